@@ -1,0 +1,80 @@
+#pragma once
+// The settings transfer between Tockly.ini and the main window, and the hotkey's two forms:
+// the modifier flags and key code that registration takes, and the hotkey box's single
+// shortcut value. Portable: the file and the window are behind the two interfaces below.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace siborang {
+
+inline constexpr const char* kSettingsFile = "Tockly.ini";
+inline constexpr const char* kSettingsSection = "TOCKLY";
+inline constexpr const char* kHotKeyAtomName = "zorvek's Hotkey!!";
+
+// Shortcut values: bits 0-12 the key code, and three modifier bits.
+inline constexpr std::uint16_t kShortcutKeyMask = 0x1FFF;
+inline constexpr std::uint16_t kShortcutShift = 0x2000;
+inline constexpr std::uint16_t kShortcutCtrl = 0x4000;
+inline constexpr std::uint16_t kShortcutAlt = 0x8000;
+// Modifier flags as registration takes them.
+inline constexpr std::uint32_t kModAlt = 1;
+inline constexpr std::uint32_t kModControl = 2;
+inline constexpr std::uint32_t kModShift = 4;
+
+struct SplitHotKey {
+    std::uint16_t key = 0;
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+};
+
+SplitHotKey SplitShortcut(std::uint16_t shortcut);
+std::uint32_t ModifierFlags(const SplitHotKey& split);
+
+// The display name of a virtual-key code, "" for a key without one.
+std::string KeyName(unsigned key);
+// "Alt+", then "Ctrl+", then the character whose code is the key's low byte. Shift is
+// not written, so the text may name another key than the one registered.
+std::string ShortcutText(std::int32_t modifiers, std::int32_t key);
+// Strips "Shift+", "Ctrl+"/"^" and "Alt+" in any order and case, then looks for the first
+// key code from 8 up whose name is the rest; 0 when none.
+std::uint16_t TextToShortcut(std::string_view text);
+
+// The settings file, one key at a time.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // The key's text, "" when the file, section or key is missing.
+    virtual std::string ReadString(const char* key) = 0;
+    // Raises "Unable to write to <file>" when the write fails.
+    virtual void WriteString(const char* key, const std::string& value) = 0;
+};
+
+std::int32_t ReadInteger(SettingsStore& store, const char* key, std::int32_t fallback);
+bool ReadBool(SettingsStore& store, const char* key, bool fallback);
+
+// The main window's side of the transfer.
+class SettingsView {
+public:
+    virtual ~SettingsView() = default;
+    virtual void EnableListenButton() = 0;
+    virtual std::uint16_t Shortcut() = 0;
+    virtual void SetShortcut(std::uint16_t value) = 0;
+    virtual bool IntervalChecked() = 0;
+    virtual void SetIntervalChecked(bool checked) = 0;
+    virtual bool MemoChecked() = 0;
+    virtual void SetMemoChecked(bool checked) = 0;
+    virtual std::string IntervalText() = 0;
+    virtual void SetIntervalText(const std::string& text) = 0;
+    // Adds the global atom, keeps its number and registers the hotkey under it.
+    virtual void RegisterHotKey(std::uint32_t modifiers, std::uint32_t key) = 0;
+};
+
+// Mode 'r': the file into the window, then the hotkey registered.
+void LoadSettings(SettingsStore& store, SettingsView& view);
+// Mode 'w': the window into the file; the first failure raises and stops the save.
+// Returns the hotkey split from the box.
+SplitHotKey SaveSettings(SettingsStore& store, SettingsView& view);
+
+}  // namespace siborang

@@ -1,0 +1,18 @@
+#include "core/Errors.h"
+
+namespace siborang {
+
+std::string IoErrorText(std::uint32_t code) {
+    switch (code) {
+    case 2: return "File not found";
+    case 3: return "Invalid filename";
+    case 4: return "Too many open files";
+    case 5: return "File access denied";
+    case kIoReadBeyondEnd: return "Read beyond end of file";
+    case kIoDiskFull: return "Disk full";
+    case kIoInvalidNumericInput: return "Invalid numeric input";
+    default: return "I/O error " + std::to_string(code);
+    }
+}
+
+}  // namespace siborang

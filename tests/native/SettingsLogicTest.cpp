@@ -1,0 +1,221 @@
+#include "clock/SettingsLogic.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "core/Errors.h"
+
+namespace siborang {
+namespace {
+
+// An INI section in memory; it can be told to refuse writes from the n-th one on.
+class FakeStore : public SettingsStore {
+public:
+    std::map<std::string, std::string> keys;
+    std::vector<std::string> written;  // keys in write order
+    int failFromWrite = -1;
+
+    std::string ReadString(const char* key) override {
+        auto it = keys.find(key);
+        return it == keys.end() ? std::string() : it->second;
+    }
+    void WriteString(const char* key, const std::string& value) override {
+        if (failFromWrite >= 0 && static_cast<int>(written.size()) >= failFromWrite) {
+            throw AppError("Unable to write to Tockly.ini");
+        }
+        keys[key] = value;
+        written.push_back(key);
+    }
+};
+
+// The window's controls, as designed.
+class FakeView : public SettingsView {
+public:
+    bool listenEnabled = false;
+    std::uint16_t shortcut = 49239;
+    bool check1 = true, check2 = true;
+    std::string interval = "30";
+    int check1Clicks = 0;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> registered;
+
+    void EnableListenButton() override { listenEnabled = true; }
+    std::uint16_t Shortcut() override { return shortcut; }
+    void SetShortcut(std::uint16_t value) override { shortcut = value; }
+    bool IntervalChecked() override { return check1; }
+    void SetIntervalChecked(bool c) override {
+        if (c != check1) ++check1Clicks;
+        check1 = c;
+    }
+    bool MemoChecked() override { return check2; }
+    void SetMemoChecked(bool c) override { check2 = c; }
+    std::string IntervalText() override { return interval; }
+    void SetIntervalText(const std::string& text) override { interval = text; }
+    void RegisterHotKey(std::uint32_t modifiers, std::uint32_t key) override { registered.emplace_back(modifiers, key); }
+};
+
+struct Loaded {
+    FakeStore store;
+    FakeView view;
+};
+
+Loaded Load(std::map<std::string, std::string> keys) {
+    Loaded l;
+    l.store.keys = std::move(keys);
+    l.view.shortcut = 0;
+    l.view.interval = "";
+    LoadSettings(l.store, l.view);
+    return l;
+}
+
+TEST(LoadSettings, NoFileGivesTheDefaults) {
+    Loaded l = Load({});
+    EXPECT_EQ(l.view.shortcut, 0xC057);  // Ctrl+Alt+W
+    EXPECT_TRUE(l.view.check1);
+    EXPECT_TRUE(l.view.check2);
+    EXPECT_EQ(l.view.interval, "30");
+    EXPECT_FALSE(l.view.listenEnabled);
+    ASSERT_EQ(l.view.registered.size(), 1u);
+    EXPECT_EQ(l.view.registered[0], std::make_pair(3u, 87u));
+}
+
+TEST(LoadSettings, HiddenListenSwitch) {
+    EXPECT_TRUE(Load({{"Option1", "1"}}).view.listenEnabled);
+    EXPECT_FALSE(Load({{"Option1", "2"}}).view.listenEnabled);
+    EXPECT_TRUE(Load({{"Option1", "$1"}}).view.listenEnabled);
+}
+
+TEST(LoadSettings, IntervalKeepsTheLowSixteenBitsUnsigned) {
+    EXPECT_EQ(Load({{"MINUTE", "-1"}}).view.interval, "65535");
+    EXPECT_EQ(Load({{"MINUTE", "65536"}}).view.interval, "0");
+    EXPECT_EQ(Load({{"MINUTE", "60"}}).view.interval, "60");
+    EXPECT_EQ(Load({{"MINUTE", "sixty"}}).view.interval, "30");
+}
+
+TEST(LoadSettings, ShiftOnlyRegistersShiftButTheBoxShowsTheBareKey) {
+    Loaded l = Load({{"VKEY", "4"}});
+    EXPECT_EQ(l.view.shortcut, 'W');
+    EXPECT_EQ(l.view.registered.at(0), std::make_pair(4u, 87u));
+}
+
+TEST(LoadSettings, KeyCodeIsShownThroughItsCharacter) {
+    // 112 is F1, whose character 'p' names the P key: the box shows P, F1 is registered.
+    Loaded f1 = Load({{"KEY", "112"}});
+    EXPECT_EQ(f1.view.shortcut, 0xC000 | 'P');
+    EXPECT_EQ(f1.view.registered.at(0), std::make_pair(3u, 112u));
+    Loaded a = Load({{"KEY", "0x41"}});
+    EXPECT_EQ(a.view.shortcut, 0xC000 | 'A');
+    EXPECT_EQ(a.view.registered.at(0), std::make_pair(3u, 65u));
+    // A character no key is named by leaves the box empty.
+    EXPECT_EQ(Load({{"KEY", "0"}}).view.shortcut, 0);
+    EXPECT_EQ(Load({{"KEY", "32"}}).view.shortcut, 0);
+}
+
+TEST(LoadSettings, ModifiersAreRegisteredWhateverTheyAre) {
+    Loaded none = Load({{"VKEY", "0"}});
+    EXPECT_EQ(none.view.shortcut, 'W');
+    EXPECT_EQ(none.view.registered.at(0), std::make_pair(0u, 87u));
+    Loaded big = Load({{"VKEY", "65539"}});  // only the low 16 bits reach registration
+    EXPECT_EQ(big.view.registered.at(0).first, 3u);
+    EXPECT_EQ(Load({{"VKEY", "1"}}).view.shortcut, 0x8000 | 'W');
+    EXPECT_EQ(Load({{"VKEY", "2"}}).view.shortcut, 0x4000 | 'W');
+}
+
+TEST(LoadSettings, Booleans) {
+    EXPECT_FALSE(Load({{"Check1", "0"}}).view.check1);
+    EXPECT_TRUE(Load({{"Check1", "yes"}}).view.check1);
+    EXPECT_TRUE(Load({{"Check1", "5"}}).view.check1);
+    EXPECT_FALSE(Load({{"Check2", "0"}}).view.check2);
+    EXPECT_TRUE(Load({{"Check2", "-1"}}).view.check2);
+    // The check box change runs its click handler, like a click would.
+    EXPECT_EQ(Load({{"Check1", "0"}}).view.check1Clicks, 1);
+}
+
+TEST(SaveSettings, WritesEveryKeyInOrder) {
+    FakeStore store;
+    FakeView view;
+    view.shortcut = 0x4000 | 0x2000 | 'Q';  // Ctrl+Shift+Q
+    view.check1 = false;
+    view.interval = "45";
+    const SplitHotKey split = SaveSettings(store, view);
+    EXPECT_EQ(store.written, (std::vector<std::string>{"KEY", "VKEY", "Check1", "Check2", "MINUTE"}));
+    EXPECT_EQ(store.keys["KEY"], "81");
+    EXPECT_EQ(store.keys["VKEY"], "6");
+    EXPECT_EQ(store.keys["Check1"], "0");
+    EXPECT_EQ(store.keys["Check2"], "1");
+    EXPECT_EQ(store.keys["MINUTE"], "45");
+    EXPECT_EQ(split.key, 'Q');
+    EXPECT_TRUE(split.ctrl && split.shift && !split.alt);
+    EXPECT_FALSE(store.keys.count("Option1"));
+}
+
+TEST(SaveSettings, EmptyBoxSavesZeroes) {
+    FakeStore store;
+    FakeView view;
+    view.shortcut = 0;
+    SaveSettings(store, view);
+    EXPECT_EQ(store.keys["KEY"], "0");
+    EXPECT_EQ(store.keys["VKEY"], "0");
+}
+
+TEST(SaveSettings, FirstFailureStopsTheSave) {
+    FakeStore store;
+    FakeView view;
+    store.failFromWrite = 2;
+    EXPECT_THROW(SaveSettings(store, view), AppError);
+    EXPECT_EQ(store.written, (std::vector<std::string>{"KEY", "VKEY"}));
+
+    FakeStore parse;
+    FakeView bad;
+    bad.interval = "3O";
+    try {
+        SaveSettings(parse, bad);
+        FAIL() << "no error";
+    } catch (const AppError& e) {
+        EXPECT_STREQ(e.what(), "'3O' is not a valid integer value");
+    }
+    EXPECT_EQ(parse.written, (std::vector<std::string>{"KEY", "VKEY", "Check1", "Check2"}));
+}
+
+TEST(Shortcut, SplitAndFlags) {
+    const SplitHotKey s = SplitShortcut(0xC057);
+    EXPECT_EQ(s.key, 0x57);
+    EXPECT_TRUE(s.ctrl && s.alt && !s.shift);
+    EXPECT_EQ(ModifierFlags(s), 3u);
+    EXPECT_EQ(ModifierFlags(SplitShortcut(0x2000 | 'A')), 4u);
+    EXPECT_EQ(ModifierFlags(SplitShortcut(0xE000 | 'A')), 7u);
+    EXPECT_EQ(SplitShortcut(0x1FFF).key, 0x1FFF);
+}
+
+TEST(Shortcut, TextConversion) {
+    EXPECT_EQ(ShortcutText(3, 87), "Alt+Ctrl+W");
+    EXPECT_EQ(ShortcutText(7, 87), "Alt+Ctrl+W");
+    EXPECT_EQ(ShortcutText(0, 0x141), "A");  // only the low byte
+    EXPECT_EQ(TextToShortcut("Alt+Ctrl+W"), 0xC057);
+    EXPECT_EQ(TextToShortcut("ctrl+ALT+w"), 0xC057);
+    EXPECT_EQ(TextToShortcut("^W"), 0x4057);
+    EXPECT_EQ(TextToShortcut("Shift+Ctrl+F5"), 0x6000 | 0x74);
+    EXPECT_EQ(TextToShortcut("Alt+Ctrl+Enter"), 0xC000 | 0x0D);
+    EXPECT_EQ(TextToShortcut("7"), '7');  // the digit row comes before the number pad
+    EXPECT_EQ(TextToShortcut("Num 7"), 0x67);
+    EXPECT_EQ(TextToShortcut(";"), 0xBA);
+    EXPECT_EQ(TextToShortcut("Alt+"), 0);
+    EXPECT_EQ(TextToShortcut(""), 0);
+    EXPECT_EQ(TextToShortcut("Ctrl+Nothing"), 0);
+    EXPECT_EQ(TextToShortcut(std::string(1, '\0')), 0);
+}
+
+TEST(Shortcut, EveryNamedKeyRoundTrips) {
+    for (unsigned key = 8; key <= 0xFF; ++key) {
+        const std::string name = KeyName(key);
+        if (name.empty()) continue;
+        const std::uint16_t value = TextToShortcut("Alt+Ctrl+" + name);
+        // No two keys share a name, so each comes back as itself.
+        EXPECT_EQ(value & 0xFF, key) << name;
+        EXPECT_EQ(value & 0xE000, 0xC000) << name;
+    }
+}
+
+}  // namespace
+}  // namespace siborang

@@ -1,0 +1,87 @@
+#pragma once
+// The application object: the program's own hidden top-level window, its title, the forms
+// it owns, the message loop and the standard error box.
+#include <exception>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "win/Handles.h"
+#include "win/Win32.h"
+
+namespace siborang::win {
+
+class Form;
+
+class Application {
+public:
+    static Application& Instance();
+
+    // Registers the framework's window classes and creates the application window.
+    void Initialize(HINSTANCE instance);
+    HINSTANCE ModuleInstance() const noexcept { return instance_; }
+    // The window that would carry the taskbar button; owner of every form.
+    HWND Handle() const noexcept { return window_.Get(); }
+
+    const std::wstring& Title() const noexcept { return title_; }
+    void SetTitle(std::wstring title);
+
+    // Creates a form owned by the application; the first one becomes the main form.
+    template <class F, class... Args>
+    F& CreateForm(Args&&... args) {
+        auto form = std::make_unique<F>(*this, std::forward<Args>(args)...);
+        F& ref = *form;
+        Adopt(std::move(form));
+        return ref;
+    }
+    Form* MainForm() const noexcept { return mainForm_; }
+
+    // Shows the main form and dispatches messages until Terminate.
+    void Run();
+    void Terminate();
+    bool Terminated() const noexcept { return terminated_; }
+    // Handles every message already waiting in the thread's queue.
+    void ProcessMessages();
+    // One message: waits for it, dispatches it; false once WM_QUIT arrives.
+    bool HandleMessage();
+
+    // Frees an owned form once the current message is done with it.
+    void Release(Form& form);
+    // Destroys an owned form now.
+    void Destroy(Form& form);
+    // Destroys every owned form (the main form last).
+    void DestroyForms();
+
+    // The standard error box: the text and a full stop, the title as caption, error icon, OK.
+    void ShowError(const std::string& utf8Text);
+    // Shows the exception in flight (call from a catch block).
+    void ShowCurrentException() noexcept;
+
+private:
+    void Adopt(std::unique_ptr<Form> form);
+    bool PreTranslate(MSG& msg);
+    static LRESULT CALLBACK AppWindowProc(HWND, UINT, WPARAM, LPARAM);
+
+    HINSTANCE instance_ = nullptr;
+    Window window_;
+    std::wstring title_;
+    std::vector<std::unique_ptr<Form>> forms_;
+    Form* mainForm_ = nullptr;
+    bool terminated_ = false;
+};
+
+// Runs a callback from Win32 with the error boundary around it: a C++ exception never
+// crosses into Win32; it is shown in the standard error box and the loop goes on.
+template <class Fn>
+auto Guard(Fn&& fn) noexcept {
+    using Result = decltype(fn());
+    try {
+        return fn();
+    } catch (...) {
+        Application::Instance().ShowCurrentException();
+        if constexpr (!std::is_void_v<Result>) return Result{};
+    }
+}
+
+}  // namespace siborang::win

@@ -1,0 +1,284 @@
+#include "win/Controls.h"
+
+#include "core/Errors.h"
+#include "win/Form.h"
+#include "win/Handles.h"
+
+namespace siborang::win {
+namespace {
+
+constexpr wchar_t kControlProperty[] = L"Siborang.Control";
+constexpr wchar_t kGroupBoxClass[] = L"TGroupBox";
+constexpr int kFirstControlId = 100;
+
+void RegisterContainerClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (::GetClassInfoExW(instance, name, &wc)) return;
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    ::RegisterClassExW(&wc);
+}
+
+}  // namespace
+
+COLORREF ResolveColor(Color color) {
+    if (color & 0x80000000u) return ::GetSysColor(static_cast<int>(color & 0xFFu));
+    return static_cast<COLORREF>(color);
+}
+
+Control::Control(Form& form, Control* parent, const ControlProps& props)
+    : form_(form),
+      parent_(parent),
+      name_(props.name),
+      kind_(props.kind),
+      tag_(props.tag),
+      options_(props.options),
+      bounds_{props.left, props.top, props.left + props.width, props.top + props.height},
+      caption_(props.caption) {
+    const HFONT inherited = parent ? parent->FontHandle() : form.FontHandle();
+    font_ = form.FontFor(props.font, inherited);
+    const COLORREF inheritedColor = parent ? parent->TextColor() : form.TextColor();
+    textColor_ = props.font.color == kParentColor ? inheritedColor : ResolveColor(props.font.color);
+    enabled_ = !(options_ & kDisabled);
+    if (kind_ != ControlKind::Label) CreateWindowFor(props);
+    if (kind_ == ControlKind::Label && (options_ & kAutoSize)) {
+        // A self-sizing label takes the size of its text on one line.
+        HDC dc = ::GetDC(nullptr);
+        {
+            SelectGuard select(dc, font_);
+            RECT rc{0, 0, 0, 0};
+            ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_CALCRECT | DT_SINGLELINE);
+            bounds_.right = bounds_.left + rc.right;
+            bounds_.bottom = bounds_.top + rc.bottom;
+        }
+        ::ReleaseDC(nullptr, dc);
+    }
+}
+
+Control::~Control() {
+    if (hwnd_ && ::IsWindow(hwnd_)) {
+        ::RemovePropW(hwnd_, kControlProperty);
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+void Control::CreateWindowFor(const ControlProps& props) {
+    const HINSTANCE instance = form_.App().ModuleInstance();
+    const wchar_t* cls = L"";
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    if (props.tabOrder >= 0 && kind_ != ControlKind::GroupBox) style |= WS_TABSTOP;
+    if (!enabled_) style |= WS_DISABLED;
+    switch (kind_) {
+    case ControlKind::Button:
+        cls = WC_BUTTONW;
+        style |= BS_PUSHBUTTON;
+        break;
+    case ControlKind::CheckBox:
+        cls = WC_BUTTONW;
+        style |= BS_AUTOCHECKBOX;
+        break;
+    case ControlKind::Edit:
+        cls = WC_EDITW;
+        style |= ES_AUTOHSCROLL;
+        exStyle |= WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::HotKey:
+        cls = HOTKEY_CLASSW;
+        exStyle |= WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::GroupBox:
+        // Our own container, so that its children's notifications reach their handlers.
+        RegisterContainerClass(instance, kGroupBoxClass, &Control::ContainerProc);
+        cls = kGroupBoxClass;
+        style |= WS_CLIPCHILDREN;
+        exStyle |= WS_EX_CONTROLPARENT;
+        break;
+    case ControlKind::Label:
+        return;
+    }
+    const HWND parentWindow = ParentHandle();
+    static int nextId = kFirstControlId;
+    hwnd_ = ::CreateWindowExW(exStyle, cls, caption_.c_str(), style, props.left, props.top, props.width,
+                              props.height, parentWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
+                              instance, this);
+    if (!hwnd_) throw AppError("Error creating control " + name_);
+    ::SetPropW(hwnd_, kControlProperty, this);
+    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    switch (kind_) {
+    case ControlKind::CheckBox:
+        ::SendMessageW(hwnd_, BM_SETCHECK, (options_ & kChecked) ? BST_CHECKED : BST_UNCHECKED, 0);
+        break;
+    case ControlKind::Edit:
+        if (props.textLimit > 0) ::SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(props.textLimit), 0);
+        break;
+    case ControlKind::HotKey:
+        ::SendMessageW(hwnd_, HKM_SETRULES, props.invalidCombinations, MAKELPARAM(props.fallbackModifiers, 0));
+        SetHotKeyValue(props.hotKey);
+        break;
+    default:
+        break;
+    }
+}
+
+HWND Control::ParentHandle() const noexcept { return parent_ ? parent_->Handle() : form_.Handle(); }
+
+Control* Control::FromHandle(HWND hwnd) noexcept {
+    return static_cast<Control*>(::GetPropW(hwnd, kControlProperty));
+}
+
+std::wstring Control::Text() const {
+    if (!hwnd_) return caption_;
+    const int n = ::GetWindowTextLengthW(hwnd_);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    const int got = ::GetWindowTextW(hwnd_, text.data(), n + 1);
+    text.resize(static_cast<std::size_t>(got));
+    return text;
+}
+
+void Control::SetText(std::wstring_view text) {
+    caption_.assign(text);
+    if (hwnd_) {
+        ::SetWindowTextW(hwnd_, caption_.c_str());
+    } else {
+        ::InvalidateRect(ParentHandle(), &bounds_, TRUE);
+    }
+}
+
+bool Control::Enabled() const noexcept { return hwnd_ ? ::IsWindowEnabled(hwnd_) != FALSE : enabled_; }
+
+void Control::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (hwnd_) ::EnableWindow(hwnd_, enabled);
+}
+
+void Control::SetVisible(bool visible) {
+    visible_ = visible;
+    if (hwnd_) {
+        ::ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+    } else {
+        ::InvalidateRect(ParentHandle(), &bounds_, TRUE);
+    }
+}
+
+bool Control::Checked() const noexcept {
+    return hwnd_ && ::SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Control::SetChecked(bool checked) {
+    if (Checked() == checked) return;
+    ::SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (OnClick) OnClick(*this);
+}
+
+std::uint16_t Control::HotKeyValue() const noexcept {
+    const auto raw = static_cast<std::uint32_t>(::SendMessageW(hwnd_, HKM_GETHOTKEY, 0, 0));
+    // Key code in the low byte, HOTKEYF_* in the next; the extended-key flag falls off.
+    return static_cast<std::uint16_t>((raw & 0xFFu) | (((raw >> 8) & 0xFFu) * 0x2000u));
+}
+
+void Control::SetHotKeyValue(std::uint16_t value) {
+    const WORD key = value & 0xFFu;
+    const WORD flags = (value >> 13) & 0x7u;
+    ::SendMessageW(hwnd_, HKM_SETHOTKEY, MAKEWORD(key, flags), 0);
+}
+
+void Control::SetFocus() {
+    if (hwnd_) ::SetFocus(hwnd_);
+}
+
+COLORREF Control::BackColor() const noexcept { return form_.BackColor(); }
+
+void Control::HandleCommand(WORD code) {
+    switch (kind_) {
+    case ControlKind::Button:
+    case ControlKind::CheckBox:
+        if (code == BN_CLICKED && OnClick) OnClick(*this);
+        break;
+    case ControlKind::Edit:
+        if (code == EN_CHANGE && OnChange) OnChange(*this);
+        if (code == EN_KILLFOCUS && OnExit) {
+            // Leaving for another control of the same form; deactivating the form is no exit.
+            HWND focus = ::GetFocus();
+            if (focus && (focus == form_.Handle() || ::IsChild(form_.Handle(), focus))) OnExit(*this);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Control::PaintGraphic(HDC dc) const {
+    if (kind_ != ControlKind::Label) return;
+    SelectGuard select(dc, font_);
+    ::SetTextColor(dc, enabled_ ? textColor_ : ::GetSysColor(COLOR_GRAYTEXT));
+    RECT rc = bounds_;
+    if (options_ & kTransparent) {
+        ::SetBkMode(dc, TRANSPARENT);
+    } else {
+        ::SetBkMode(dc, OPAQUE);
+        ::SetBkColor(dc, BackColor());
+        Brush fill(::CreateSolidBrush(BackColor()));
+        ::FillRect(dc, &rc, fill.Get());
+    }
+    UINT format = DT_EXPANDTABS;
+    format |= (options_ & kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE;
+    if (options_ & kCentered) format |= DT_CENTER;
+    ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, format);
+}
+
+void Control::PaintContainer(HDC dc) const {
+    RECT rc;
+    ::GetClientRect(hwnd_, &rc);
+    Brush fill(::CreateSolidBrush(BackColor()));
+    ::FillRect(dc, &rc, fill.Get());
+    if (kind_ == ControlKind::GroupBox) {
+        SelectGuard select(dc, font_);
+        TEXTMETRICW tm{};
+        ::GetTextMetricsW(dc, &tm);
+        RECT frame = rc;
+        frame.top = tm.tmHeight / 2;
+        ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+        if (!caption_.empty()) {
+            RECT text{8, 0, 0, 0};
+            ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text, DT_CALCRECT | DT_SINGLELINE);
+            ::SetBkMode(dc, OPAQUE);
+            ::SetBkColor(dc, BackColor());
+            ::SetTextColor(dc, textColor_);
+            ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text, DT_SINGLELINE);
+        }
+    }
+    form_.PaintGraphicChildren(dc, this);
+}
+
+LRESULT CALLBACK Control::ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Control* self = FromHandle(hwnd);
+    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    return Guard([&]() -> LRESULT {
+        LRESULT result = 0;
+        if (self->form_.HandleChildMessage(message, wParam, lParam, result)) return result;
+        switch (message) {
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT fills the whole surface
+        case WM_PAINT: {
+            PaintDc dc(hwnd);
+            self->PaintContainer(dc.Get());
+            return 0;
+        }
+        case WM_SETTEXT:
+            self->caption_ = reinterpret_cast<const wchar_t*>(lParam);
+            ::InvalidateRect(hwnd, nullptr, TRUE);
+            break;
+        default:
+            break;
+        }
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    });
+}
+
+}  // namespace siborang::win

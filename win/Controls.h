@@ -1,0 +1,143 @@
+#pragma once
+// Controls and the layout tables they are built from.
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "win/Win32.h"
+
+namespace siborang::win {
+
+class Form;
+
+// Colours: an RGB value, or one of the system's colours, or "as the parent".
+using Color = std::uint32_t;
+inline constexpr Color kParentColor = 0xFF000000u;
+constexpr Color SystemColor(int index) { return 0x80000000u | static_cast<Color>(index); }
+inline constexpr Color kWindowTextColor = SystemColor(COLOR_WINDOWTEXT);
+inline constexpr Color kButtonFaceColor = SystemColor(COLOR_BTNFACE);
+COLORREF ResolveColor(Color color);
+
+// A font by face name and character height in pixels.
+struct FontSpec {
+    const wchar_t* face = nullptr;  // nullptr: the parent's font
+    int height = 0;
+    bool bold = false;
+    bool underline = false;
+    Color color = kParentColor;
+};
+
+enum class ControlKind { Label, Button, CheckBox, Edit, GroupBox, HotKey };
+
+// Option bits of a table row.
+enum ControlOption : unsigned {
+    kChecked = 1u << 0,
+    kDisabled = 1u << 1,
+    kTransparent = 1u << 2,
+    kCentered = 1u << 3,
+    kAutoSize = 1u << 4,
+    kWordWrap = 1u << 5,
+};
+
+class Control;
+using NotifyEvent = std::function<void(Control& sender)>;
+
+// The properties of one control, as a layout table row gives them.
+struct ControlProps {
+    const char* name = "";
+    ControlKind kind = ControlKind::Label;
+    const char* parent = nullptr;  // nullptr: the form
+    int left = 0, top = 0, width = 0, height = 0;
+    const wchar_t* caption = L"";
+    FontSpec font{};
+    int tabOrder = -1;  // -1: takes no focus through Tab
+    int tag = 0;
+    unsigned options = 0;
+    int textLimit = 0;        // edits: characters, 0 for none
+    std::uint16_t hotKey = 0; // hotkey boxes: designed shortcut value
+    WORD invalidCombinations = 0;  // hotkey boxes: HKCOMB_* refused
+    WORD fallbackModifiers = 0;    // hotkey boxes: HOTKEYF_* put in their place
+};
+
+// A table row for form F: the properties, where the control is kept, and its events.
+template <class F>
+struct ControlDef {
+    using Handler = void (F::*)(Control& sender);
+    ControlProps props;
+    Control* F::*member = nullptr;
+    Handler onClick = nullptr;
+    Handler onChange = nullptr;
+    Handler onExit = nullptr;
+};
+
+class Control {
+public:
+    Control(Form& form, Control* parent, const ControlProps& props);
+    ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    Form& Owner() const noexcept { return form_; }
+    Control* Parent() const noexcept { return parent_; }
+    const std::string& Name() const noexcept { return name_; }
+    ControlKind Kind() const noexcept { return kind_; }
+    int Tag() const noexcept { return tag_; }
+    // The control's own window; graphic controls (labels) have none.
+    HWND Handle() const noexcept { return hwnd_; }
+    // The window this control is drawn on or lives in.
+    HWND ParentHandle() const noexcept;
+    RECT Bounds() const noexcept { return bounds_; }
+
+    std::wstring Text() const;
+    void SetText(std::wstring_view text);
+    bool Enabled() const noexcept;
+    void SetEnabled(bool enabled);
+    bool Visible() const noexcept { return visible_; }
+    void SetVisible(bool visible);
+    // Check boxes: changing the state runs OnClick, as a click would.
+    bool Checked() const noexcept;
+    void SetChecked(bool checked);
+    // Hotkey boxes: bits 0-12 key code, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt.
+    std::uint16_t HotKeyValue() const noexcept;
+    void SetHotKeyValue(std::uint16_t value);
+    void SetFocus();
+
+    HFONT FontHandle() const noexcept { return font_; }
+    COLORREF TextColor() const noexcept { return textColor_; }
+    COLORREF BackColor() const noexcept;
+
+    NotifyEvent OnClick;
+    NotifyEvent OnChange;
+    NotifyEvent OnExit;
+
+    // A WM_COMMAND notification from the control's window.
+    void HandleCommand(WORD code);
+    // Graphic controls draw themselves on their parent's surface.
+    void PaintGraphic(HDC dc) const;
+    // Containers (group boxes) paint their frame and their graphic children.
+    void PaintContainer(HDC dc) const;
+
+    static Control* FromHandle(HWND hwnd) noexcept;
+
+private:
+    void CreateWindowFor(const ControlProps& props);
+    static LRESULT CALLBACK ContainerProc(HWND, UINT, WPARAM, LPARAM);
+
+    Form& form_;
+    Control* parent_;
+    std::string name_;
+    ControlKind kind_;
+    int tag_;
+    unsigned options_;
+    RECT bounds_;
+    std::wstring caption_;  // graphic controls keep their text here
+    HWND hwnd_ = nullptr;
+    HFONT font_ = nullptr;  // owned by the form's font cache
+    COLORREF textColor_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+};
+
+}  // namespace siborang::win

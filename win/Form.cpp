@@ -1,0 +1,277 @@
+#include "win/Form.h"
+
+#include <algorithm>
+
+#include "core/Errors.h"
+#include "win/Text.h"
+
+namespace siborang::win {
+namespace {
+
+constexpr wchar_t kFormProperty[] = L"Siborang.Form";
+
+}  // namespace
+
+Form::Form(Application& app, const FormSpec& spec) : app_(app) {
+    RegisterClassFor(spec);
+    backColor_ = ResolveColor(spec.color);
+    backBrush_.Reset(::CreateSolidBrush(backColor_));
+    font_ = FontFor(spec.font, static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
+    textColor_ = ResolveColor(spec.font.color == kParentColor ? kWindowTextColor : spec.font.color);
+
+    DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    DWORD exStyle = 0;
+    if (spec.border == FormBorder::Dialog) {
+        exStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+    } else {
+        style |= WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    }
+    RECT outer{0, 0, spec.clientWidth, spec.clientHeight};
+    ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    int left = spec.left, top = spec.top;
+    if (spec.screenCenter) {
+        left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+        top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    }
+    ::CreateWindowExW(exStyle, spec.className, spec.caption, style, left, top, width, height,
+                      app.Handle(), nullptr, app.ModuleInstance(), this);
+    if (!hwnd_) throw AppError("Error creating window " + Narrow(spec.className));
+    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+}
+
+Form::~Form() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+void Form::RegisterClassFor(const FormSpec& spec) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (::GetClassInfoExW(app_.ModuleInstance(), spec.className, &wc)) return;
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &Form::StaticProc;
+    wc.hInstance = app_.ModuleInstance();
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = ::LoadIconW(app_.ModuleInstance(), L"MAINICON");
+    wc.lpszClassName = spec.className;
+    ::RegisterClassExW(&wc);
+}
+
+Form* Form::FromHandle(HWND hwnd) noexcept {
+    return static_cast<Form*>(::GetPropW(hwnd, kFormProperty));
+}
+
+LRESULT CALLBACK Form::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Form* self = FromHandle(hwnd);
+    if (message == WM_NCCREATE) {
+        self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetPropW(hwnd, kFormProperty, self);
+    }
+    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::RemovePropW(hwnd, kFormProperty);
+        self->hwnd_ = nullptr;
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    // The error boundary: nothing thrown by a handler unwinds into Win32.
+    return Guard([&] { return self->WindowProc(message, wParam, lParam); });
+}
+
+LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandleChildMessage(message, wParam, lParam, result)) return result;
+    switch (message) {
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT rc;
+        ::GetClientRect(hwnd_, &rc);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &rc, backBrush_.Get());
+        return 1;
+    }
+    case WM_PAINT: {
+        PaintDc dc(hwnd_);
+        PaintGraphicChildren(dc.Get(), nullptr);
+        return 0;
+    }
+    default:
+        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+}
+
+bool Form::HandleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_COMMAND:
+        if (Control* c = lParam ? Control::FromHandle(reinterpret_cast<HWND>(lParam)) : nullptr) {
+            c->HandleCommand(HIWORD(wParam));
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            ::SetTextColor(dc, c->TextColor());
+            ::SetBkColor(dc, backColor_);
+            result = reinterpret_cast<LRESULT>(backBrush_.Get());
+            return true;
+        }
+        return false;
+    case WM_CTLCOLOREDIT:
+        if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            ::SetTextColor(dc, c->TextColor());
+            ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+            result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void Form::PaintGraphicChildren(HDC dc, const Control* container) const {
+    for (const auto& c : controls_) {
+        if (c->Parent() == container && !c->Handle() && c->Visible()) c->PaintGraphic(dc);
+    }
+}
+
+Control& Form::AddControl(const ControlProps& props) {
+    Control* parent = props.parent ? FindControl(props.parent) : nullptr;
+    if (props.parent && !parent) throw AppError(std::string("Control has no parent: ") + props.name);
+    controls_.push_back(std::make_unique<Control>(*this, parent, props));
+    return *controls_.back();
+}
+
+Control* Form::FindControl(std::string_view name) const noexcept {
+    for (const auto& c : controls_) {
+        if (c->Name() == name) return c.get();
+    }
+    return nullptr;
+}
+
+HFONT Form::FontFor(const FontSpec& spec, HFONT inherited) {
+    if (!spec.face) return inherited;
+    for (const auto& f : fonts_) {
+        if (f.face == spec.face && f.height == spec.height && f.bold == spec.bold && f.underline == spec.underline) {
+            return f.font.Get();
+        }
+    }
+    LOGFONTW lf{};
+    lf.lfHeight = -spec.height;  // a negative height asks for the character height
+    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = spec.underline;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
+    fonts_.push_back({spec.face, spec.height, spec.bold, spec.underline, Font(::CreateFontIndirectW(&lf))});
+    return fonts_.back().font.Get();
+}
+
+void Form::Show() {
+    ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+    ::SetForegroundWindow(hwnd_);
+}
+
+void Form::Hide() { ::ShowWindow(hwnd_, SW_HIDE); }
+
+bool Form::Visible() const noexcept { return ::IsWindowVisible(hwnd_) != FALSE; }
+
+void Form::DoClose(CloseAction&) {}
+
+void Form::Close() {
+    if (modal_) {
+        modalResult_ = kModalCancel;
+        return;
+    }
+    CloseAction action = CloseAction::Hide;
+    DoClose(action);
+    if (action == CloseAction::None) return;
+    if (app_.MainForm() == this) {
+        app_.Terminate();
+    } else if (action == CloseAction::Hide) {
+        Hide();
+    } else {
+        app_.Release(*this);
+    }
+}
+
+int Form::ShowModal() {
+    // Only this form takes input while it is up: disable the thread's other windows.
+    std::vector<HWND> disabled;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* list = reinterpret_cast<std::vector<HWND>*>(p);
+            if (::IsWindowVisible(w) && ::IsWindowEnabled(w)) list->push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&disabled));
+    std::erase(disabled, hwnd_);
+    for (HWND w : disabled) ::EnableWindow(w, FALSE);
+
+    modal_ = true;
+    modalResult_ = 0;
+    Show();
+    bool quit = false;
+    while (modalResult_ == 0) {
+        if (!app_.HandleMessage()) {
+            quit = true;
+            break;
+        }
+        if (modalResult_ != 0) {
+            CloseAction action = CloseAction::Hide;
+            DoClose(action);
+            if (action == CloseAction::None) modalResult_ = 0;
+        }
+    }
+    for (HWND w : disabled) {
+        if (::IsWindow(w)) ::EnableWindow(w, TRUE);
+    }
+    Hide();
+    modal_ = false;
+    if (quit) ::PostQuitMessage(0);  // leave WM_QUIT for the outer loop
+    return modalResult_;
+}
+
+RECT Form::BoundsRect() const noexcept {
+    RECT rc{};
+    ::GetWindowRect(hwnd_, &rc);
+    return rc;
+}
+
+void Form::SetLeft(int left) {
+    const RECT rc = BoundsRect();
+    ::SetWindowPos(hwnd_, nullptr, left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetTop(int top) {
+    const RECT rc = BoundsRect();
+    ::SetWindowPos(hwnd_, nullptr, rc.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetClientHeight(int height) {
+    // The outer size keeps the frame the window has now and takes the new client height.
+    RECT outer = BoundsRect();
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    const int newHeight = (outer.bottom - outer.top) - (client.bottom - client.top) + height;
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, newHeight,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void RemoveCaption(Form& form) {
+    HWND hwnd = form.Handle();
+    const LONG style = ::GetWindowLongA(hwnd, GWL_STYLE);
+    ::SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(static_cast<DWORD>(style) & 0xFF3FFFFFu));
+    const RECT outer = form.BoundsRect();
+    form.SetClientHeight((outer.bottom - outer.top) - 46);
+}
+
+}  // namespace siborang::win
