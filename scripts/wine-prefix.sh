@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Makes a fresh Wine prefix for one test run, with Korean fonts mapped to Nanum.
+# There is no window manager under Xvfb: unmanaged windows spare Wine's wait for one.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 
 [ -n "${SIBORANG_KEEP_PREFIX:-}" ] && [ -f "$WINEPREFIX/system.reg" ] && exit 0
 "${WINE%64}server" -k 2>/dev/null || true
+chattr -i "$WINEPREFIX/drive_c/locked/PostIt.dat" 2>/dev/null || true
 rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 "$WINE" wineboot -i >/dev/null 2>&1
@@ -15,7 +17,14 @@ trap 'rm -f "$reg"' EXIT
 printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
   '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
   '"굴림"="NanumGothic"' '"돋움"="NanumGothic"' '"GulimChe"="NanumGothicCoding"' \
-  '"Gulim"="NanumGothic"' '"Dotum"="NanumGothic"' '' | iconv -f UTF-8 -t UTF-16 > "$reg"
+  '"Gulim"="NanumGothic"' '"Dotum"="NanumGothic"' '' \
+  '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' | iconv -f UTF-8 -t UTF-16 > "$reg"
 "$WINE" regedit "$reg" >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
+
+# A PostIt.dat nobody may change, for the tests of refused writes: as root under Wine only
+# an immutable file is refused, with the code Windows gives a read-only one.
+mkdir -p "$WINEPREFIX/drive_c/locked"
+head -c 452 /dev/zero > "$WINEPREFIX/drive_c/locked/PostIt.dat"
+chattr +i "$WINEPREFIX/drive_c/locked/PostIt.dat" 2>/dev/null || echo "chattr +i unavailable: refused-write tests are skipped"
 echo "Wine prefix ready: $WINEPREFIX"

@@ -44,8 +44,8 @@ void Application::SetTitle(std::wstring title) {
     if (window_) ::SetWindowTextW(window_.Get(), title_.c_str());
 }
 
-void Application::Adopt(std::unique_ptr<Form> form) {
-    if (!mainForm_) mainForm_ = form.get();
+void Application::Adopt(std::unique_ptr<Form> form, bool mayBeMain) {
+    if (mayBeMain && !mainForm_) mainForm_ = form.get();
     forms_.push_back(std::move(form));
 }
 

@@ -30,10 +30,12 @@ public:
     // Creates a form owned by the application; the first one becomes the main form.
     template <class F, class... Args>
     F& CreateForm(Args&&... args) {
-        auto form = std::make_unique<F>(*this, std::forward<Args>(args)...);
-        F& ref = *form;
-        Adopt(std::move(form));
-        return ref;
+        return Own(std::make_unique<F>(*this, std::forward<Args>(args)...), true);
+    }
+    // Creates a form owned by the application that never becomes the main form.
+    template <class F, class... Args>
+    F& CreateOwned(Args&&... args) {
+        return Own(std::make_unique<F>(*this, std::forward<Args>(args)...), false);
     }
     Form* MainForm() const noexcept { return mainForm_; }
 
@@ -59,7 +61,13 @@ public:
     void ShowCurrentException() noexcept;
 
 private:
-    void Adopt(std::unique_ptr<Form> form);
+    template <class F>
+    F& Own(std::unique_ptr<F> form, bool mayBeMain) {
+        F& ref = *form;
+        Adopt(std::move(form), mayBeMain);
+        return ref;
+    }
+    void Adopt(std::unique_ptr<Form> form, bool mayBeMain);
     bool PreTranslate(MSG& msg);
     static LRESULT CALLBACK AppWindowProc(HWND, UINT, WPARAM, LPARAM);
 

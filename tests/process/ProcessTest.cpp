@@ -1,0 +1,612 @@
+// Starts the built Siborang.exe as the shell would and drives it from outside: the window it
+// keeps out of sight, the hotkey it holds, the clips it plays, how it ends and how a second
+// start backs off.
+//
+// Usage: SiborangProcessTests.exe EXE [TRACEFILE]
+//   EXE        Siborang.exe, as a Windows path or a unix path (read through drive Z:).
+//   TRACEFILE  the file this program's stderr goes to; the clock is started with Wine's
+//              winmm trace on, which lands there, to see which clips it asks PlaySound for.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "speech/ClipSequence.h"
+#include "win/Handles.h"
+#include "win/Win32.h"
+
+namespace {
+
+using siborang::win::FileHandle;
+using siborang::win::KernelHandle;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+std::wstring g_exePath;
+std::wstring g_tracePath;  // empty: no trace, the clip test is skipped
+
+constexpr wchar_t kFormClass[] = L"TForm1";
+constexpr wchar_t kAppClass[] = L"TApplication";
+constexpr wchar_t kAppTitle[] = L"\uC2DC\uBCF4\uB791";
+constexpr wchar_t kMarkerName[] = L"SharedHandle";
+constexpr int kProbeHotKeyId = 0x5EB0;
+
+// Wine start-up is a second or two; these leave room for a loaded machine.
+constexpr auto kWindowTimeout = 20s;
+constexpr auto kBackOffTimeout = 10s;
+constexpr auto kCloseTimeout = 15s;  // Wine's tray clean-up alone can take two seconds
+constexpr auto kHotKeyTimeout = 5s;
+constexpr auto kClipTimeout = 15s;
+
+std::wstring ToWindowsPath(std::wstring path) {
+    if (path.empty() || path.front() != L'/') return path;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return L"Z:" + path;
+}
+
+std::wstring WindowsDirectory() {
+    wchar_t buffer[MAX_PATH];
+    const UINT n = ::GetWindowsDirectoryW(buffer, MAX_PATH);
+    return std::wstring(buffer, n);
+}
+
+std::wstring SettingsPath() { return WindowsDirectory() + L"\\Tockly.ini"; }
+
+// ---------------------------------------------------------------------------------------------
+// Files and directories
+
+struct FileState {
+    bool exists = false;
+    ULONGLONG size = 0;
+    ULONGLONG lastWrite = 0;
+    bool operator==(const FileState&) const = default;
+};
+
+FileState StateOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return {};
+    return {true, (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+            (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime};
+}
+
+std::vector<std::wstring> Entries(const std::wstring& dir) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE find = ::FindFirstFileW((dir + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") names.emplace_back(name);
+    } while (::FindNextFileW(find, &found));
+    ::FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Narrow(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                        nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                          nullptr);
+    return out;
+}
+
+std::string Joined(const std::vector<std::wstring>& names) {
+    std::string out;
+    for (const auto& n : names) out += (out.empty() ? "" : ", ") + Narrow(n);
+    return out.empty() ? "(none)" : out;
+}
+
+// A fresh, empty directory under the temporary folder; removed with whatever ended up in it.
+class TempDir {
+public:
+    TempDir() {
+        wchar_t base[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, base);
+        static unsigned counter = 0;
+        for (;;) {
+            path_ = std::wstring(base) + L"siborang-proc-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(++counter);
+            if (::CreateDirectoryW(path_.c_str(), nullptr)) break;
+            if (::GetLastError() != ERROR_ALREADY_EXISTS) {
+                path_.clear();
+                break;
+            }
+        }
+    }
+    ~TempDir() {
+        if (path_.empty()) return;
+        for (const auto& name : Entries(path_)) ::DeleteFileW((path_ + L"\\" + name).c_str());
+        ::RemoveDirectoryW(path_.c_str());
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::wstring& Path() const noexcept { return path_; }
+    bool Valid() const noexcept { return !path_.empty(); }
+
+private:
+    std::wstring path_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Windows and the hotkey as another program sees them
+
+struct FoundWindow {
+    HWND hwnd;
+    DWORD pid;
+};
+
+std::vector<FoundWindow> TopLevelWindows(const wchar_t* className) {
+    struct Search {
+        const wchar_t* className;
+        std::vector<FoundWindow> found;
+    } search{className, {}};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            wchar_t name[64];
+            if (::GetClassNameW(hwnd, name, 64) > 0 && std::wcscmp(name, s.className) == 0) {
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(hwnd, &pid);
+                s.found.push_back({hwnd, pid});
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WindowOf(const wchar_t* className, DWORD pid) {
+    for (const auto& w : TopLevelWindows(className)) {
+        if (w.pid == pid) return w.hwnd;
+    }
+    return nullptr;
+}
+
+// What the system answers when this process asks for Ctrl+Alt+W: 0 when it was free.
+DWORD ProbeDefaultHotKey() {
+    if (::RegisterHotKey(nullptr, kProbeHotKeyId, MOD_CONTROL | MOD_ALT, 'W')) {
+        ::UnregisterHotKey(nullptr, kProbeHotKeyId);
+        return 0;
+    }
+    return ::GetLastError();
+}
+
+// The hotkey is registered at the end of the window's creation, so give it a moment.
+DWORD ProbeUntil(DWORD wanted, Clock::duration timeout) {
+    const auto deadline = Clock::now() + timeout;
+    DWORD result = ProbeDefaultHotKey();
+    while (result != wanted && Clock::now() < deadline) {
+        std::this_thread::sleep_for(50ms);
+        result = ProbeDefaultHotKey();
+    }
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// An environment variable changed for the children started within one scope
+
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const wchar_t* name, const wchar_t* value) : name_(name) {
+        wchar_t buffer[4096];
+        const DWORD n = ::GetEnvironmentVariableW(name, buffer, 4096);
+        if (n > 0 && n < 4096) old_ = std::wstring(buffer, n);
+        ::SetEnvironmentVariableW(name, value);
+    }
+    ~ScopedEnvironment() { ::SetEnvironmentVariableW(name_, old_ ? old_->c_str() : nullptr); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const wchar_t* name_;
+    std::optional<std::wstring> old_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// One started Siborang.exe. Whatever a test does, the instance is gone when this is: a stray
+// clock would hold the marker and the hotkey and spoil every later test.
+
+class SiborangProcess {
+public:
+    SiborangProcess(const std::wstring& workDir, bool traceSound = false) {
+        std::optional<ScopedEnvironment> trace;
+        if (traceSound) trace.emplace(L"WINEDEBUG", L"+winmm");
+        std::wstring commandLine = L"\"" + g_exePath + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (::CreateProcessW(g_exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             workDir.c_str(), &si, &pi)) {
+            process_.Reset(pi.hProcess);
+            thread_.Reset(pi.hThread);
+            id_ = pi.dwProcessId;
+        } else {
+            startError_ = ::GetLastError();
+        }
+    }
+    ~SiborangProcess() { Stop(); }
+    SiborangProcess(const SiborangProcess&) = delete;
+    SiborangProcess& operator=(const SiborangProcess&) = delete;
+
+    bool Started() const noexcept { return static_cast<bool>(process_); }
+    DWORD StartError() const noexcept { return startError_; }
+    DWORD Id() const noexcept { return id_; }
+
+    bool Running() const { return Started() && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
+
+    HWND Form() const { return WindowOf(kFormClass, id_); }
+    HWND AppWindow() const { return WindowOf(kAppClass, id_); }
+
+    // The main window, once it exists; nullptr when the process ended or time ran out first.
+    HWND WaitForForm(Clock::duration timeout = kWindowTimeout) const {
+        const auto deadline = Clock::now() + timeout;
+        while (Running()) {
+            if (HWND form = Form()) return form;
+            if (Clock::now() >= deadline) break;
+            std::this_thread::sleep_for(50ms);
+        }
+        return nullptr;
+    }
+
+    // Main window found and the message loop entered: start-up is over.
+    HWND WaitUntilReady() const {
+        HWND form = WaitForForm();
+        if (form) ::WaitForInputIdle(process_.Get(), 10000);
+        return form;
+    }
+
+    std::optional<DWORD> WaitForExit(Clock::duration timeout) const {
+        if (!Started()) return std::nullopt;
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(timeout).count();
+        if (::WaitForSingleObject(process_.Get(), static_cast<DWORD>(ms)) != WAIT_OBJECT_0) return std::nullopt;
+        DWORD code = 0;
+        ::GetExitCodeProcess(process_.Get(), &code);
+        return code;
+    }
+
+    // Follows a process that is expected to end on its own, noting every window of its
+    // that shows up on the way.
+    struct Ending {
+        std::optional<DWORD> exitCode;
+        bool hadForm = false;
+        bool hadAppWindow = false;
+    };
+    Ending WatchUntilExit(Clock::duration timeout) const {
+        Ending ending;
+        const auto deadline = Clock::now() + timeout;
+        while (Started()) {
+            ending.hadForm = ending.hadForm || Form() != nullptr;
+            ending.hadAppWindow = ending.hadAppWindow || AppWindow() != nullptr;
+            if (auto code = WaitForExit(2ms)) {
+                ending.exitCode = code;
+                break;
+            }
+            if (Clock::now() >= deadline) break;
+        }
+        return ending;
+    }
+
+    bool PostToForm(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        HWND form = Form();
+        return form && ::PostMessageW(form, message, wParam, lParam);
+    }
+
+    // Asks the clock to close as its own close box would; ends it by force if that fails.
+    void Stop() {
+        if (!Running()) return;
+        PostToForm(WM_CLOSE);
+        if (WaitForExit(kCloseTimeout)) return;
+        ::TerminateProcess(process_.Get(), 1);
+        ::WaitForSingleObject(process_.Get(), 5000);
+    }
+
+private:
+    KernelHandle process_;
+    KernelHandle thread_;
+    DWORD id_ = 0;
+    DWORD startError_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The clip names Wine's winmm trace shows in the shared stderr file
+
+class SoundTrace {
+public:
+    static constexpr std::string_view kMarker = "proc_PlaySound SoundName=L\"";
+
+    explicit SoundTrace(std::wstring path) : path_(std::move(path)) {}
+
+    ULONGLONG Size() const { return StateOf(path_).size; }
+
+    // The names asked for in the complete lines written after `offset`, in order.
+    std::vector<std::string> ClipsSince(ULONGLONG offset) const {
+        std::vector<std::string> clips;
+        FileHandle file(::CreateFileW(path_.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return clips;
+        LARGE_INTEGER at;
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        if (!::SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN)) return clips;
+        std::string text;
+        char buffer[8192];
+        DWORD n = 0;
+        while (::ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr) && n > 0) text.append(buffer, n);
+
+        std::size_t lineStart = 0;
+        for (std::size_t end; (end = text.find('\n', lineStart)) != std::string::npos; lineStart = end + 1) {
+            const std::string_view line(text.data() + lineStart, end - lineStart);
+            const std::size_t mark = line.find(kMarker);
+            if (mark == std::string_view::npos) continue;
+            const std::size_t nameStart = mark + kMarker.size();
+            const std::size_t nameEnd = line.find('"', nameStart);
+            if (nameEnd == std::string_view::npos) continue;
+            clips.emplace_back(line.substr(nameStart, nameEnd - nameStart));
+        }
+        return clips;
+    }
+
+private:
+    std::wstring path_;
+};
+
+std::string Joined(const std::vector<std::string>& names) {
+    std::string out;
+    for (const auto& n : names) out += (out.empty() ? "" : " ") + n;
+    return out.empty() ? "(none)" : out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Every test runs without a settings file, so the defaults (Ctrl+Alt+W) apply. Whatever
+// Tockly.ini there was is put back at the end of the run.
+
+class SettingsFileAside : public testing::Environment {
+public:
+    void SetUp() override {
+        path_ = SettingsPath();
+        FileHandle file(::CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            saved_.emplace();
+            char buffer[4096];
+            DWORD n = 0;
+            while (::ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr) && n > 0) saved_->append(buffer, n);
+            file.Reset();
+            ::DeleteFileW(path_.c_str());
+        }
+    }
+    void TearDown() override {
+        ::DeleteFileW(path_.c_str());
+        if (!saved_) return;
+        FileHandle file(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        if (file) ::WriteFile(file.Get(), saved_->data(), static_cast<DWORD>(saved_->size()), &written, nullptr);
+    }
+
+private:
+    std::wstring path_;
+    std::optional<std::string> saved_;
+};
+
+class ProcessTest : public testing::Test {
+protected:
+    void SetUp() override {
+        // A clock left over from elsewhere would answer for the one under test.
+        ASSERT_TRUE(TopLevelWindows(kFormClass).empty()) << "a Siborang main window already exists";
+        KernelHandle marker(::OpenFileMappingW(FILE_MAP_READ, FALSE, kMarkerName));
+        ASSERT_FALSE(marker) << "something already holds the \"SharedHandle\" mapping";
+        ASSERT_FALSE(StateOf(SettingsPath()).exists) << "Tockly.ini could not be set aside";
+        ASSERT_TRUE(workDir_.Valid());
+    }
+
+    TempDir workDir_;
+};
+
+using StartUp = ProcessTest;
+using HotKey = ProcessTest;
+using Closing = ProcessTest;
+
+// ---------------------------------------------------------------------------------------------
+
+TEST_F(StartUp, FirstStartStaysOutOfSightAndHoldsTheDefaultHotKey) {
+    SiborangProcess clock(workDir_.Path());
+    ASSERT_TRUE(clock.Started()) << "CreateProcess failed, error " << clock.StartError();
+
+    HWND form = clock.WaitUntilReady();
+    ASSERT_NE(form, nullptr) << "no TForm1 window of the new process appeared";
+
+    EXPECT_EQ(ProbeUntil(ERROR_HOTKEY_ALREADY_REGISTERED, kHotKeyTimeout), DWORD{ERROR_HOTKEY_ALREADY_REGISTERED})
+        << "Ctrl+Alt+W is not held";
+
+    // Shown, but parked where no monitor reaches; above other windows.
+    if (::IsWindowVisible(form)) {
+        RECT rc;
+        ASSERT_TRUE(::GetWindowRect(form, &rc));
+        EXPECT_EQ(rc.left, -9999);
+        EXPECT_EQ(rc.top, -9999);
+        const RECT screen{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                          ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                          ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        RECT overlap;
+        EXPECT_FALSE(::IntersectRect(&overlap, &rc, &screen))
+            << "main window at " << rc.left << "," << rc.top << " - " << rc.right << "," << rc.bottom
+            << " is on screen";
+    }
+    EXPECT_NE(::GetWindowLongPtrW(form, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+
+    // The application window owns the form, carries the title and is never shown, so there
+    // is no taskbar button.
+    HWND app = clock.AppWindow();
+    ASSERT_NE(app, nullptr) << "no TApplication window";
+    EXPECT_FALSE(::IsWindowVisible(app));
+    EXPECT_EQ(::GetWindow(form, GW_OWNER), app);
+    wchar_t title[64] = {};
+    ::GetWindowTextW(app, title, 64);
+    EXPECT_EQ(std::wstring(title), std::wstring(kAppTitle)) << "title is \"" << Narrow(title) << "\"";
+
+    EXPECT_FALSE(StateOf(workDir_.Path() + L"\\PostIt.dat").exists) << "PostIt.dat was created at start-up";
+
+    // Resident: still there a moment later.
+    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(clock.Running());
+    EXPECT_EQ(TopLevelWindows(kFormClass).size(), 1u);
+}
+
+TEST_F(StartUp, SecondStartBacksOffSilently) {
+    SiborangProcess first(workDir_.Path());
+    ASSERT_TRUE(first.Started()) << "CreateProcess failed, error " << first.StartError();
+    HWND form = first.WaitUntilReady();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(ProbeUntil(ERROR_HOTKEY_ALREADY_REGISTERED, kHotKeyTimeout), DWORD{ERROR_HOTKEY_ALREADY_REGISTERED});
+
+    const auto firstDirBefore = Entries(workDir_.Path());
+    const FileState settingsBefore = StateOf(SettingsPath());
+    TempDir secondDir;
+    ASSERT_TRUE(secondDir.Valid());
+
+    SiborangProcess second(secondDir.Path());
+    ASSERT_TRUE(second.Started()) << "CreateProcess failed, error " << second.StartError();
+    const auto ending = second.WatchUntilExit(kBackOffTimeout);
+    ASSERT_TRUE(ending.exitCode.has_value()) << "the second instance is still running";
+    EXPECT_EQ(*ending.exitCode, 0u);
+    EXPECT_FALSE(ending.hadForm) << "the second instance made a main window";
+    EXPECT_FALSE(ending.hadAppWindow) << "the second instance made an application window";
+
+    const auto forms = TopLevelWindows(kFormClass);
+    ASSERT_EQ(forms.size(), 1u);
+    EXPECT_EQ(forms[0].hwnd, form);
+    EXPECT_TRUE(first.Running());
+    EXPECT_EQ(ProbeDefaultHotKey(), DWORD{ERROR_HOTKEY_ALREADY_REGISTERED}) << "the first instance lost the hotkey";
+
+    EXPECT_TRUE(Entries(secondDir.Path()).empty()) << "second start left: " << Joined(Entries(secondDir.Path()));
+    EXPECT_EQ(Entries(workDir_.Path()), firstDirBefore);
+    EXPECT_EQ(StateOf(SettingsPath()), settingsBefore) << "Tockly.ini was created or changed";
+}
+
+TEST_F(StartUp, AnyHolderOfTheMarkerKeepsTheClockFromStarting) {
+    KernelHandle marker(
+        ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 1024, kMarkerName));
+    ASSERT_TRUE(marker);
+    ASSERT_NE(::GetLastError(), DWORD{ERROR_ALREADY_EXISTS});
+
+    SiborangProcess clock(workDir_.Path());
+    ASSERT_TRUE(clock.Started()) << "CreateProcess failed, error " << clock.StartError();
+    const auto ending = clock.WatchUntilExit(kBackOffTimeout);
+    ASSERT_TRUE(ending.exitCode.has_value()) << "the clock started despite the marker";
+    EXPECT_EQ(*ending.exitCode, 0u);
+    EXPECT_FALSE(ending.hadForm);
+    EXPECT_FALSE(ending.hadAppWindow);
+    EXPECT_TRUE(TopLevelWindows(kFormClass).empty());
+    EXPECT_TRUE(Entries(workDir_.Path()).empty()) << "left: " << Joined(Entries(workDir_.Path()));
+    EXPECT_EQ(ProbeDefaultHotKey(), 0u) << "the hotkey was taken";
+}
+
+TEST_F(HotKey, SpeaksTheCurrentTimeClipByClip) {
+    if (g_tracePath.empty()) GTEST_SKIP() << "no trace file given (second argument); clips cannot be seen";
+    const SoundTrace trace(g_tracePath);
+
+    SiborangProcess clock(workDir_.Path(), /*traceSound=*/true);
+    ASSERT_TRUE(clock.Started()) << "CreateProcess failed, error " << clock.StartError();
+    HWND form = clock.WaitUntilReady();
+    ASSERT_NE(form, nullptr);
+
+    const ULONGLONG offset = trace.Size();
+    SYSTEMTIME before;
+    ::GetLocalTime(&before);
+    ASSERT_TRUE(::PostMessageW(form, WM_HOTKEY, 0, 0));
+
+    // The minute may turn while the message is on its way: either reading is right.
+    const auto expectedBefore = siborang::ClipSequence(before.wHour, before.wMinute);
+    std::vector<std::string> expectedAfter;
+    std::vector<std::string> clips;
+    const auto deadline = Clock::now() + kClipTimeout;
+    for (;;) {
+        clips = trace.ClipsSince(offset);
+        SYSTEMTIME now;
+        ::GetLocalTime(&now);
+        expectedAfter = siborang::ClipSequence(now.wHour, now.wMinute);
+        if (clips == expectedBefore || clips == expectedAfter) break;
+        if (clips.size() >= std::max(expectedBefore.size(), expectedAfter.size())) break;
+        if (Clock::now() >= deadline) break;
+        std::this_thread::sleep_for(100ms);
+    }
+    // The clips play synchronously on the window's thread, so once it answers a sent message
+    // the hotkey is done with; nothing more may follow.
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
+    std::this_thread::sleep_for(300ms);
+    clips = trace.ClipsSince(offset);
+
+    EXPECT_TRUE(clips == expectedBefore || clips == expectedAfter)
+        << "played:   " << Joined(clips) << "\nexpected: " << Joined(expectedBefore)
+        << (expectedAfter != expectedBefore ? "\n      or: " + Joined(expectedAfter) : std::string());
+    EXPECT_TRUE(clock.Running()) << "speaking ended the clock";
+}
+
+TEST_F(Closing, CloseMessageEndsTheClockAndFreesTheHotKey) {
+    {
+        SiborangProcess clock(workDir_.Path());
+        ASSERT_TRUE(clock.Started()) << "CreateProcess failed, error " << clock.StartError();
+        ASSERT_NE(clock.WaitUntilReady(), nullptr);
+        ASSERT_EQ(ProbeUntil(ERROR_HOTKEY_ALREADY_REGISTERED, kHotKeyTimeout),
+                  DWORD{ERROR_HOTKEY_ALREADY_REGISTERED});
+
+        ASSERT_TRUE(clock.PostToForm(WM_CLOSE));
+        const auto code = clock.WaitForExit(kCloseTimeout);
+        ASSERT_TRUE(code.has_value()) << "still running after WM_CLOSE";
+        EXPECT_EQ(*code, 0u);
+    }
+    EXPECT_TRUE(TopLevelWindows(kFormClass).empty());
+    EXPECT_EQ(ProbeDefaultHotKey(), 0u) << "Ctrl+Alt+W is still held after the clock ended";
+    KernelHandle marker(::OpenFileMappingW(FILE_MAP_READ, FALSE, kMarkerName));
+    EXPECT_FALSE(marker) << "the \"SharedHandle\" mapping outlived the clock";
+
+    // Nothing left behind blocks the next start.
+    SiborangProcess again(workDir_.Path());
+    ASSERT_TRUE(again.Started()) << "CreateProcess failed, error " << again.StartError();
+    ASSERT_NE(again.WaitUntilReady(), nullptr) << "the clock did not start again";
+    EXPECT_EQ(ProbeUntil(ERROR_HOTKEY_ALREADY_REGISTERED, kHotKeyTimeout), DWORD{ERROR_HOTKEY_ALREADY_REGISTERED});
+    ASSERT_TRUE(again.PostToForm(WM_CLOSE));
+    const auto code = again.WaitForExit(kCloseTimeout);
+    ASSERT_TRUE(code.has_value()) << "still running after the second WM_CLOSE";
+    EXPECT_EQ(*code, 0u);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+
+    // The wide command line, so that the paths keep every character; GoogleTest's own flags
+    // are left out.
+    int wargc = 0;
+    LPWSTR* wargv = ::CommandLineToArgvW(::GetCommandLineW(), &wargc);
+    std::vector<std::wstring> args;
+    for (int i = 1; wargv && i < wargc; ++i) {
+        if (std::wstring_view(wargv[i]).starts_with(L"--gtest_")) continue;
+        args.emplace_back(wargv[i]);
+    }
+    ::LocalFree(wargv);
+    if (args.empty()) {
+        std::printf("usage: SiborangProcessTests.exe SIBORANG_EXE [TRACE_FILE]\n");
+        return 2;
+    }
+    g_exePath = ToWindowsPath(args[0]);
+    if (args.size() > 1) g_tracePath = ToWindowsPath(args[1]);
+
+    testing::AddGlobalTestEnvironment(new SettingsFileAside);
+    return RUN_ALL_TESTS();
+}

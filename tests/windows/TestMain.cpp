@@ -1,0 +1,86 @@
+// The Windows tests run in one process with the application object set up as the program
+// sets it up.
+#include <gtest/gtest.h>
+
+#include "tests/windows/TestSupport.h"
+#include "win/Application.h"
+
+namespace siborang::testing {
+
+MessageBoxWatcher::MessageBoxWatcher() : threadId_(::GetCurrentThreadId()), thread_([this] { Watch(); }) {}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<SeenBox> MessageBoxWatcher::Boxes() const {
+    std::lock_guard lock(mutex_);
+    return boxes_;
+}
+
+void MessageBoxWatcher::Watch() {
+    while (!stop_) {
+        HWND found = nullptr;
+        ::EnumThreadWindows(
+            threadId_,
+            [](HWND w, LPARAM p) -> BOOL {
+                wchar_t cls[16] = {};
+                ::GetClassNameW(w, cls, 16);
+                if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(w)) {
+                    *reinterpret_cast<HWND*>(p) = w;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        if (!found) {
+            ::Sleep(20);
+            continue;
+        }
+        SeenBox box;
+        wchar_t buffer[512] = {};
+        ::GetWindowTextW(found, buffer, 512);
+        box.caption = buffer;
+        box.owner = ::GetWindow(found, GW_OWNER);
+        const HICON errorIcon = ::LoadIconW(nullptr, IDI_ERROR);
+        for (HWND child = ::GetWindow(found, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            ::GetClassNameW(child, buffer, 512);
+            const std::wstring cls = buffer;
+            if (cls == L"Button" && ::IsWindowVisible(child)) ++box.buttons;
+            if (cls == L"Static") {
+                if (::GetWindowLongW(child, GWL_STYLE) & SS_ICON) {
+                    box.errorIcon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0)) == errorIcon;
+                } else {
+                    ::GetWindowTextW(child, buffer, 512);
+                    if (buffer[0]) box.text = buffer;
+                }
+            }
+        }
+        {
+            std::lock_guard lock(mutex_);
+            boxes_.push_back(box);
+        }
+        ::PostMessageW(found, WM_COMMAND, IDOK, 0);
+        // Wait for that box to go before looking for the next one.
+        for (int i = 0; i < 200 && ::IsWindow(found) && ::IsWindowVisible(found); ++i) ::Sleep(10);
+    }
+}
+
+void PumpMessages(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    do {
+        siborang::win::Application::Instance().ProcessMessages();
+        ::Sleep(5);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+}  // namespace siborang::testing
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    auto& app = siborang::win::Application::Instance();
+    app.Initialize(::GetModuleHandleW(nullptr));
+    app.SetTitle(L"시보랑");
+    return RUN_ALL_TESTS();
+}

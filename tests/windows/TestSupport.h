@@ -1,0 +1,44 @@
+#pragma once
+// What the in-process Windows tests share: a watcher that answers the standard error box
+// from another thread, as a user would, and records what it showed.
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "win/Win32.h"
+
+namespace siborang::testing {
+
+struct SeenBox {
+    std::wstring caption;
+    std::wstring text;
+    HWND owner = nullptr;
+    bool errorIcon = false;
+    int buttons = 0;
+};
+
+class MessageBoxWatcher {
+public:
+    MessageBoxWatcher();
+    ~MessageBoxWatcher();
+    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+
+    std::vector<SeenBox> Boxes() const;
+
+private:
+    void Watch();
+
+    DWORD threadId_;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<SeenBox> boxes_;
+    std::thread thread_;
+};
+
+// Runs the thread's message queue for a while, so posted work gets done.
+void PumpMessages(DWORD milliseconds = 50);
+
+}  // namespace siborang::testing

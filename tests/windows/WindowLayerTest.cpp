@@ -1,0 +1,322 @@
+// The window layer in real windows: the error boundary and box, forms and their classes,
+// controls from a layout table, events, closing.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <thread>
+
+#include "core/Errors.h"
+#include "tests/windows/TestSupport.h"
+#include "win/Form.h"
+#include "win/Text.h"
+
+namespace siborang {
+namespace {
+
+using testing::MessageBoxWatcher;
+using testing::PumpMessages;
+using win::Control;
+using win::ControlKind;
+
+constexpr UINT kThrowMessage = WM_APP + 10;
+constexpr UINT kCountMessage = WM_APP + 11;
+
+class TTestForm : public win::Form {
+public:
+    explicit TTestForm(win::Application& app = win::Application::Instance(),
+                       win::CloseAction closeAction = win::CloseAction::Hide);
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == kThrowMessage) throw AppError("Handler failed");
+        if (message == kCountMessage) return ++handled;
+        return win::Form::WindowProc(message, wParam, lParam);
+    }
+    void CheckClick(Control&) { ++checkClicks; }
+    void EditChange(Control&) { ++editChanges; }
+    void EditExit(Control&) { ++editExits; }
+    void ButtonClick(Control&) { ++buttonClicks; }
+
+    Control* Group = nullptr;
+    Control* Caption = nullptr;
+    Control* Check = nullptr;
+    Control* Box = nullptr;
+    Control* Keys = nullptr;
+    Control* Push = nullptr;
+    int handled = 0, checkClicks = 0, editChanges = 0, editExits = 0, buttonClicks = 0, closes = 0;
+    win::CloseAction action;
+
+protected:
+    void DoClose(win::CloseAction& a) override {
+        ++closes;
+        a = action;
+    }
+};
+
+const win::FontSpec kGulim{L"굴림", 12, false, false, RGB(0, 0, 0)};
+const win::FontSpec kBoldCourier{L"Courier New", 13, true, false, RGB(255, 0, 0)};
+
+const win::ControlDef<TTestForm> kLayout[] = {
+    {{.name = "Group", .kind = ControlKind::GroupBox, .left = 8, .top = 40, .width = 200, .height = 120,
+      .caption = L" 묶음 ", .tabOrder = 0},
+     &TTestForm::Group},
+    {{.name = "Caption", .kind = ControlKind::Label, .parent = "Group", .left = 10, .top = 20, .width = 5,
+      .height = 5, .caption = L"핫키 등록", .options = win::kAutoSize},
+     &TTestForm::Caption},
+    {{.name = "Check", .kind = ControlKind::CheckBox, .parent = "Group", .left = 10, .top = 40, .width = 150,
+      .height = 17, .caption = L"확인", .tabOrder = 0, .options = win::kChecked},
+     &TTestForm::Check, &TTestForm::CheckClick},
+    {{.name = "Box", .kind = ControlKind::Edit, .parent = "Group", .left = 10, .top = 64, .width = 60,
+      .height = 20, .caption = L"30", .tabOrder = 1, .textLimit = 4},
+     &TTestForm::Box, nullptr, &TTestForm::EditChange, &TTestForm::EditExit},
+    {{.name = "Keys", .kind = ControlKind::HotKey, .parent = "Group", .left = 10, .top = 88, .width = 150,
+      .height = 19, .tabOrder = 2, .hotKey = 0xC057, .invalidCombinations = HKCOMB_NONE | HKCOMB_S,
+      .fallbackModifiers = HOTKEYF_CONTROL | HOTKEYF_ALT},
+     &TTestForm::Keys},
+    {{.name = "Push", .kind = ControlKind::Button, .left = 220, .top = 40, .width = 80, .height = 25,
+      .caption = L"실행[&R]", .font = kBoldCourier, .tabOrder = 1, .options = win::kDisabled},
+     &TTestForm::Push, &TTestForm::ButtonClick},
+};
+
+const win::FormSpec kTestFormSpec{.className = L"TTestForm", .caption = L"Test", .left = 100, .top = 100,
+                                  .clientWidth = 320, .clientHeight = 239, .font = kGulim};
+
+TTestForm::TTestForm(win::Application& app, win::CloseAction closeAction)
+    : win::Form(app, kTestFormSpec), action(closeAction) {
+    BuildLayout<TTestForm>(*this, kLayout);
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+LOGFONTW FontOf(HWND hwnd) {
+    LOGFONTW lf{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    return lf;
+}
+
+TEST(ErrorBox, ShowsTextWithFullStopTitleErrorIconAndOk) {
+    MessageBoxWatcher watcher;
+    win::Application::Instance().ShowError("File access denied");
+    const auto boxes = watcher.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"File access denied.");
+    EXPECT_EQ(boxes[0].caption, L"시보랑");
+    EXPECT_TRUE(boxes[0].errorIcon);
+    EXPECT_EQ(boxes[0].buttons, 1);
+    EXPECT_EQ(boxes[0].owner, win::Application::Instance().Handle());
+}
+
+TEST(ErrorBoundary, AThrowingHandlerShowsTheBoxAndTheWindowGoesOn) {
+    TTestForm form;
+    MessageBoxWatcher watcher;
+    ::SendMessageW(form.Handle(), kThrowMessage, 0, 0);
+    EXPECT_EQ(::SendMessageW(form.Handle(), kCountMessage, 0, 0), 1);
+    ::PostMessageW(form.Handle(), kThrowMessage, 0, 0);
+    PumpMessages(100);
+    EXPECT_EQ(::SendMessageW(form.Handle(), kCountMessage, 0, 0), 2);
+    const auto boxes = watcher.Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, L"Handler failed.");
+    EXPECT_EQ(boxes[1].text, L"Handler failed.");
+}
+
+TEST(ErrorBoundary, IoErrorsShowTheirText) {
+    MessageBoxWatcher watcher;
+    win::Guard([] { throw IoError(103); });
+    win::Guard([] { throw std::runtime_error("other"); });
+    const auto boxes = watcher.Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, L"I/O error 103.");
+    EXPECT_EQ(boxes[1].text, L"other.");
+}
+
+TEST(Form, RegistersItsClassAndIsOwnedByTheApplication) {
+    TTestForm form;
+    EXPECT_EQ(ClassOf(form.Handle()), L"TTestForm");
+    EXPECT_EQ(::GetWindow(form.Handle(), GW_OWNER), win::Application::Instance().Handle());
+    EXPECT_FALSE(::IsWindowVisible(form.Handle()));
+    RECT client;
+    ::GetClientRect(form.Handle(), &client);
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 239);
+    // A second form of the same class reuses the registration.
+    TTestForm second;
+    EXPECT_EQ(ClassOf(second.Handle()), L"TTestForm");
+}
+
+TEST(Form, ControlsComeFromTheTable) {
+    TTestForm form;
+    EXPECT_EQ(form.FindControl("Check"), form.Check);
+    EXPECT_EQ(ClassOf(form.Group->Handle()), L"TGroupBox");
+    EXPECT_EQ(ClassOf(form.Check->Handle()), L"Button");
+    EXPECT_EQ(ClassOf(form.Box->Handle()), L"Edit");
+    EXPECT_EQ(ClassOf(form.Keys->Handle()), L"msctls_hotkey32");
+    EXPECT_EQ(::GetParent(form.Check->Handle()), form.Group->Handle());
+    EXPECT_EQ(::GetParent(form.Push->Handle()), form.Handle());
+    EXPECT_EQ(form.Caption->Handle(), nullptr);  // labels are drawn by their parent
+
+    RECT rc;
+    ::GetWindowRect(form.Box->Handle(), &rc);
+    POINT topLeft{rc.left, rc.top};
+    ::ScreenToClient(form.Group->Handle(), &topLeft);
+    EXPECT_EQ(topLeft.x, 10);
+    EXPECT_EQ(topLeft.y, 64);
+    EXPECT_EQ(rc.right - rc.left, 60);
+
+    EXPECT_EQ(form.Check->Text(), L"확인");
+    EXPECT_TRUE(form.Check->Checked());
+    EXPECT_FALSE(form.Push->Enabled());
+    EXPECT_EQ(form.Keys->HotKeyValue(), 0xC057);
+    EXPECT_EQ(::SendMessageW(form.Box->Handle(), EM_GETLIMITTEXT, 0, 0), 4);
+    EXPECT_TRUE(::GetWindowLongW(form.Check->Handle(), GWL_STYLE) & WS_TABSTOP);
+    // A self-sizing label took the size of its text.
+    EXPECT_GT(form.Caption->Bounds().right - form.Caption->Bounds().left, 5);
+    EXPECT_GT(form.Caption->Bounds().bottom - form.Caption->Bounds().top, 5);
+}
+
+TEST(Form, FontsByFaceAndPixelHeightSharedWhereEqual) {
+    TTestForm form;
+    const LOGFONTW check = FontOf(form.Check->Handle());
+    EXPECT_STREQ(check.lfFaceName, L"굴림");
+    EXPECT_EQ(check.lfHeight, -12);
+    const LOGFONTW push = FontOf(form.Push->Handle());
+    EXPECT_STREQ(push.lfFaceName, L"Courier New");
+    EXPECT_EQ(push.lfHeight, -13);
+    EXPECT_EQ(push.lfWeight, FW_BOLD);
+    EXPECT_EQ(form.Push->TextColor(), RGB(255, 0, 0));
+    EXPECT_EQ(form.Check->TextColor(), RGB(0, 0, 0));
+    // One font object for every control that inherits the same font.
+    EXPECT_EQ(::SendMessageW(form.Check->Handle(), WM_GETFONT, 0, 0),
+              ::SendMessageW(form.Box->Handle(), WM_GETFONT, 0, 0));
+}
+
+TEST(Controls, DesignedValuesRunNoHandlerButChangesDo) {
+    TTestForm form;
+    EXPECT_EQ(form.checkClicks, 0);
+    EXPECT_EQ(form.editChanges, 0);
+    form.Check->SetChecked(true);  // unchanged: no click
+    EXPECT_EQ(form.checkClicks, 0);
+    form.Check->SetChecked(false);
+    EXPECT_EQ(form.checkClicks, 1);
+    ::SendMessageW(form.Check->Handle(), BM_CLICK, 0, 0);  // as the user clicks
+    EXPECT_EQ(form.checkClicks, 2);
+    EXPECT_TRUE(form.Check->Checked());
+
+    form.Box->SetText(L"45");
+    EXPECT_EQ(form.editChanges, 1);
+    EXPECT_EQ(form.Box->Text(), L"45");
+
+    form.Push->SetEnabled(true);
+    ::SendMessageW(form.Push->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.buttonClicks, 1);
+}
+
+TEST(Controls, EditExitsWhenTheFocusMovesWithinTheForm) {
+    TTestForm form;
+    form.Show();
+    form.Box->SetFocus();
+    EXPECT_EQ(form.editExits, 0);
+    form.Check->SetFocus();
+    EXPECT_EQ(form.editExits, 1);
+    form.Close();
+}
+
+TEST(Controls, HotKeyBoxRules) {
+    TTestForm form;
+    form.Keys->SetHotKeyValue(0x2000 | 'Q');  // Shift+Q
+    EXPECT_EQ(form.Keys->HotKeyValue(), 0x2000 | 'Q');
+    form.Keys->SetHotKeyValue(0xE000 | 0x70);  // Ctrl+Alt+Shift+F1
+    EXPECT_EQ(form.Keys->HotKeyValue(), 0xE000 | 0x70);
+    form.Keys->SetHotKeyValue(0);
+    EXPECT_EQ(form.Keys->HotKeyValue(), 0);
+    // A bare key typed into the box gets Ctrl+Alt, as its rules say.
+    form.Show();
+    form.Keys->SetFocus();
+    ::SendMessageW(form.Keys->Handle(), WM_KEYDOWN, 'W', 0x00110001);
+    ::SendMessageW(form.Keys->Handle(), WM_KEYUP, 'W', 0xC0110001);
+    EXPECT_EQ(form.Keys->HotKeyValue(), 0xC000 | 'W');
+    form.Close();
+}
+
+TEST(Form, CloseHidesOrFreesAsTheHandlerSays) {
+    auto& app = win::Application::Instance();
+    auto& hidden = app.CreateOwned<TTestForm>(win::CloseAction::Hide);
+    ASSERT_NE(app.MainForm(), &hidden);
+    hidden.Show();
+    hidden.Close();
+    EXPECT_EQ(hidden.closes, 1);
+    EXPECT_FALSE(hidden.Visible());
+    app.Destroy(hidden);
+
+    auto& freed = app.CreateOwned<TTestForm>(win::CloseAction::Free);
+    const HWND hwnd = freed.Handle();
+    freed.Show();
+    ::PostMessageW(hwnd, WM_CLOSE, 0, 0);  // the system close command
+    PumpMessages(100);
+    EXPECT_FALSE(::IsWindow(hwnd));
+
+    auto& kept = app.CreateOwned<TTestForm>(win::CloseAction::None);
+    kept.Show();
+    kept.Close();
+    EXPECT_TRUE(kept.Visible());
+    app.Destroy(kept);
+}
+
+TEST(Form, ShowModalRunsUntilClosedAndDisablesTheRest) {
+    TTestForm owner;
+    owner.Show();
+    TTestForm dialog;
+    bool ownerDisabledMeanwhile = false;
+    std::thread closer([&] {
+        ::Sleep(200);
+        ::PostMessageW(dialog.Handle(), WM_CLOSE, 0, 0);
+    });
+    std::thread watcher([&] {
+        ::Sleep(100);
+        ownerDisabledMeanwhile = !::IsWindowEnabled(owner.Handle());
+    });
+    const int result = dialog.ShowModal();
+    closer.join();
+    watcher.join();
+    EXPECT_EQ(result, win::kModalCancel);
+    EXPECT_EQ(dialog.closes, 1);
+    EXPECT_TRUE(ownerDisabledMeanwhile);
+    EXPECT_TRUE(::IsWindowEnabled(owner.Handle()));
+    EXPECT_FALSE(dialog.Visible());
+    owner.Close();
+}
+
+TEST(RemoveCaption, ClearsTheTitleBarAndKeepsTheDialogFrame) {
+    TTestForm form;
+    const RECT before = form.BoundsRect();
+    RECT client;
+    ::GetClientRect(form.Handle(), &client);
+    win::RemoveCaption(form);
+    const LONG style = ::GetWindowLongW(form.Handle(), GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, 0);
+    EXPECT_NE(style & WS_SYSMENU, 0);
+    EXPECT_NE(::GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
+    // Client height = outer height minus 46, with the frame the window had at that moment.
+    const int outerBefore = before.bottom - before.top;
+    const RECT after = form.BoundsRect();
+    EXPECT_EQ(after.bottom - after.top, outerBefore - client.bottom + (outerBefore - 46));
+}
+
+TEST(Text, Cp949IsNamedExplicitly) {
+    const std::string bytes = win::ToCp949(L"시보랑");
+    EXPECT_EQ(bytes, "\xBD\xC3\xBA\xB8\xB6\xFB");
+    EXPECT_EQ(win::FromCp949(bytes), L"시보랑");
+    bool lossless = true;
+    win::ToCp949(L"a\u0E01b", &lossless);  // Thai is not in CP949
+    EXPECT_FALSE(lossless);
+    win::ToCp949(L"메모 겟수", &lossless);
+    EXPECT_TRUE(lossless);
+    EXPECT_EQ(win::Narrow(win::Widen("시보랑")), "시보랑");
+}
+
+}  // namespace
+}  // namespace siborang
