@@ -10,6 +10,13 @@ namespace {
 
 constexpr wchar_t kFormProperty[] = L"Siborang.Form";
 
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) {
+    if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 Form::Form(Application& app, const FormSpec& spec) : app_(app) {
@@ -205,14 +212,7 @@ void Form::Close() {
 int Form::ShowModal() {
     // Only this form takes input while it is up: disable the thread's other windows.
     std::vector<HWND> disabled;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* list = reinterpret_cast<std::vector<HWND>*>(p);
-            if (::IsWindowVisible(w) && ::IsWindowEnabled(w)) list->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&disabled));
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
     std::erase(disabled, hwnd_);
     for (HWND w : disabled) ::EnableWindow(w, FALSE);
 
