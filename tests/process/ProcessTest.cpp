@@ -45,6 +45,7 @@ constexpr auto kBackOffTimeout = 10s;
 constexpr auto kCloseTimeout = 15s;  // Wine's tray clean-up alone can take two seconds
 constexpr auto kHotKeyTimeout = 5s;
 constexpr auto kClipTimeout = 15s;
+constexpr auto kForeignInstanceTimeout = 30s;
 
 std::wstring ToWindowsPath(std::wstring path) {
     if (path.empty() || path.front() != L'/') return path;
@@ -322,6 +323,17 @@ private:
 // ---------------------------------------------------------------------------------------------
 // The clip names Wine's winmm trace shows in the shared stderr file
 
+struct PlayedClip {
+    std::string name;
+    std::optional<DWORD> thread;  // the Windows thread id Wine puts in front of each line
+};
+
+std::vector<std::string> Names(const std::vector<PlayedClip>& clips) {
+    std::vector<std::string> names;
+    for (const auto& c : clips) names.push_back(c.name);
+    return names;
+}
+
 class SoundTrace {
 public:
     static constexpr std::string_view kMarker = "proc_PlaySound SoundName=L\"";
@@ -330,9 +342,9 @@ public:
 
     ULONGLONG Size() const { return StateOf(path_).size; }
 
-    // The names asked for in the complete lines written after `offset`, in order.
-    std::vector<std::string> ClipsSince(ULONGLONG offset) const {
-        std::vector<std::string> clips;
+    // The clips asked for in the complete lines written after `offset`, in order.
+    std::vector<PlayedClip> ClipsSince(ULONGLONG offset) const {
+        std::vector<PlayedClip> clips;
         FileHandle file(::CreateFileW(path_.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -353,12 +365,28 @@ public:
             const std::size_t nameStart = mark + kMarker.size();
             const std::size_t nameEnd = line.find('"', nameStart);
             if (nameEnd == std::string_view::npos) continue;
-            clips.emplace_back(line.substr(nameStart, nameEnd - nameStart));
+            clips.push_back({std::string(line.substr(nameStart, nameEnd - nameStart)), ThreadOf(line)});
         }
         return clips;
     }
 
 private:
+    // "0140:trace:winmm:..." -> 0x140
+    static std::optional<DWORD> ThreadOf(std::string_view line) {
+        const std::size_t colon = line.find(':');
+        if (colon == 0 || colon == std::string_view::npos || colon > 8) return std::nullopt;
+        DWORD value = 0;
+        for (char c : line.substr(0, colon)) {
+            int digit;
+            if (c >= '0' && c <= '9') digit = c - '0';
+            else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+            else return std::nullopt;
+            value = value * 16 + static_cast<DWORD>(digit);
+        }
+        return value;
+    }
+
     std::wstring path_;
 };
 
@@ -404,13 +432,18 @@ private:
 class ProcessTest : public testing::Test {
 protected:
     void SetUp() override {
-        // A clock left over from elsewhere would answer for the one under test.
+        // A clock running elsewhere in the same Wine prefix would answer for the one under
+        // test; one started by another program's run goes away by itself, so wait a while.
+        const auto deadline = Clock::now() + kForeignInstanceTimeout;
+        while (OtherInstancePresent() && Clock::now() < deadline) std::this_thread::sleep_for(100ms);
         ASSERT_TRUE(TopLevelWindows(kFormClass).empty()) << "a Siborang main window already exists";
-        KernelHandle marker(::OpenFileMappingW(FILE_MAP_READ, FALSE, kMarkerName));
-        ASSERT_FALSE(marker) << "something already holds the \"SharedHandle\" mapping";
+        ASSERT_FALSE(MarkerHeld()) << "something already holds the \"SharedHandle\" mapping";
         ASSERT_FALSE(StateOf(SettingsPath()).exists) << "Tockly.ini could not be set aside";
         ASSERT_TRUE(workDir_.Valid());
     }
+
+    static bool MarkerHeld() { return static_cast<bool>(KernelHandle(::OpenFileMappingW(FILE_MAP_READ, FALSE, kMarkerName))); }
+    static bool OtherInstancePresent() { return MarkerHeld() || !TopLevelWindows(kFormClass).empty(); }
 
     TempDir workDir_;
 };
@@ -534,7 +567,7 @@ TEST_F(HotKey, SpeaksTheCurrentTimeClipByClip) {
     std::vector<std::string> clips;
     const auto deadline = Clock::now() + kClipTimeout;
     for (;;) {
-        clips = trace.ClipsSince(offset);
+        clips = Names(trace.ClipsSince(offset));
         SYSTEMTIME now;
         ::GetLocalTime(&now);
         expectedAfter = siborang::ClipSequence(now.wHour, now.wMinute);
@@ -548,11 +581,19 @@ TEST_F(HotKey, SpeaksTheCurrentTimeClipByClip) {
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
     std::this_thread::sleep_for(300ms);
-    clips = trace.ClipsSince(offset);
+    const auto played = trace.ClipsSince(offset);
+    clips = Names(played);
 
     EXPECT_TRUE(clips == expectedBefore || clips == expectedAfter)
         << "played:   " << Joined(clips) << "\nexpected: " << Joined(expectedBefore)
         << (expectedAfter != expectedBefore ? "\n      or: " + Joined(expectedAfter) : std::string());
+    // Played synchronously: on the window's own thread, one after the other, not handed to
+    // a playback thread where each clip would cut off the one before.
+    const DWORD formThread = ::GetWindowThreadProcessId(form, nullptr);
+    for (const auto& clip : played) {
+        ASSERT_TRUE(clip.thread.has_value()) << "no thread id on the trace line of " << clip.name;
+        EXPECT_EQ(*clip.thread, formThread) << clip.name << " was played on another thread";
+    }
     EXPECT_TRUE(clock.Running()) << "speaking ended the clock";
 }
 
@@ -571,8 +612,7 @@ TEST_F(Closing, CloseMessageEndsTheClockAndFreesTheHotKey) {
     }
     EXPECT_TRUE(TopLevelWindows(kFormClass).empty());
     EXPECT_EQ(ProbeDefaultHotKey(), 0u) << "Ctrl+Alt+W is still held after the clock ended";
-    KernelHandle marker(::OpenFileMappingW(FILE_MAP_READ, FALSE, kMarkerName));
-    EXPECT_FALSE(marker) << "the \"SharedHandle\" mapping outlived the clock";
+    EXPECT_FALSE(MarkerHeld()) << "the \"SharedHandle\" mapping outlived the clock";
 
     // Nothing left behind blocks the next start.
     SiborangProcess again(workDir_.Path());

@@ -1,0 +1,132 @@
+// Start-up, memory and memo-file figures, each beside its floor. Run under Wine by
+// scripts/bench.sh: SiborangBench.exe <Siborang.exe> <MinimalWindow.exe> [runs]
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "memo/MemoFile.h"
+#include "win/Handles.h"
+#include "win/Win32.h"
+
+#include <psapi.h>
+
+namespace {
+
+using siborang::win::KernelHandle;
+
+double Now() {
+    LARGE_INTEGER f, c;
+    ::QueryPerformanceFrequency(&f);
+    ::QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+bool HotKeyHeld() {
+    if (::RegisterHotKey(nullptr, 0x7001, MOD_CONTROL | MOD_ALT, 'W')) {
+        ::UnregisterHotKey(nullptr, 0x7001);
+        return false;
+    }
+    return true;
+}
+
+struct StartFigures {
+    double ms;
+    double privateKb;
+};
+
+// Starts the program and waits until its window exists (and, for the clock, its hotkey is held).
+StartFigures Start(const std::wstring& exe, const wchar_t* windowClass, bool waitHotKey) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + exe + L"\"";
+    const double t0 = Now();
+    if (!::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::fprintf(stderr, "cannot start %ls: %lu\n", exe.c_str(), ::GetLastError());
+        std::exit(1);
+    }
+    KernelHandle process(pi.hProcess), thread(pi.hThread);
+    HWND window = nullptr;
+    while (!(window = ::FindWindowW(windowClass, nullptr)) || (waitHotKey && !HotKeyHeld())) ::Sleep(1);
+    const double ms = Now() - t0;
+    ::Sleep(500);  // let start-up settle before reading memory
+    PROCESS_MEMORY_COUNTERS_EX pmc{};
+    pmc.cb = sizeof pmc;
+    ::GetProcessMemoryInfo(process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(process.Get(), 15000) != WAIT_OBJECT_0) ::TerminateProcess(process.Get(), 1);
+    // PagefileUsage is the private commit; Wine leaves PrivateUsage at zero.
+    return {ms, static_cast<double>(pmc.PagefileUsage) / 1024.0};
+}
+
+void StartUp(const std::wstring& clock, const std::wstring& floor, int runs) {
+    std::vector<double> clockMs, clockKb, floorMs, floorKb;
+    for (int i = 0; i < runs; ++i) {
+        auto f = Start(floor, L"MinimalWindow", false);
+        floorMs.push_back(f.ms);
+        floorKb.push_back(f.privateKb);
+        auto c = Start(clock, L"TForm1", true);
+        clockMs.push_back(c.ms);
+        clockKb.push_back(c.privateKb);
+    }
+    std::printf("start-up to window (+ hotkey), median of %d: Siborang %.1f ms, floor %.1f ms, ratio %.2f\n", runs,
+                Median(clockMs), Median(floorMs), Median(clockMs) / Median(floorMs));
+    std::printf("private memory after start-up, median: Siborang %.0f KiB, floor %.0f KiB, ratio %.2f\n",
+                Median(clockKb), Median(floorKb), Median(clockKb) / Median(floorKb));
+}
+
+void MemoFile(int records) {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring dir = std::wstring(temp) + L"siborang-bench";
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    ::SetCurrentDirectoryW(dir.c_str());
+    ::DeleteFileW(L"PostIt.dat");
+
+    siborang::MemoRecord record{};
+    record.Year = 2026;
+    siborang::OpenMemoFile();
+    for (int i = 0; i < records; ++i) siborang::WriteMemo(i, record);
+    siborang::CloseMemoFile();
+
+    std::vector<double> scan, remove;
+    for (int run = 0; run < 5; ++run) {
+        double t0 = Now();
+        siborang::OpenMemoFile();
+        const int n = siborang::MemoCount();
+        for (int i = 0; i < n; ++i) siborang::ReadMemo(i, record);
+        siborang::CloseMemoFile();
+        scan.push_back(Now() - t0);
+
+        siborang::OpenMemoFile();
+        siborang::WriteMemo(siborang::MemoCount(), record);  // keep the count at `records`
+        t0 = Now();
+        siborang::DeleteMemo(0);
+        remove.push_back(Now() - t0);
+        siborang::CloseMemoFile();
+    }
+    std::printf("open + MemoCount + ReadMemo of %d records, median of 5: %.1f ms\n", records, Median(scan));
+    std::printf("DeleteMemo(0) on %d records, median of 5: %.1f ms\n", records, Median(remove));
+    ::DeleteFileW(L"PostIt.dat");
+    ::SetCurrentDirectoryW(temp);
+    ::RemoveDirectoryW(dir.c_str());
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: SiborangBench.exe Siborang.exe MinimalWindow.exe [runs]\n");
+        return 2;
+    }
+    const int runs = argc > 3 ? _wtoi(argv[3]) : 7;
+    StartUp(argv[1], argv[2], runs);
+    MemoFile(10000);
+    return 0;
+}
