@@ -1,8 +1,7 @@
 #include "memo/MemoFile.h"
 
-#include <string>
-
 #include "core/Errors.h"
+#include "win/Handles.h"
 #include "win/Win32.h"
 
 namespace siborang {
@@ -10,32 +9,7 @@ namespace siborang {
 namespace {
 
 // The process-wide file object: closed, or open on one handle.
-class MemoHandle {
-public:
-    MemoHandle() = default;
-    MemoHandle(const MemoHandle&) = delete;
-    MemoHandle& operator=(const MemoHandle&) = delete;
-    ~MemoHandle() { Close(); }
-
-    bool IsOpen() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const noexcept { return handle_; }
-    void Reset(HANDLE handle) noexcept {
-        Close();
-        handle_ = handle;
-    }
-    // The object is closed afterwards even when the OS refuses.
-    bool Close() noexcept {
-        if (!IsOpen()) return true;
-        const BOOL closed = CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed != FALSE;
-    }
-
-private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
-};
-
-MemoHandle memoFile;
+win::FileHandle memoFile;
 
 constexpr DWORD kRecordBytes = static_cast<DWORD>(kMemoRecordSize);
 
@@ -68,47 +42,39 @@ void WriteOrRaise(const MemoRecord& record) {
     if (written < kRecordBytes) throw IoError(kIoDiskFull);
 }
 
-// The name is ASCII, so widening each byte is its UTF-16 form.
-std::wstring WideFileName() {
-    std::wstring name;
-    for (const char* c = kMemoFileName; *c != '\0'; ++c) name.push_back(static_cast<wchar_t>(*c));
-    return name;
-}
-
-bool IsExistingFile(const std::wstring& name) {
-    const DWORD attributes = GetFileAttributesW(name.c_str());
+bool IsExistingFile(const char* name) {
+    const DWORD attributes = GetFileAttributesA(name);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 }  // namespace
 
 void OpenMemoFile() {
-    const std::wstring name = WideFileName();
     // Our own old handle would otherwise refuse the new one its write access.
-    memoFile.Close();
-    const DWORD disposition = IsExistingFile(name) ? OPEN_EXISTING : CREATE_ALWAYS;
-    const HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                      nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    memoFile.Reset();
+    const DWORD disposition = IsExistingFile(kMemoFileName) ? OPEN_EXISTING : CREATE_ALWAYS;
+    const HANDLE handle = CreateFileA(kMemoFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) RaiseLastError();
     memoFile.Reset(handle);
 }
 
 std::int32_t MemoCount() {
-    if (!memoFile.IsOpen()) throw IoError(kIoFileNotOpen);
+    if (!memoFile) throw IoError(kIoFileNotOpen);
     LARGE_INTEGER size;
     if (!GetFileSizeEx(memoFile.Get(), &size)) RaiseLastError();
     return static_cast<std::int32_t>(size.QuadPart / static_cast<std::int64_t>(kMemoRecordSize));
 }
 
 int ReadMemo(std::int32_t index, MemoRecord& destination) {
-    if (!memoFile.IsOpen() || index < 0) return -1;
+    if (!memoFile || index < 0) return -1;
     DWORD read;
     if (!PositionAt(index) || !ReadRecord(destination, read) || read < kRecordBytes) return -1;
     return 0;
 }
 
 int WriteMemo(std::int32_t index, MemoRecord record) {
-    if (!memoFile.IsOpen() || index < 0) return -1;
+    if (!memoFile || index < 0) return -1;
     DWORD written;
     if (!PositionAt(index) || !WriteRecord(record, written) || written < kRecordBytes) return -1;
     return 0;
@@ -137,8 +103,9 @@ void DeleteMemo(std::int32_t index) {
 }
 
 void CloseMemoFile() {
-    if (!memoFile.IsOpen()) throw IoError(kIoFileNotOpen);
-    if (!memoFile.Close()) RaiseLastError();
+    if (!memoFile) throw IoError(kIoFileNotOpen);
+    // The object is closed afterwards even when the system refuses.
+    if (!CloseHandle(memoFile.Release())) RaiseLastError();
 }
 
 }  // namespace siborang
