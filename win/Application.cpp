@@ -50,7 +50,9 @@ void Application::Adopt(std::unique_ptr<Form> form, bool mayBeMain) {
 }
 
 void Application::Run() {
-    if (mainForm_) mainForm_->Show();
+    // Visible but not activated: a main form that starts out of sight must not take the
+    // keyboard from the program the user is working in.
+    if (mainForm_) ::ShowWindow(mainForm_->Handle(), SW_SHOWNOACTIVATE);
     while (HandleMessage()) {
     }
     DestroyForms();

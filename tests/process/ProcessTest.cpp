@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -70,6 +71,14 @@ struct FileState {
     ULONGLONG lastWrite = 0;
     bool operator==(const FileState&) const = default;
 };
+
+void PrintTo(const FileState& state, std::ostream* os) {
+    if (!state.exists) {
+        *os << "(no file)";
+        return;
+    }
+    *os << state.size << " bytes, written at " << state.lastWrite;
+}
 
 FileState StateOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -442,7 +451,14 @@ protected:
         ASSERT_TRUE(workDir_.Valid());
     }
 
-    static bool MarkerHeld() { return static_cast<bool>(KernelHandle(::OpenFileMappingW(FILE_MAP_READ, FALSE, kMarkerName))); }
+    void TearDown() override {
+        // A test that saw a settings file appear has said so; the next one starts without it.
+        ::DeleteFileW(SettingsPath().c_str());
+    }
+
+    static bool MarkerHeld() {
+        return static_cast<bool>(KernelHandle(::OpenFileMappingW(FILE_MAP_READ, FALSE, kMarkerName)));
+    }
     static bool OtherInstancePresent() { return MarkerHeld() || !TopLevelWindows(kFormClass).empty(); }
 
     TempDir workDir_;
@@ -522,7 +538,8 @@ TEST_F(StartUp, SecondStartBacksOffSilently) {
     ASSERT_EQ(forms.size(), 1u);
     EXPECT_EQ(forms[0].hwnd, form);
     EXPECT_TRUE(first.Running());
-    EXPECT_EQ(ProbeDefaultHotKey(), DWORD{ERROR_HOTKEY_ALREADY_REGISTERED}) << "the first instance lost the hotkey";
+    EXPECT_EQ(ProbeDefaultHotKey(), DWORD{ERROR_HOTKEY_ALREADY_REGISTERED})
+        << "the first instance lost the hotkey";
 
     EXPECT_TRUE(Entries(secondDir.Path()).empty()) << "second start left: " << Joined(Entries(secondDir.Path()));
     EXPECT_EQ(Entries(workDir_.Path()), firstDirBefore);
