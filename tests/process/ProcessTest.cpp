@@ -22,6 +22,7 @@
 
 #include "speech/ClipSequence.h"
 #include "win/Handles.h"
+#include "win/Text.h"
 #include "win/Win32.h"
 
 namespace {
@@ -101,19 +102,9 @@ std::vector<std::wstring> Entries(const std::wstring& dir) {
     return names;
 }
 
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                        nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                          nullptr);
-    return out;
-}
-
 std::string Joined(const std::vector<std::wstring>& names) {
     std::string out;
-    for (const auto& n : names) out += (out.empty() ? "" : ", ") + Narrow(n);
+    for (const auto& n : names) out += (out.empty() ? "" : ", ") + siborang::win::Narrow(n);
     return out.empty() ? "(none)" : out;
 }
 
@@ -504,7 +495,7 @@ TEST_F(StartUp, FirstStartStaysOutOfSightAndHoldsTheDefaultHotKey) {
     EXPECT_EQ(::GetWindow(form, GW_OWNER), app);
     wchar_t title[64] = {};
     ::GetWindowTextW(app, title, 64);
-    EXPECT_EQ(std::wstring(title), std::wstring(kAppTitle)) << "title is \"" << Narrow(title) << "\"";
+    EXPECT_EQ(std::wstring(title), std::wstring(kAppTitle)) << "title is \"" << siborang::win::Narrow(title) << "\"";
 
     EXPECT_FALSE(StateOf(workDir_.Path() + L"\\PostIt.dat").exists) << "PostIt.dat was created at start-up";
 
