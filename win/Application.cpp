@@ -23,7 +23,7 @@ Application& Application::Instance() {
 void Application::Initialize(HINSTANCE instance) {
     if (window_) return;
     instance_ = instance;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&icc);
 
     WNDCLASSEXW wc{};
