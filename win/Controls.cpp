@@ -9,7 +9,6 @@ namespace {
 
 constexpr wchar_t kControlProperty[] = L"Siborang.Control";
 constexpr wchar_t kGroupBoxClass[] = L"TGroupBox";
-constexpr int kFirstControlId = 100;
 
 void RegisterContainerClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
     WNDCLASSEXW wc{};
@@ -102,11 +101,9 @@ void Control::CreateWindowFor(const ControlProps& props) {
     case ControlKind::Label:
         return;
     }
-    const HWND parentWindow = ParentHandle();
-    static int nextId = kFirstControlId;
+    const auto id = static_cast<INT_PTR>(form_.NextControlId());
     hwnd_ = ::CreateWindowExW(exStyle, cls, caption_.c_str(), style, props.left, props.top, props.width,
-                              props.height, parentWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
-                              instance, this);
+                              props.height, ParentHandle(), reinterpret_cast<HMENU>(id), instance, this);
     if (!hwnd_) throw AppError("Error creating control " + name_);
     ::SetPropW(hwnd_, kControlProperty, this);
     ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -223,8 +220,7 @@ void Control::PaintGraphic(HDC dc) const {
     } else {
         ::SetBkMode(dc, OPAQUE);
         ::SetBkColor(dc, BackColor());
-        Brush fill(::CreateSolidBrush(BackColor()));
-        ::FillRect(dc, &rc, fill.Get());
+        ::FillRect(dc, &rc, form_.BackBrush());
     }
     UINT format = DT_EXPANDTABS;
     format |= (options_ & kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE;
@@ -235,8 +231,7 @@ void Control::PaintGraphic(HDC dc) const {
 void Control::PaintContainer(HDC dc) const {
     RECT rc;
     ::GetClientRect(hwnd_, &rc);
-    Brush fill(::CreateSolidBrush(BackColor()));
-    ::FillRect(dc, &rc, fill.Get());
+    ::FillRect(dc, &rc, form_.BackBrush());
     if (kind_ == ControlKind::GroupBox) {
         SelectGuard select(dc, font_);
         TEXTMETRICW tm{};

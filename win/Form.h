@@ -71,6 +71,8 @@ public:
     void PaintGraphicChildren(HDC dc, const Control* container) const;
 
     static Form* FromHandle(HWND hwnd) noexcept;
+    // Child-window identifiers, unique within the form.
+    int NextControlId() noexcept { return nextControlId_++; }
 
 protected:
     // The close handler: may change the action.
@@ -115,6 +117,7 @@ private:
     COLORREF textColor_ = 0;
     COLORREF backColor_ = 0;
     Brush backBrush_;
+    int nextControlId_ = 100;
     bool modal_ = false;
     int modalResult_ = 0;
 };
