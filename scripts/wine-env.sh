@@ -6,5 +6,3 @@ export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 : "${WINEDEBUG:=-all}"
 export WINEDEBUG
-# Where the prefix keeps a PostIt.dat that cannot be written (made by wine-prefix.sh).
-export SIBORANG_LOCKED_DIR='C:\locked'

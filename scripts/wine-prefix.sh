@@ -22,9 +22,12 @@ printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
 "$WINE" regedit "$reg" >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
 
-# A PostIt.dat nobody may change, for the tests of refused writes: as root under Wine only
-# an immutable file is refused, with the code Windows gives a read-only one.
-mkdir -p "$WINEPREFIX/drive_c/locked"
-head -c 452 /dev/zero > "$WINEPREFIX/drive_c/locked/PostIt.dat"
-chattr +i "$WINEPREFIX/drive_c/locked/PostIt.dat" 2>/dev/null || echo "chattr +i unavailable: refused-write tests are skipped"
+# With --locked-memo: a PostIt.dat nobody may change, for the tests of refused writes. As
+# root under Wine only an immutable file is refused, with the code Windows gives a read-only
+# one. The test run makes it changeable again when it ends, so the tree can be removed.
+if [ "${1:-}" = "--locked-memo" ]; then
+    mkdir -p "$WINEPREFIX/drive_c/locked"
+    head -c 452 /dev/zero > "$WINEPREFIX/drive_c/locked/PostIt.dat"
+    chattr +i "$WINEPREFIX/drive_c/locked/PostIt.dat" 2>/dev/null || echo "chattr +i unavailable: refused-write tests are skipped"
+fi
 echo "Wine prefix ready: $WINEPREFIX"
