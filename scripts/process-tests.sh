@@ -1,13 +1,37 @@
 #!/usr/bin/env bash
 # Runs the process-level tests against a built Siborang.exe. The test program's stderr, which
 # the programs it starts inherit, is the trace file where Wine's winmm trace shows the clips.
+# Where a private sound server can run (audio-sink.sh), what the clock plays is recorded too,
+# for the test that checks the announcement is really heard; without one that test skips.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 tests=$1
 exe=$2
 trace=$(mktemp --suffix=.trace)
-trap 'rm -f "$trace"' EXIT
+sound=$(mktemp -d --suffix=.sound)
+cleanup() {
+    "$here/audio-sink.sh" stop "$sound" >/dev/null 2>&1 || true
+    rm -rf "$sound" "$trace"
+}
+trap cleanup EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+if settings=$("$here/audio-sink.sh" start "$sound" $$); then
+    while IFS='=' read -r name value; do
+        case $name in
+        PULSE_SERVER | PULSE_COOKIE | SIBORANG_AUDIO_FORMAT) export "$name=$value" ;;
+        SIBORANG_AUDIO_RAW) export SIBORANG_AUDIO_CAPTURE="Z:${value//\//\\}" ;;
+        esac
+    done <<<"$settings"
+    echo "sound recorded through $PULSE_SERVER ($SIBORANG_AUDIO_FORMAT)"
+else
+    echo "$settings"
+    echo "no sound server: the real-sound test is skipped"
+fi
+
 status=0
 "$WINE" "$tests" "$exe" "$trace" 2>"$trace" || status=$?
 exit $status
