@@ -15,7 +15,7 @@ export SIBORANG_WINEPREFIX=${SIBORANG_WINEPREFIX:-$root/build/wineprefix}
 trap 'chattr -i "$SIBORANG_WINEPREFIX/drive_c/locked/PostIt.dat" 2>/dev/null || true' EXIT
 cd "$root/build/native"
 if [ -z "${DISPLAY:-}" ]; then
-    xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure "$@"
+    xvfb-run -a -s "-screen 0 1024x768x24" ctest --verbose "$@"
 else
-    ctest --output-on-failure "$@"
+    ctest --verbose "$@"
 fi
