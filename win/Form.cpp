@@ -19,32 +19,32 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) {
 
 }  // namespace
 
-Form::Form(Application& app, const FormSpec& spec) : app_(app) {
-    RegisterClassFor(spec);
-    backColor_ = ResolveColor(spec.color);
+Form::Form(Application& app, const FormSpec& design) : app_(app) {
+    RegisterClassFor(design);
+    backColor_ = ResolveColor(design.color);
     backBrush_.Reset(::CreateSolidBrush(backColor_));
-    font_ = FontFor(spec.font, static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
-    textColor_ = ResolveColor(spec.font.color == kParentColor ? kWindowTextColor : spec.font.color);
+    font_ = FontFor(design.font, static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
+    textColor_ = ResolveColor(design.font.color == kParentColor ? kWindowTextColor : design.font.color);
 
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     DWORD exStyle = 0;
-    if (spec.border == FormBorder::Dialog) {
+    if (design.border == FormBorder::Dialog) {
         exStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
     } else {
         style |= WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     }
-    RECT outer{0, 0, spec.clientWidth, spec.clientHeight};
+    RECT outer{0, 0, design.clientWidth, design.clientHeight};
     ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     const int width = outer.right - outer.left;
     const int height = outer.bottom - outer.top;
-    int left = spec.left, top = spec.top;
-    if (spec.screenCenter) {
+    int left = design.left, top = design.top;
+    if (design.screenCenter) {
         left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
         top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     }
-    ::CreateWindowExW(exStyle, spec.className, spec.caption, style, left, top, width, height,
+    ::CreateWindowExW(exStyle, design.className, design.caption, style, left, top, width, height,
                       app.Handle(), nullptr, app.ModuleInstance(), this);
-    if (!hwnd_) throw AppError("Error creating window " + Narrow(spec.className));
+    if (!hwnd_) throw AppError("Error creating window " + Narrow(design.className));
     ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
@@ -52,17 +52,17 @@ Form::~Form() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
-void Form::RegisterClassFor(const FormSpec& spec) {
+void Form::RegisterClassFor(const FormSpec& design) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (::GetClassInfoExW(app_.ModuleInstance(), spec.className, &wc)) return;
+    if (::GetClassInfoExW(app_.ModuleInstance(), design.className, &wc)) return;
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = &Form::StaticProc;
     wc.hInstance = app_.ModuleInstance();
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hIcon = ::LoadIconW(app_.ModuleInstance(), L"MAINICON");
-    wc.lpszClassName = spec.className;
+    wc.lpszClassName = design.className;
     ::RegisterClassExW(&wc);
 }
 
@@ -163,21 +163,21 @@ Control* Form::FindControl(std::string_view name) const noexcept {
     return nullptr;
 }
 
-HFONT Form::FontFor(const FontSpec& spec, HFONT inherited) {
-    if (!spec.face) return inherited;
+HFONT Form::FontFor(const FontSpec& font, HFONT inherited) {
+    if (!font.face) return inherited;
     for (const auto& f : fonts_) {
-        if (f.face == spec.face && f.height == spec.height && f.bold == spec.bold && f.underline == spec.underline) {
+        if (f.face == font.face && f.height == font.height && f.bold == font.bold && f.underline == font.underline) {
             return f.font.Get();
         }
     }
     LOGFONTW lf{};
-    lf.lfHeight = -spec.height;  // a negative height asks for the character height
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfUnderline = spec.underline;
+    lf.lfHeight = -font.height;  // a negative height asks for the character height
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = font.underline;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
-    fonts_.push_back({spec.face, spec.height, spec.bold, spec.underline, Font(::CreateFontIndirectW(&lf))});
+    lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
+    fonts_.push_back({font.face, font.height, font.bold, font.underline, Font(::CreateFontIndirectW(&lf))});
     return fonts_.back().font.Get();
 }
 

@@ -30,7 +30,7 @@ struct FormSpec {
 
 class Form {
 public:
-    Form(Application& app, const FormSpec& spec);
+    Form(Application& app, const FormSpec& design);
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -63,7 +63,7 @@ public:
     COLORREF BackColor() const noexcept { return backColor_; }
     HBRUSH BackBrush() const noexcept { return backBrush_.Get(); }
     // Fonts are made once per form and shared by the controls that ask for the same one.
-    HFONT FontFor(const FontSpec& spec, HFONT inherited);
+    HFONT FontFor(const FontSpec& font, HFONT inherited);
 
     // Routes what a child window reports to its parent (commands, colours) to the child.
     bool HandleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -100,7 +100,7 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticProc(HWND, UINT, WPARAM, LPARAM);
-    void RegisterClassFor(const FormSpec& spec);
+    void RegisterClassFor(const FormSpec& design);
 
     struct CachedFont {
         std::wstring face;

@@ -19,6 +19,12 @@ std::vector<SeenBox> MessageBoxWatcher::Boxes() const {
     return boxes_;
 }
 
+std::vector<std::wstring> MessageBoxWatcher::Texts() const {
+    std::vector<std::wstring> texts;
+    for (const SeenBox& box : Boxes()) texts.push_back(box.text);
+    return texts;
+}
+
 void MessageBoxWatcher::Watch() {
     while (!stop_) {
         HWND found = nullptr;

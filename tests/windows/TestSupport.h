@@ -27,6 +27,8 @@ public:
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
 
     std::vector<SeenBox> Boxes() const;
+    // The texts of the boxes seen so far, in order.
+    std::vector<std::wstring> Texts() const;
 
 private:
     void Watch();

@@ -118,20 +118,14 @@ TEST(ErrorBoundary, AThrowingHandlerShowsTheBoxAndTheWindowGoesOn) {
     ::PostMessageW(form.Handle(), kThrowMessage, 0, 0);
     PumpMessages(100);
     EXPECT_EQ(::SendMessageW(form.Handle(), kCountMessage, 0, 0), 2);
-    const auto boxes = watcher.Boxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, L"Handler failed.");
-    EXPECT_EQ(boxes[1].text, L"Handler failed.");
+    EXPECT_EQ(watcher.Texts(), (std::vector<std::wstring>{L"Handler failed.", L"Handler failed."}));
 }
 
 TEST(ErrorBoundary, IoErrorsShowTheirText) {
     MessageBoxWatcher watcher;
     win::Guard([] { throw IoError(103); });
     win::Guard([] { throw std::runtime_error("other"); });
-    const auto boxes = watcher.Boxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, L"I/O error 103.");
-    EXPECT_EQ(boxes[1].text, L"other.");
+    EXPECT_EQ(watcher.Texts(), (std::vector<std::wstring>{L"I/O error 103.", L"other."}));
 }
 
 TEST(Form, RegistersItsClassAndIsOwnedByTheApplication) {
