@@ -53,7 +53,14 @@ StartFigures Start(const std::wstring& exe, const wchar_t* windowClass, bool wai
     }
     KernelHandle process(pi.hProcess), thread(pi.hThread);
     HWND window = nullptr;
-    while (!(window = ::FindWindowW(windowClass, nullptr)) || (waitHotKey && !HotKeyHeld())) ::Sleep(1);
+    while (!(window = ::FindWindowW(windowClass, nullptr)) || (waitHotKey && !HotKeyHeld())) {
+        if (Now() - t0 > 20000) {
+            std::fprintf(stderr, "%ls did not come up within 20 s (another instance running?)\n", exe.c_str());
+            ::TerminateProcess(process.Get(), 1);
+            std::exit(1);
+        }
+        ::Sleep(1);
+    }
     const double ms = Now() - t0;
     ::Sleep(500);  // let start-up settle before reading memory
     PROCESS_MEMORY_COUNTERS_EX pmc{};
