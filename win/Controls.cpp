@@ -9,6 +9,7 @@ namespace {
 
 constexpr wchar_t kControlProperty[] = L"Siborang.Control";
 constexpr wchar_t kGroupBoxClass[] = L"TGroupBox";
+constexpr wchar_t kPanelClass[] = L"TPanel";
 
 void RegisterContainerClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
     WNDCLASSEXW wc{};
@@ -44,7 +45,12 @@ Control::Control(Form& form, Control* parent, const ControlProps& props)
     const COLORREF inheritedColor = parent ? parent->TextColor() : form.TextColor();
     textColor_ = props.font.color == kParentColor ? inheritedColor : ResolveColor(props.font.color);
     enabled_ = !(options_ & kDisabled);
-    if (kind_ != ControlKind::Label) CreateWindowFor(props);
+    if (props.color != kParentColor) {
+        backColor_ = ResolveColor(props.color);
+        backBrush_.Reset(::CreateSolidBrush(backColor_));
+    }
+    if (props.picture) LoadPicture(props.picture);
+    if (!IsGraphic()) CreateWindowFor(props);
     if (kind_ == ControlKind::Label && (options_ & kAutoSize)) {
         // A self-sizing label takes the size of its text on one line.
         HDC dc = ::GetDC(nullptr);
@@ -71,7 +77,7 @@ void Control::CreateWindowFor(const ControlProps& props) {
     const wchar_t* cls = L"";
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
-    if (props.tabOrder >= 0 && kind_ != ControlKind::GroupBox) style |= WS_TABSTOP;
+    if (props.tabOrder >= 0) style |= WS_TABSTOP;
     if (!enabled_) style |= WS_DISABLED;
     switch (kind_) {
     case ControlKind::Button:
@@ -92,13 +98,16 @@ void Control::CreateWindowFor(const ControlProps& props) {
         exStyle |= WS_EX_CLIENTEDGE;
         break;
     case ControlKind::GroupBox:
-        // Our own container, so that its children's notifications reach their handlers.
-        RegisterContainerClass(instance, kGroupBoxClass, &Control::ContainerProc);
-        cls = kGroupBoxClass;
+    case ControlKind::Panel:
+        // Containers of our own, so that their children's notifications reach their
+        // handlers and their graphic controls are drawn and get the mouse.
+        cls = kind_ == ControlKind::GroupBox ? kGroupBoxClass : kPanelClass;
+        RegisterContainerClass(instance, cls, &Control::ContainerProc);
+        style &= ~static_cast<DWORD>(WS_TABSTOP);
         style |= WS_CLIPCHILDREN;
         exStyle |= WS_EX_CONTROLPARENT;
         break;
-    case ControlKind::Label:
+    default:
         return;
     }
     const auto id = static_cast<INT_PTR>(form_.NextControlId());
@@ -143,7 +152,7 @@ void Control::SetText(std::wstring_view text) {
     if (hwnd_) {
         ::SetWindowTextW(hwnd_, caption_.c_str());
     } else {
-        ::InvalidateRect(ParentHandle(), &bounds_, TRUE);
+        Invalidate();
     }
 }
 
@@ -151,7 +160,11 @@ bool Control::Enabled() const noexcept { return hwnd_ ? ::IsWindowEnabled(hwnd_)
 
 void Control::SetEnabled(bool enabled) {
     enabled_ = enabled;
-    if (hwnd_) ::EnableWindow(hwnd_, enabled);
+    if (hwnd_) {
+        ::EnableWindow(hwnd_, enabled);
+    } else {
+        Invalidate();
+    }
 }
 
 void Control::SetVisible(bool visible) {
@@ -159,7 +172,7 @@ void Control::SetVisible(bool visible) {
     if (hwnd_) {
         ::ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
     } else {
-        ::InvalidateRect(ParentHandle(), &bounds_, TRUE);
+        Invalidate();
     }
 }
 
@@ -189,7 +202,32 @@ void Control::SetFocus() {
     if (hwnd_) ::SetFocus(hwnd_);
 }
 
-COLORREF Control::BackColor() const noexcept { return form_.BackColor(); }
+COLORREF Control::BackColor() const noexcept {
+    if (backBrush_) return backColor_;
+    return parent_ ? parent_->BackColor() : form_.BackColor();
+}
+
+HBRUSH Control::BackBrush() const noexcept {
+    if (backBrush_) return backBrush_.Get();
+    return parent_ ? parent_->BackBrush() : form_.BackBrush();
+}
+
+void Control::LoadPicture(const wchar_t* name) {
+    const HINSTANCE instance = form_.App().ModuleInstance();
+    if (options_ & kIconPicture) {
+        icon_.Reset(static_cast<HICON>(::LoadImageW(instance, name, IMAGE_ICON, 32, 32, 0)));
+    } else {
+        bitmap_.Reset(static_cast<HBITMAP>(::LoadImageW(instance, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    }
+}
+
+void Control::Invalidate() const {
+    if (hwnd_) {
+        ::InvalidateRect(hwnd_, nullptr, TRUE);
+    } else {
+        ::InvalidateRect(ParentHandle(), &bounds_, TRUE);
+    }
+}
 
 void Control::HandleCommand(WORD code) {
     switch (kind_) {
@@ -210,29 +248,130 @@ void Control::HandleCommand(WORD code) {
     }
 }
 
-void Control::PaintGraphic(HDC dc) const {
-    if (kind_ != ControlKind::Label) return;
-    SelectGuard select(dc, font_);
-    ::SetTextColor(dc, enabled_ ? textColor_ : ::GetSysColor(COLOR_GRAYTEXT));
-    RECT rc = bounds_;
-    if (options_ & kTransparent) {
-        ::SetBkMode(dc, TRANSPARENT);
-    } else {
-        ::SetBkMode(dc, OPAQUE);
-        ::SetBkColor(dc, BackColor());
-        ::FillRect(dc, &rc, form_.BackBrush());
+void Control::MouseDown(MouseButton button, unsigned shift, POINT at) {
+    if (kind_ == ControlKind::SpeedButton && button == MouseButton::Left && enabled_) {
+        pressed_ = true;
+        Invalidate();
     }
-    UINT format = DT_EXPANDTABS;
-    format |= (options_ & kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE;
-    if (options_ & kCentered) format |= DT_CENTER;
-    ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, format);
+    if (OnMouseDown) OnMouseDown(*this, button, shift, at.x, at.y);
+}
+
+void Control::MouseMove(unsigned shift, POINT at) {
+    if (kind_ == ControlKind::SpeedButton && !hot_) {
+        hot_ = true;
+        Invalidate();
+    }
+    if (OnMouseMove) OnMouseMove(*this, MouseButton::Left, shift, at.x, at.y);
+}
+
+void Control::MouseUp(MouseButton button, unsigned shift, POINT at) {
+    const bool inside = at.x >= 0 && at.y >= 0 && at.x < bounds_.right - bounds_.left && at.y < bounds_.bottom - bounds_.top;
+    const bool click = kind_ == ControlKind::SpeedButton ? pressed_ && inside : button == MouseButton::Left && inside;
+    if (pressed_) {
+        pressed_ = false;
+        Invalidate();
+    }
+    if (OnMouseUp) OnMouseUp(*this, button, shift, at.x, at.y);
+    if (click && enabled_ && OnClick) OnClick(*this);
+}
+
+void Control::MouseLeave() {
+    if (hot_) {
+        hot_ = false;
+        Invalidate();
+    }
+}
+
+void Control::PaintGraphic(HDC dc) const {
+    RECT rc = bounds_;
+    switch (kind_) {
+    case ControlKind::Label: {
+        SelectGuard select(dc, font_);
+        ::SetTextColor(dc, enabled_ ? textColor_ : ::GetSysColor(COLOR_GRAYTEXT));
+        if (options_ & kTransparent) {
+            ::SetBkMode(dc, TRANSPARENT);
+        } else {
+            ::SetBkMode(dc, OPAQUE);
+            ::SetBkColor(dc, BackColor());
+            ::FillRect(dc, &rc, BackBrush());
+        }
+        UINT format = DT_EXPANDTABS;
+        format |= (options_ & kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE;
+        if (options_ & kCentered) format |= DT_CENTER;
+        // Clipped to the label: rows that do not fit are cut off.
+        const int saved = ::SaveDC(dc);
+        ::IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+        ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, format);
+        ::RestoreDC(dc, saved);
+        break;
+    }
+    case ControlKind::Image:
+        if (icon_) {
+            int x = rc.left, y = rc.top;
+            if (options_ & kCentered) {
+                x += (rc.right - rc.left - 32) / 2;
+                y += (rc.bottom - rc.top - 32) / 2;
+            }
+            ::DrawIconEx(dc, x, y, icon_.Get(), 32, 32, 0, nullptr, DI_NORMAL);
+        } else if (bitmap_) {
+            BITMAP info{};
+            ::GetObjectW(bitmap_.Get(), sizeof info, &info);
+            HDC memory = ::CreateCompatibleDC(dc);
+            {
+                SelectGuard select(memory, bitmap_.Get());
+                if (options_ & kStretch) {
+                    ::SetStretchBltMode(dc, COLORONCOLOR);
+                    ::StretchBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory, 0, 0,
+                                 info.bmWidth, info.bmHeight, SRCCOPY);
+                } else {
+                    int x = rc.left, y = rc.top;
+                    if (options_ & kCentered) {
+                        x += (rc.right - rc.left - info.bmWidth) / 2;
+                        y += (rc.bottom - rc.top - info.bmHeight) / 2;
+                    }
+                    ::BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+                }
+            }
+            ::DeleteDC(memory);
+        }
+        break;
+    case ControlKind::Bevel:
+        if (options_ & kTopLine) {
+            RECT line{rc.left, rc.top, rc.right, rc.top + 2};
+            ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+        } else {
+            ::DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
+        }
+        break;
+    case ControlKind::SpeedButton: {
+        ::FillRect(dc, &rc, BackBrush());
+        if (pressed_) {
+            ::DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
+        } else if (hot_) {
+            ::DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
+        }
+        SelectGuard select(dc, font_);
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, enabled_ ? textColor_ : ::GetSysColor(COLOR_GRAYTEXT));
+        if (pressed_) ::OffsetRect(&rc, 1, 1);
+        ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void Control::PaintContainer(HDC dc) const {
     RECT rc;
     ::GetClientRect(hwnd_, &rc);
-    ::FillRect(dc, &rc, form_.BackBrush());
-    if (kind_ == ControlKind::GroupBox) {
+    ::FillRect(dc, &rc, BackBrush());
+    if (kind_ == ControlKind::Panel) {
+        // A raised outer and a lowered inner bevel, one pixel each.
+        ::DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
+        ::InflateRect(&rc, -1, -1);
+        ::DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
+    } else {
         SelectGuard select(dc, font_);
         TEXTMETRICW tm{};
         ::GetTextMetricsW(dc, &tm);
@@ -257,6 +396,7 @@ LRESULT CALLBACK Control::ContainerProc(HWND hwnd, UINT message, WPARAM wParam, 
     return Guard([&]() -> LRESULT {
         LRESULT result = 0;
         if (self->form_.HandleChildMessage(message, wParam, lParam, result)) return result;
+        if (self->form_.RouteMouse(hwnd, self, message, wParam, lParam)) return 0;
         switch (message) {
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills the whole surface

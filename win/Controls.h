@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "win/Handles.h"
 #include "win/Win32.h"
 
 namespace siborang::win {
@@ -29,7 +30,12 @@ struct FontSpec {
     Color color = kParentColor;
 };
 
-enum class ControlKind { Label, Button, CheckBox, Edit, GroupBox, HotKey };
+enum class ControlKind {
+    // Windows of their own.
+    Button, CheckBox, Edit, GroupBox, HotKey, Panel,
+    // Graphic controls, drawn on their parent's surface.
+    Label, Image, Bevel, SpeedButton,
+};
 
 // Option bits of a table row.
 enum ControlOption : unsigned {
@@ -39,10 +45,17 @@ enum ControlOption : unsigned {
     kCentered = 1u << 3,
     kAutoSize = 1u << 4,
     kWordWrap = 1u << 5,
+    kStretch = 1u << 6,      // images: the picture fills the control
+    kIconPicture = 1u << 7,  // images: the picture is an icon resource, else a bitmap
+    kTopLine = 1u << 8,      // bevels: only the top edge, else a box
 };
+
+enum class MouseButton { Left, Right, Middle };
 
 class Control;
 using NotifyEvent = std::function<void(Control& sender)>;
+// Sender, button, shift state (MK_* bits), position in the sender's coordinates.
+using MouseEvent = std::function<void(Control& sender, MouseButton button, unsigned shift, int x, int y)>;
 
 // The properties of one control, as a layout table row gives them.
 struct ControlProps {
@@ -52,6 +65,8 @@ struct ControlProps {
     int left = 0, top = 0, width = 0, height = 0;
     const wchar_t* caption = L"";
     FontSpec font{};
+    Color color = kParentColor;        // background of panels; others show their parent's
+    const wchar_t* picture = nullptr;  // images: the resource name
     int tabOrder = -1;  // -1: takes no focus through Tab
     int tag = 0;
     unsigned options = 0;
@@ -65,11 +80,15 @@ struct ControlProps {
 template <class F>
 struct ControlDef {
     using Handler = void (F::*)(Control& sender);
+    using MouseHandler = void (F::*)(Control& sender, MouseButton button, unsigned shift, int x, int y);
     ControlProps props;
     Control* F::*member = nullptr;
     Handler onClick = nullptr;
     Handler onChange = nullptr;
     Handler onExit = nullptr;
+    MouseHandler onMouseDown = nullptr;
+    MouseHandler onMouseMove = nullptr;
+    MouseHandler onMouseUp = nullptr;
 };
 
 class Control {
@@ -106,23 +125,38 @@ public:
 
     HFONT FontHandle() const noexcept { return font_; }
     COLORREF TextColor() const noexcept { return textColor_; }
+    // The background the control stands on: its own (panels) or its parent's.
     COLORREF BackColor() const noexcept;
+    HBRUSH BackBrush() const noexcept;
+
+    bool IsGraphic() const noexcept { return kind_ >= ControlKind::Label; }
+    bool IsContainer() const noexcept { return kind_ == ControlKind::GroupBox || kind_ == ControlKind::Panel; }
 
     NotifyEvent OnClick;
     NotifyEvent OnChange;
     NotifyEvent OnExit;
+    MouseEvent OnMouseDown;
+    MouseEvent OnMouseMove;
+    MouseEvent OnMouseUp;
 
     // A WM_COMMAND notification from the control's window.
     void HandleCommand(WORD code);
+    // Mouse input routed to the control, at a point in its own coordinates.
+    void MouseDown(MouseButton button, unsigned shift, POINT at);
+    void MouseMove(unsigned shift, POINT at);
+    void MouseUp(MouseButton button, unsigned shift, POINT at);
+    void MouseLeave();
     // Graphic controls draw themselves on their parent's surface.
     void PaintGraphic(HDC dc) const;
-    // Containers (group boxes) paint their frame and their graphic children.
+    // Containers paint their frame and their graphic children.
     void PaintContainer(HDC dc) const;
 
     static Control* FromHandle(HWND hwnd) noexcept;
 
 private:
     void CreateWindowFor(const ControlProps& props);
+    void LoadPicture(const wchar_t* name);
+    void Invalidate() const;
     static LRESULT CALLBACK ContainerProc(HWND, UINT, WPARAM, LPARAM);
 
     Form& form_;
@@ -136,8 +170,14 @@ private:
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;  // owned by the form's font cache
     COLORREF textColor_ = 0;
+    COLORREF backColor_ = 0;  // containers with a colour of their own
+    Brush backBrush_;
+    Bitmap bitmap_;  // images
+    Icon icon_;
     bool visible_ = true;
     bool enabled_ = true;
+    bool pressed_ = false;  // speed buttons: held down
+    bool hot_ = false;      // speed buttons: under the mouse
 };
 
 }  // namespace siborang::win

@@ -1,6 +1,7 @@
 #include "win/Form.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/Errors.h"
 #include "win/Text.h"
@@ -90,10 +91,16 @@ LRESULT CALLBACK Form::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleChildMessage(message, wParam, lParam, result)) return result;
+    if (RouteMouse(hwnd_, nullptr, message, wParam, lParam)) return 0;
     switch (message) {
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_TIMER:
+        for (Timer* timer : timers_) {
+            if (timer->HandleTimer(wParam)) return 0;
+        }
+        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_ERASEBKGND: {
         RECT rc;
         ::GetClientRect(hwnd_, &rc);
@@ -124,8 +131,8 @@ bool Form::HandleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
             HDC dc = reinterpret_cast<HDC>(wParam);
             ::SetTextColor(dc, c->TextColor());
-            ::SetBkColor(dc, backColor_);
-            result = reinterpret_cast<LRESULT>(backBrush_.Get());
+            ::SetBkColor(dc, c->BackColor());
+            result = reinterpret_cast<LRESULT>(c->BackBrush());
             return true;
         }
         return false;
@@ -147,6 +154,83 @@ void Form::PaintGraphicChildren(HDC dc, const Control* container) const {
     for (const auto& c : controls_) {
         if (c->Parent() == container && !c->Handle() && c->Visible()) c->PaintGraphic(dc);
     }
+}
+
+Control* Form::GraphicChildAt(const Control* container, POINT at) const noexcept {
+    // The last made lies on top.
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        const Control& c = **it;
+        if (c.Parent() == container && c.IsGraphic() && c.Visible()) {
+            const RECT rc = c.Bounds();
+            if (::PtInRect(&rc, at)) return it->get();
+        }
+    }
+    return nullptr;
+}
+
+bool Form::RouteMouse(HWND window, Control* container, UINT message, WPARAM wParam, LPARAM lParam) {
+    MouseButton button = MouseButton::Left;
+    enum { Down, Up, Move } what;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: what = Down; break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: what = Down, button = MouseButton::Right; break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: what = Down, button = MouseButton::Middle; break;
+    case WM_LBUTTONUP: what = Up; break;
+    case WM_RBUTTONUP: what = Up, button = MouseButton::Right; break;
+    case WM_MBUTTONUP: what = Up, button = MouseButton::Middle; break;
+    case WM_MOUSEMOVE: what = Move; break;
+    case WM_MOUSELEAVE:
+        for (const auto& c : controls_) {
+            if (c->Parent() == container) c->MouseLeave();
+        }
+        return false;
+    case WM_CAPTURECHANGED:
+        // Capture taken away mid-press: the press ends without a click.
+        if (Control* held = std::exchange(mouseCapture_, nullptr)) held->MouseUp(button, 0, POINT{-1, -1});
+        return false;
+    default:
+        return false;
+    }
+    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const unsigned shift = LOWORD(wParam);
+    Control* target = mouseCapture_ ? mouseCapture_ : GraphicChildAt(container, at);
+    if (what == Move) {
+        for (const auto& c : controls_) {
+            if (c->Parent() == container && c.get() != target) c->MouseLeave();
+        }
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+        ::TrackMouseEvent(&track);
+    }
+    if (!target) target = container;
+    if (!target) return false;
+    POINT local = at;
+    if (target->IsGraphic()) {
+        local.x -= target->Bounds().left;
+        local.y -= target->Bounds().top;
+    }
+    switch (what) {
+    case Down:
+        if (!mouseCapture_) {
+            mouseCapture_ = target;
+            ::SetCapture(window);
+        }
+        target->MouseDown(button, shift, local);
+        break;
+    case Up:
+        if (mouseCapture_) {
+            mouseCapture_ = nullptr;
+            ::ReleaseCapture();
+        }
+        target->MouseUp(button, shift, local);
+        break;
+    case Move:
+        target->MouseMove(shift, local);
+        break;
+    }
+    return true;
 }
 
 Control& Form::AddControl(const ControlProps& props) {

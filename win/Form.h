@@ -9,6 +9,7 @@
 #include "win/Application.h"
 #include "win/Controls.h"
 #include "win/Handles.h"
+#include "win/Timer.h"
 #include "win/Win32.h"
 
 namespace siborang::win {
@@ -69,10 +70,15 @@ public:
     bool HandleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Draws the graphic controls that lie on `container` (nullptr: the form itself).
     void PaintGraphicChildren(HDC dc, const Control* container) const;
+    // Mouse input on `window` (the form's or a container's) goes to the graphic control under
+    // it, or while a button is held to the one it went down on, else to the container itself.
+    bool RouteMouse(HWND window, Control* container, UINT message, WPARAM wParam, LPARAM lParam);
 
     static Form* FromHandle(HWND hwnd) noexcept;
-    // Child-window identifiers, unique within the form.
+    // Child-window and timer identifiers, unique within the form.
     int NextControlId() noexcept { return nextControlId_++; }
+    void AddTimer(Timer& timer) { timers_.push_back(&timer); }
+    void RemoveTimer(Timer& timer) { std::erase(timers_, &timer); }
 
 protected:
     // The close handler: may change the action.
@@ -91,14 +97,30 @@ protected:
         }
         for (std::size_t i = 0; i < table.size(); ++i) {
             const auto& row = table[i];
-            if (row.onClick) made[i]->OnClick = [&self, fn = row.onClick](Control& c) { (self.*fn)(c); };
-            if (row.onChange) made[i]->OnChange = [&self, fn = row.onChange](Control& c) { (self.*fn)(c); };
-            if (row.onExit) made[i]->OnExit = [&self, fn = row.onExit](Control& c) { (self.*fn)(c); };
+            Control& c = *made[i];
+            if (row.onClick) c.OnClick = Bind(self, row.onClick);
+            if (row.onChange) c.OnChange = Bind(self, row.onChange);
+            if (row.onExit) c.OnExit = Bind(self, row.onExit);
+            if (row.onMouseDown) c.OnMouseDown = BindMouse(self, row.onMouseDown);
+            if (row.onMouseMove) c.OnMouseMove = BindMouse(self, row.onMouseMove);
+            if (row.onMouseUp) c.OnMouseUp = BindMouse(self, row.onMouseUp);
         }
     }
     Control& AddControl(const ControlProps& props);
 
 private:
+    template <class F>
+    static NotifyEvent Bind(F& self, void (F::*handler)(Control&)) {
+        return [&self, handler](Control& sender) { (self.*handler)(sender); };
+    }
+    template <class F>
+    static MouseEvent BindMouse(F& self, void (F::*handler)(Control&, MouseButton, unsigned, int, int)) {
+        return [&self, handler](Control& sender, MouseButton button, unsigned shift, int x, int y) {
+            (self.*handler)(sender, button, shift, x, y);
+        };
+    }
+    Control* GraphicChildAt(const Control* container, POINT at) const noexcept;
+
     static LRESULT CALLBACK StaticProc(HWND, UINT, WPARAM, LPARAM);
     void RegisterClassFor(const FormSpec& design);
 
@@ -118,6 +140,8 @@ private:
     COLORREF backColor_ = 0;
     Brush backBrush_;
     int nextControlId_ = 100;
+    Control* mouseCapture_ = nullptr;  // the control a held button went down on
+    std::vector<Timer*> timers_;
     bool modal_ = false;
     int modalResult_ = 0;
 };

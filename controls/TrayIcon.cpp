@@ -1,0 +1,208 @@
+#include "controls/TrayIcon.h"
+
+#include <cstring>
+
+#include "core/Errors.h"
+#include "win/Application.h"
+#include "win/Form.h"
+
+namespace siborang {
+namespace {
+
+constexpr char kWindowClass[] = "TTrayIconWindow";
+
+bool IsCp949LeadByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
+// How many bytes of `text` fit the tool tip without splitting a two-byte character. Only a
+// walk from the start tells lead bytes from trail bytes, as their ranges overlap.
+std::size_t ToolTipLength(std::string_view text) {
+    if (text.size() <= TTrayIcon::kToolTipLimit) return text.size();
+    std::size_t length = 0;
+    while (length < TTrayIcon::kToolTipLimit) {
+        const std::size_t width = IsCp949LeadByte(text[length]) ? 2 : 1;
+        if (length + width > TTrayIcon::kToolTipLimit) break;
+        length += width;
+    }
+    return length;
+}
+
+}  // namespace
+
+// ---- TPopupMenu ----
+
+TPopupMenu::TPopupMenu() : menu_(::CreatePopupMenu()) {
+    if (!menu_) throw AppError("Error creating popup menu");
+}
+
+TPopupMenu::~TPopupMenu() { ::DestroyMenu(menu_); }
+
+void TPopupMenu::Add(std::wstring_view caption, std::function<void()> onClick) {
+    handlers_.push_back(std::move(onClick));
+    const std::wstring text(caption);
+    ::AppendMenuW(menu_, MF_STRING, handlers_.size(), text.c_str());
+}
+
+void TPopupMenu::AddSeparator() { ::AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr); }
+
+void TPopupMenu::Popup(int x, int y) {
+    const HWND owner = win::Application::Instance().Handle();
+    const auto chosen = static_cast<std::size_t>(
+        ::TrackPopupMenu(menu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y,
+                         0, owner, nullptr));
+    // The menu of a window in the background does not open properly next time without a
+    // message to that window after it closed.
+    ::PostMessageW(owner, WM_NULL, 0, 0);
+    if (chosen >= 1 && chosen <= handlers_.size() && handlers_[chosen - 1]) handlers_[chosen - 1]();
+}
+
+// ---- TTrayIcon ----
+
+TTrayIcon::ShellNotifyFunction TTrayIcon::ShellNotify = &::Shell_NotifyIconA;
+
+TTrayIcon::TTrayIcon(win::Form& owner) : owner_(owner) {
+    const HINSTANCE instance = win::Application::Instance().ModuleInstance();
+    RegisterWindowClass(instance);
+    // WM_NCCREATE binds the window to this object and stores its handle.
+    if (!::CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, nullptr, nullptr, instance, this)) {
+        throw AppError(std::string("Error creating window ") + kWindowClass);
+    }
+}
+
+TTrayIcon::~TTrayIcon() {
+    if (active_ && !designing_) DeleteIcon();
+    icon_.Reset();
+    if (window_) {
+        // What the window still receives while it goes is no business of this object.
+        ::SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, 0);
+        window_.Reset();
+    }
+}
+
+void TTrayIcon::RegisterWindowClass(HINSTANCE instance) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (::GetClassInfoExA(instance, kWindowClass, &wc)) return;
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &TTrayIcon::StaticWndProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kWindowClass;
+    ::RegisterClassExA(&wc);
+}
+
+LRESULT CALLBACK TTrayIcon::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<TTrayIcon*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->window_.Reset(hwnd);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TTrayIcon*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // Destroyed from outside: the object must not destroy it a second time.
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->window_.Release();
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    return win::Guard([&] { return self->TrayWndProc(message, wParam, lParam); });
+}
+
+void TTrayIcon::SetActive(bool active) {
+    if (active == active_) return;
+    active_ = active;
+    if (designing_) return;
+    if (active) {
+        AddIcon();
+    } else {
+        DeleteIcon();
+    }
+}
+
+void TTrayIcon::SetShowDesigning(bool show) {
+    if (!designing_) return;
+    showDesigning_ = show;
+}
+
+void TTrayIcon::SetIcon(HICON picture) {
+    if (picture == icon_.Get()) return;
+    icon_.Reset(picture ? ::CopyIcon(picture) : nullptr);
+    ModifyIcon();
+}
+
+void TTrayIcon::SetToolTip(std::string_view cp949) {
+    // A fresh string: the text may be this object's own tool tip.
+    std::string kept(cp949.substr(0, ToolTipLength(cp949)));
+    toolTip_ = std::move(kept);
+    ModifyIcon();
+}
+
+void TTrayIcon::FillNotifyData() {
+    data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data_.hWnd = window_.Get();
+    data_.uID = kIconId;
+    data_.uFlags = kNotifyFlags;
+    data_.uCallbackMessage = kCallbackMessage;
+    data_.hIcon = icon_.Get();
+    std::memcpy(data_.szTip, toolTip_.data(), toolTip_.size());
+    data_.szTip[toolTip_.size()] = '\0';
+}
+
+bool TTrayIcon::AddIcon() {
+    FillNotifyData();
+    const bool added = ShellNotify(NIM_ADD, reinterpret_cast<PNOTIFYICONDATAA>(&data_)) != FALSE;
+    // An icon added before its tool tip was given goes to the shell once more when the
+    // queue comes round, by which time the owner has usually set the tip.
+    if (toolTip_.empty()) ::PostMessageA(window_.Get(), kRefreshMessage, 0, 0);
+    return added;
+}
+
+bool TTrayIcon::ModifyIcon() {
+    FillNotifyData();
+    if (!active_) return true;
+    return ShellNotify(NIM_MODIFY, reinterpret_cast<PNOTIFYICONDATAA>(&data_)) != FALSE;
+}
+
+bool TTrayIcon::DeleteIcon() {
+    return ShellNotify(NIM_DELETE, reinterpret_cast<PNOTIFYICONDATAA>(&data_)) != FALSE;
+}
+
+LRESULT TTrayIcon::TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case kRefreshMessage:
+        SetToolTip(toolTip_);
+        return 0;
+    case kCallbackMessage:
+        switch (lParam) {
+        case WM_LBUTTONUP:
+            if (OnClick) OnClick(*this);
+            break;
+        case WM_LBUTTONDBLCLK:
+            if (OnDblClick) OnDblClick(*this);
+            break;
+        case WM_RBUTTONUP:
+            DoRightClick();
+            break;
+        default:
+            break;
+        }
+        return 0;
+    default:
+        return ::DefWindowProcA(window_.Get(), message, wParam, lParam);
+    }
+}
+
+void TTrayIcon::DoRightClick() {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    if (PopupMenu) {
+        // A menu only closes on a click elsewhere when its owner is in front.
+        ::SetForegroundWindow(win::Application::Instance().Handle());
+        win::Application::Instance().ProcessMessages();
+        PopupMenu->Popup(cursor.x, cursor.y);
+    }
+    if (OnRightClick) OnRightClick(*this, win::MouseButton::Right, 0, cursor.x, cursor.y);
+}
+
+}  // namespace siborang

@@ -1,0 +1,126 @@
+#pragma once
+// The form's icon in the notification area: its picture and tool tip kept up to date, the
+// shell's mouse notifications turned into events and an optional popup menu.
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "win/Controls.h"
+#include "win/Handles.h"
+#include "win/Win32.h"
+
+namespace siborang {
+
+namespace win {
+class Form;
+}
+
+// The shell's notify record in its first layout, which every shell version accepts.
+struct TNotifyIconData {
+    DWORD cbSize;
+    HWND hWnd;
+    UINT uID;
+    UINT uFlags;
+    UINT uCallbackMessage;
+    HICON hIcon;
+    char szTip[64];
+};
+static_assert(offsetof(TNotifyIconData, hWnd) == offsetof(NOTIFYICONDATAA, hWnd));
+static_assert(offsetof(TNotifyIconData, uID) == offsetof(NOTIFYICONDATAA, uID));
+static_assert(offsetof(TNotifyIconData, uFlags) == offsetof(NOTIFYICONDATAA, uFlags));
+static_assert(offsetof(TNotifyIconData, uCallbackMessage) == offsetof(NOTIFYICONDATAA, uCallbackMessage));
+static_assert(offsetof(TNotifyIconData, hIcon) == offsetof(NOTIFYICONDATAA, hIcon));
+static_assert(offsetof(TNotifyIconData, szTip) == offsetof(NOTIFYICONDATAA, szTip));
+static_assert(sizeof(TNotifyIconData) == NOTIFYICONDATAA_V1_SIZE);
+#ifndef _WIN64
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88);
+#endif
+
+// A popup menu of plain items.
+class TPopupMenu {
+public:
+    TPopupMenu();
+    ~TPopupMenu();
+    TPopupMenu(const TPopupMenu&) = delete;
+    TPopupMenu& operator=(const TPopupMenu&) = delete;
+
+    HMENU Handle() const noexcept { return menu_; }
+    void Add(std::wstring_view caption, std::function<void()> onClick);
+    void AddSeparator();
+    // Shows the menu with its top left corner at a screen point and returns once it has
+    // closed; the chosen item's handler has run by then.
+    void Popup(int x, int y);
+
+private:
+    HMENU menu_;
+    std::vector<std::function<void()>> handlers_;  // item identifier - 1
+};
+
+class TTrayIcon {
+public:
+    using NotifyEvent = std::function<void(TTrayIcon& sender)>;
+    // Sender, button, shift state (MK_* bits), cursor position on the screen.
+    using MouseEvent = std::function<void(TTrayIcon& sender, win::MouseButton button, unsigned shift, int x, int y)>;
+    using ShellNotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
+
+    static constexpr UINT kCallbackMessage = WM_USER + 1;
+    static constexpr UINT kRefreshMessage = WM_USER + 2;
+    static constexpr UINT kIconId = 0;
+    static constexpr UINT kNotifyFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    static constexpr std::size_t kToolTipLimit = 62;
+
+    // Every call to the shell goes through here, so that tests can watch them.
+    static ShellNotifyFunction ShellNotify;
+
+    explicit TTrayIcon(win::Form& owner);
+    ~TTrayIcon();
+    TTrayIcon(const TTrayIcon&) = delete;
+    TTrayIcon& operator=(const TTrayIcon&) = delete;
+
+    win::Form& Owner() const noexcept { return owner_; }
+    // The hidden window the shell reports to.
+    HWND Handle() const noexcept { return window_.Get(); }
+
+    bool Active() const noexcept { return active_; }
+    void SetActive(bool active);
+    bool ShowDesigning() const noexcept { return showDesigning_; }
+    void SetShowDesigning(bool show);
+    // The component's own copy of the picture; null when empty.
+    HICON Icon() const noexcept { return icon_.Get(); }
+    void SetIcon(HICON picture);
+    // CP949 bytes.
+    const std::string& ToolTip() const noexcept { return toolTip_; }
+    void SetToolTip(std::string_view cp949);
+
+private:
+    LRESULT TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    void FillNotifyData();
+    bool AddIcon();
+    bool ModifyIcon();
+    bool DeleteIcon();
+    void DoRightClick();
+    static void RegisterWindowClass(HINSTANCE instance);
+    static LRESULT CALLBACK StaticWndProc(HWND, UINT, WPARAM, LPARAM);
+
+    win::Form& owner_;
+    TNotifyIconData data_{};
+    win::Icon icon_;
+    std::string toolTip_;
+    win::Window window_;
+    bool active_ = false;
+    bool showDesigning_ = false;
+    // There is no form designer in this program.
+    const bool designing_ = false;
+
+public:
+    NotifyEvent OnClick;
+    NotifyEvent OnDblClick;
+    // The button is always the right one and the shift state empty.
+    MouseEvent OnRightClick;
+    // Shown on a right click; not owned.
+    TPopupMenu* PopupMenu = nullptr;
+};
+
+}  // namespace siborang
