@@ -1,6 +1,7 @@
 #include "clock/Unit1.h"
 
 #include "clock/ProfileStore.h"
+#include "controls/Unit4.h"
 #include "core/IntParse.h"
 #include "resources/layouts/Form1.h"
 #include "speech/Speech.h"
@@ -10,6 +11,16 @@ namespace siborang {
 
 TForm1* Form1 = nullptr;
 SplitHotKey SplitHotKeyState;
+std::int32_t IntervalCounter = 0;
+
+namespace {
+
+// The main window unit's drag state of the title-panel chrome.
+TitleDrag Form1Drag;
+
+constexpr UINT kNoMoveNoSize = SWP_NOMOVE | SWP_NOSIZE;
+
+}  // namespace
 
 // The main window's controls as the settings transfer sees them.
 class TForm1::SettingsAdapter final : public SettingsView {
@@ -35,6 +46,7 @@ private:
 
 TForm1::TForm1(win::Application& app) : win::Form(app, kForm1Spec) {
     BuildLayout<TForm1>(*this, kForm1Layout);
+    Timer1 = std::make_unique<win::Timer>(*this, 60000, true, [this](win::Timer& t) { Timer1Timer(t); });
     FormCreate(*this);
 }
 
@@ -46,7 +58,7 @@ void TForm1::FormCreate(win::Form&) {
     // OleAut32 is never loaded by this build, so there is no library reference to give back.
     win::RemoveCaption(*this);
     ::ShowWindowAsync(App().Handle(), SW_HIDE);
-    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kNoMoveNoSize);
     SetTop(-9999);
     SetLeft(-9999);
     ::ShowWindowAsync(Handle(), SW_HIDE);
@@ -74,5 +86,60 @@ void TForm1::LoadSaveSettings(char mode) {
 }
 
 void TForm1::CheckBox1Click(win::Control&) { Edit1->SetEnabled(CheckBox1->Checked()); }
+
+void TForm1::ShowForm(bool flag) {
+    if (flag) {
+        // Placed at the corner every time, wherever it was dragged before.
+        SetTop(::GetSystemMetrics(SM_CYSCREEN) - 248);
+        SetLeft(::GetSystemMetrics(SM_CXSCREEN) - 330);
+        ::ShowWindow(Handle(), SW_RESTORE);
+    } else {
+        ::ShowWindow(Handle(), SW_HIDE);
+    }
+}
+
+void TForm1::Panel1MouseDown(win::Control&, win::MouseButton, unsigned, int, int) {
+    TitleMouseDown(Form1Drag, *Form1);
+}
+
+void TForm1::Panel1MouseMove(win::Control&, win::MouseButton, unsigned, int, int) {
+    TitleMouseMove(Form1Drag, *Form1);
+}
+
+void TForm1::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { TitleMouseUp(Form1Drag); }
+
+void TForm1::SpeedButton1Click(win::Control&) { Close(); }
+
+void TForm1::SpeedButton2Click(win::Control&) {
+    // Not topmost while the about dialog is up, so that it can come in front.
+    ::SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, kNoMoveNoSize);
+    TForm4& about = App().CreateOwned<TForm4>();
+    about.ShowModal();
+    App().Destroy(about);
+    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kNoMoveNoSize);
+}
+
+void TForm1::Button1Click(win::Control&) { SpeakNow(); }
+
+void TForm1::Button2Click(win::Control&) {
+    LoadSaveSettings('w');
+    const SplitHotKey split = SplitShortcut(HotKey1->HotKeyValue());
+    SplitHotKeyState = split;
+    const std::uint32_t modifiers = ModifierFlags(split);
+    // A bare key or an empty box registers nothing: the program then has no hotkey.
+    if (modifiers != 0) {
+        hotKeyAtom_ = ::GlobalAddAtomA(kHotKeyAtomName);
+        ::RegisterHotKey(Handle(), static_cast<int>(hotKeyAtom_), modifiers, split.key);
+    }
+    IntervalCounter = 0;
+    ShowForm(false);
+    if (CheckBox1->Checked() || CheckBox2->Checked()) Timer1->SetEnabled(true);
+}
+
+void TForm1::Edit1Exit(win::Control&) {
+    Edit1->SetText(std::to_wstring(ParseIntegerOr(win::Narrow(Edit1->Text()), 30)));
+}
+
+void TForm1::Timer1Timer(win::Timer&) {}
 
 }  // namespace siborang

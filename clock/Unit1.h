@@ -1,10 +1,13 @@
 #pragma once
-// The main window: settings, the global hotkey and (later) the tray icon and minute tick.
+// The main window: settings, the global hotkey, the tray icon and the minute timer.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "clock/SettingsLogic.h"
+#include "clock/TitleChrome.h"
 #include "win/Form.h"
+#include "win/Timer.h"
 
 namespace siborang {
 
@@ -19,22 +22,42 @@ public:
     // mode saves the controls into the file.
     void LoadSaveSettings(char mode);
 
+    // True: shown at the bottom-right corner of the primary screen; false: hidden.
+    void ShowForm(bool flag);
+
     void FormCreate(win::Form& sender);
     void FormClose(win::Form& sender, win::CloseAction& action);
+    void Panel1MouseDown(win::Control& sender, win::MouseButton button, unsigned shift, int x, int y);
+    void Panel1MouseMove(win::Control& sender, win::MouseButton button, unsigned shift, int x, int y);
+    void Panel1MouseUp(win::Control& sender, win::MouseButton button, unsigned shift, int x, int y);
+    void SpeedButton1Click(win::Control& sender);
+    void SpeedButton2Click(win::Control& sender);
+    void Button1Click(win::Control& sender);
+    void Button2Click(win::Control& sender);
+    void Edit1Exit(win::Control& sender);
     void CheckBox1Click(win::Control& sender);
+    void Timer1Timer(win::Timer& sender);
 
     std::uint32_t HotKeyAtom() const noexcept { return hotKeyAtom_; }
 
+    win::Control* Panel1 = nullptr;
+    win::Control* SpeedButton1 = nullptr;
+    win::Control* SpeedButton2 = nullptr;
+    win::Control* Image1 = nullptr;
+    win::Control* Image2 = nullptr;
+    win::Control* Label1 = nullptr;
     win::Control* GroupBox1 = nullptr;
-    win::Control* Label2 = nullptr;
-    win::Control* Label3 = nullptr;
     win::Control* HotKey1 = nullptr;
     win::Control* CheckBox1 = nullptr;
     win::Control* CheckBox2 = nullptr;
     win::Control* Edit1 = nullptr;
+    win::Control* Label2 = nullptr;
     win::Control* Button4 = nullptr;
     win::Control* Button1 = nullptr;
     win::Control* Button2 = nullptr;
+    win::Control* Bevel1 = nullptr;
+    win::Control* Label3 = nullptr;
+    std::unique_ptr<win::Timer> Timer1;
 
 protected:
     void DoClose(win::CloseAction& action) override { FormClose(*this, action); }
@@ -49,5 +72,7 @@ private:
 extern TForm1* Form1;
 // The hotkey as Run and the settings save last split it from the box.
 extern SplitHotKey SplitHotKeyState;
+// Ticks counted towards the next interval announcement.
+extern std::int32_t IntervalCounter;
 
 }  // namespace siborang

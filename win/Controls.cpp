@@ -344,7 +344,8 @@ void Control::PaintGraphic(HDC dc) const {
         }
         break;
     case ControlKind::SpeedButton: {
-        ::FillRect(dc, &rc, BackBrush());
+        // A button face of its own, whatever it stands on.
+        ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
         if (pressed_) {
             ::DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
         } else if (hot_) {
