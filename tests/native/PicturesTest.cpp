@@ -5,12 +5,15 @@
 // The pictures are made by scripts/make-pictures.py.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -92,14 +95,20 @@ Dib parseDib(const Bytes& b, std::size_t at, std::size_t paletteSize, std::size_
     return d;
 }
 
+Dib failed(const char* why) {
+    Dib d;
+    d.error = why;
+    return d;
+}
+
 // A BMP file: "BM", its size, and where the pixels start, which must be
 // right after the palette the header declares.
 Dib parseBmp(const Bytes& b) {
-    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return Dib{"not a BMP file"};
-    if (le(b, 2, 4) != b.size()) return Dib{"BMP size field is not the file size"};
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return failed("not a BMP file");
+    if (le(b, 2, 4) != b.size()) return failed("BMP size field is not the file size");
     const std::size_t colours = le(b, 46, 4);
     const auto height = static_cast<std::int32_t>(le(b, 22, 4));
-    if (colours == 0 || colours > 256 || height <= 0 || height > 4096) return Dib{"bad palette size or height"};
+    if (colours == 0 || colours > 256 || height <= 0 || height > 4096) return failed("bad palette size or height");
     Dib d = parseDib(b, 14, colours, static_cast<std::size_t>(height));
     if (d.error.empty() && le(b, 10, 4) != d.pixelsAt) d.error = "pixel offset does not follow the palette";
     return d;
@@ -218,9 +227,9 @@ TEST_P(IconPicture, Is32x32In256ColoursWithATransparentSurround) {
     checkIcon(GetParam(), file, icon);
     if (HasFatalFailure()) return;
 
-    for (const auto [x, y] : {std::pair{0, 0}, {31, 0}, {0, 31}, {31, 31}})
+    for (const auto& [x, y] : {std::pair{0, 0}, {31, 0}, {0, 31}, {31, 31}})
         EXPECT_TRUE(icon.transparent(x, y)) << "corner (" << x << ", " << y << ")";
-    for (const auto [x, y] : {std::pair{15, 15}, {16, 16}, {15, 16}, {16, 15}})
+    for (const auto& [x, y] : {std::pair{15, 15}, {16, 16}, {15, 16}, {16, 15}})
         EXPECT_FALSE(icon.transparent(x, y)) << "centre (" << x << ", " << y << ")";
 
     // Where the mask lets the screen through, the XOR colour must be black,
@@ -254,8 +263,11 @@ TEST(Pictures, ClockIconIsRound) {
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             const double dx = x + 0.5 - 16, dy = y + 0.5 - 16, r2 = dx * dx + dy * dy;
-            if (r2 <= 14.5 * 14.5) EXPECT_FALSE(icon.transparent(x, y)) << "hole at (" << x << ", " << y << ")";
-            if (r2 >= 16.5 * 16.5) EXPECT_TRUE(icon.transparent(x, y)) << "shows at (" << x << ", " << y << ")";
+            if (r2 <= 14.5 * 14.5) {
+                EXPECT_FALSE(icon.transparent(x, y)) << "hole at (" << x << ", " << y << ")";
+            } else if (r2 >= 16.5 * 16.5) {
+                EXPECT_TRUE(icon.transparent(x, y)) << "shows at (" << x << ", " << y << ")";
+            }
         }
 }
 
