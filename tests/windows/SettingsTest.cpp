@@ -5,11 +5,15 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "clock/Unit1.h"
 #include "core/Errors.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Handles.h"
+#include "win/Text.h"
 
 namespace siborang {
 namespace {
@@ -58,6 +62,7 @@ protected:
     }
     TForm1& Start() {
         form_ = std::make_unique<TForm1>(win::Application::Instance());
+        Form1 = form_.get();
         return *form_;
     }
 
@@ -186,6 +191,147 @@ TEST_F(Settings, UnparsableIntervalStopsTheSaveBeforeMinute) {
     }
     EXPECT_EQ(ReadKey("Check2"), "1");
     EXPECT_EQ(ReadKey("MINUTE"), "<none>");
+}
+
+// The main window once it is running: shown from the tray, Run, the interval box, the chrome.
+using MainWindow = Settings;
+
+TEST_F(MainWindow, ShowFormPutsItAtTheBottomRightCornerTopmost) {
+    TForm1& f = Start();
+    f.ShowForm(true);
+    const RECT rc = f.BoundsRect();
+    EXPECT_EQ(rc.left, ::GetSystemMetrics(SM_CXSCREEN) - 330);
+    EXPECT_EQ(rc.top, ::GetSystemMetrics(SM_CYSCREEN) - 248);
+    EXPECT_TRUE(f.Visible());
+    EXPECT_NE(::GetWindowLongW(f.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    f.ShowForm(false);
+    EXPECT_FALSE(f.Visible());
+    EXPECT_EQ(f.BoundsRect().left, rc.left);  // hiding does not move it
+}
+
+TEST_F(MainWindow, IntervalBoxIsNormalisedLeniently) {
+    TForm1& f = Start();
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L" 007", L"7"}, {L"$1E", L"30"}, {L"-5", L"-5"}, {L"15 ", L"30"},
+        {L"$FFFFFFFF", L"-1"}, {L"abc", L"30"}, {L"", L"30"}, {L"+12", L"12"},
+    };
+    for (auto [typed, shown] : cases) {
+        f.Edit1->SetText(typed);
+        f.Edit1Exit(*f.Edit1);
+        EXPECT_EQ(f.Edit1->Text(), shown) << win::Narrow(typed);
+    }
+    f.CheckBox1->SetChecked(false);
+    EXPECT_FALSE(f.Edit1->Enabled());
+}
+
+TEST_F(MainWindow, RunSavesRegistersResetsAndHides) {
+    TForm1& f = Start();
+    f.ShowForm(true);
+    f.Timer1->SetEnabled(false);
+    ::UnregisterHotKey(f.Handle(), static_cast<int>(f.HotKeyAtom()));
+    IntervalCounter = 17;
+    f.HotKey1->SetHotKeyValue(0x4000 | 0x2000 | 'Q');
+    f.Button2Click(*f.Button2);
+    EXPECT_EQ(ReadKey("KEY"), "81");
+    EXPECT_EQ(ReadKey("VKEY"), "6");
+    EXPECT_TRUE(HotKeyHeld(MOD_CONTROL | MOD_SHIFT, 'Q'));
+    EXPECT_EQ(IntervalCounter, 0);
+    EXPECT_FALSE(f.Visible());
+    EXPECT_TRUE(f.Timer1->Enabled());
+    EXPECT_EQ(f.Timer1->Interval(), 60000u);
+}
+
+TEST_F(MainWindow, RunWithAnEmptyBoxRegistersNothing) {
+    TForm1& f = Start();
+    ::UnregisterHotKey(f.Handle(), static_cast<int>(f.HotKeyAtom()));
+    f.HotKey1->SetHotKeyValue(0);
+    f.Button2Click(*f.Button2);
+    EXPECT_EQ(ReadKey("KEY"), "0");
+    EXPECT_EQ(ReadKey("VKEY"), "0");
+    EXPECT_FALSE(HotKeyHeld(MOD_CONTROL | MOD_ALT, 'W'));
+    EXPECT_FALSE(HotKeyHeld(0, 0));
+}
+
+TEST_F(MainWindow, RunWithBothSwitchesOffLeavesTheTimerStopped) {
+    TForm1& f = Start();
+    f.Timer1->SetEnabled(false);
+    f.CheckBox1->SetChecked(false);
+    f.CheckBox2->SetChecked(false);
+    f.Button2Click(*f.Button2);
+    EXPECT_FALSE(f.Timer1->Enabled());
+    EXPECT_EQ(ReadKey("Check1"), "0");
+    EXPECT_EQ(ReadKey("Check2"), "0");
+    EXPECT_TRUE(HotKeyHeld(MOD_CONTROL | MOD_ALT, 'W'));  // the hotkey still speaks
+}
+
+TEST_F(MainWindow, RunThatCannotSaveKeepsTheWindowOpen) {
+    TForm1& f = Start();
+    f.ShowForm(true);
+    f.Timer1->SetEnabled(false);
+    f.Edit1->SetText(L"abc");
+    testing::MessageBoxWatcher watcher;
+    win::Guard([&] { f.Button2Click(*f.Button2); });
+    EXPECT_EQ(watcher.Texts(), (std::vector<std::wstring>{L"'abc' is not a valid integer value."}));
+    EXPECT_TRUE(f.Visible());
+    EXPECT_FALSE(f.Timer1->Enabled());
+}
+
+TEST_F(MainWindow, TimerIsDesignedRunningEveryMinute) {
+    TForm1& f = Start();
+    EXPECT_TRUE(f.Timer1->Enabled());
+    EXPECT_EQ(f.Timer1->Interval(), 60000u);
+}
+
+TEST_F(MainWindow, DraggingTheTitleFollowsTheCursorsScreenPosition) {
+    TForm1& f = Start();
+    f.ShowForm(true);
+    const RECT start = f.BoundsRect();
+    ASSERT_TRUE(::SetCursorPos(start.left + 100, start.top + 10));
+    f.Panel1MouseDown(*f.Label1, win::MouseButton::Left, 0, 0, 0);
+    ASSERT_TRUE(::SetCursorPos(start.left + 40, start.top - 300));
+    f.Panel1MouseMove(*f.Label1, win::MouseButton::Left, 0, 999, 999);  // the event's point is ignored
+    EXPECT_EQ(f.BoundsRect().left, start.left - 60);
+    EXPECT_EQ(f.BoundsRect().top, start.top - 310);
+    f.Panel1MouseUp(*f.Label1, win::MouseButton::Left, 0, 0, 0);
+    ::SetCursorPos(0, 0);
+    f.Panel1MouseMove(*f.Image1, win::MouseButton::Left, 0, 0, 0);  // released: no more moving
+    EXPECT_EQ(f.BoundsRect().left, start.left - 60);
+    f.ShowForm(true);  // back at the corner
+    EXPECT_EQ(f.BoundsRect().left, start.left);
+    EXPECT_EQ(f.BoundsRect().top, start.top);
+}
+
+TEST_F(MainWindow, TitleLabelAndBitmapRouteTheirMouseToTheDrag) {
+    TForm1& f = Start();
+    f.ShowForm(true);
+    const RECT start = f.BoundsRect();
+    const HWND panel = f.Panel1->Handle();
+    ::SetCursorPos(start.left + 60, start.top + 8);
+    ::SendMessageW(panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 8));  // on the label
+    ::SetCursorPos(start.left + 20, start.top - 100);
+    ::SendMessageW(panel, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 8));
+    ::SendMessageW(panel, WM_LBUTTONUP, 0, MAKELPARAM(100, 8));
+    EXPECT_EQ(f.BoundsRect().left, start.left - 40);
+    EXPECT_EQ(f.BoundsRect().top, start.top - 108);
+}
+
+TEST_F(MainWindow, AboutDialogIsModalAndTheWindowTopmostAgainAfterIt) {
+    TForm1& f = Start();
+    f.ShowForm(true);
+    // Windows drops the topmost state meanwhile; Wine keeps it for owned windows, so only
+    // the state afterwards is checked.
+    bool sawDialog = false;
+    std::thread closer([&] {
+        HWND about = nullptr;
+        for (int i = 0; i < 200 && !(about = ::FindWindowW(L"TForm4", nullptr)); ++i) ::Sleep(10);
+        sawDialog = about && ::IsWindowVisible(about);
+        ::PostMessageW(about, WM_CLOSE, 0, 0);
+    });
+    f.SpeedButton2Click(*f.SpeedButton2);
+    closer.join();
+    EXPECT_TRUE(sawDialog);
+    EXPECT_NE(::GetWindowLongW(f.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(::FindWindowW(L"TForm4", nullptr), nullptr);  // freed
 }
 
 }  // namespace
