@@ -323,8 +323,11 @@ TEST_F(MainWindow, AboutDialogIsModalAndTheWindowTopmostAgainAfterIt) {
     bool sawDialog = false;
     std::thread closer([&] {
         HWND about = nullptr;
-        for (int i = 0; i < 200 && !(about = ::FindWindowW(L"TForm4", nullptr)); ++i) ::Sleep(10);
-        sawDialog = about && ::IsWindowVisible(about);
+        for (int i = 0; i < 200 && !sawDialog; ++i) {
+            ::Sleep(10);
+            about = ::FindWindowW(L"TForm4", nullptr);
+            sawDialog = about && ::IsWindowVisible(about);
+        }
         ::PostMessageW(about, WM_CLOSE, 0, 0);
     });
     f.SpeedButton2Click(*f.SpeedButton2);
