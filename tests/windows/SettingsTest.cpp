@@ -337,5 +337,26 @@ TEST_F(MainWindow, AboutDialogIsModalAndTheWindowTopmostAgainAfterIt) {
     EXPECT_EQ(::FindWindowW(L"TForm4", nullptr), nullptr);  // freed
 }
 
+TEST_F(MainWindow, Screenshots) {
+    TForm1& f = Start();
+    f.ShowForm(true);
+    if (!testing::SaveScreenshot(f.Handle(), L"main-window")) GTEST_SKIP() << "no screenshot folder";
+    // The about dialog is photographed from another thread while its modal loop runs.
+    bool saved = false;
+    std::thread photographer([&] {
+        HWND about = nullptr;
+        for (int i = 0; i < 300 && !(about && ::IsWindowVisible(about)); ++i) {
+            ::Sleep(10);
+            about = ::FindWindowW(L"TForm4", nullptr);
+        }
+        ::Sleep(200);
+        saved = testing::SaveScreenshot(about, L"about-dialog");
+        ::PostMessageW(about, WM_CLOSE, 0, 0);
+    });
+    f.SpeedButton2Click(*f.SpeedButton2);
+    photographer.join();
+    EXPECT_TRUE(saved);
+}
+
 }  // namespace
 }  // namespace siborang

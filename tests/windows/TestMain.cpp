@@ -4,6 +4,7 @@
 
 #include "tests/windows/TestSupport.h"
 #include "win/Application.h"
+#include "win/Handles.h"
 
 namespace siborang::testing {
 
@@ -79,6 +80,50 @@ void PumpMessages(DWORD milliseconds) {
         siborang::win::Application::Instance().ProcessMessages();
         ::Sleep(5);
     } while (::GetTickCount() - start < milliseconds);
+}
+
+bool SaveScreenshot(HWND window, const wchar_t* name) {
+    wchar_t folder[MAX_PATH];
+    if (!::GetEnvironmentVariableW(L"SIBORANG_SCREENSHOTS", folder, MAX_PATH)) return false;
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    PumpMessages(200);
+    RECT rc;
+    ::GetWindowRect(window, &rc);
+    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;  // bottom-up, as a BMP file keeps it
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    header.biSizeImage = stride * static_cast<DWORD>(height);
+
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    win::Bitmap picture(::CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits,
+                                           nullptr, 0));
+    {
+        win::SelectGuard select(memory, picture.Get());
+        ::BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
+    }
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + header.biSizeImage;
+    const std::wstring path = std::wstring(folder) + L"\\" + name + L".bmp";
+    win::FileHandle out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!out) return false;
+    DWORD written = 0;
+    return ::WriteFile(out.Get(), &file, sizeof file, &written, nullptr) &&
+           ::WriteFile(out.Get(), &header, sizeof header, &written, nullptr) &&
+           ::WriteFile(out.Get(), bits, header.biSizeImage, &written, nullptr);
 }
 
 }  // namespace siborang::testing

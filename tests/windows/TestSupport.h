@@ -43,4 +43,8 @@ private:
 // Runs the thread's message queue for a while, so posted work gets done.
 void PumpMessages(DWORD milliseconds = 50);
 
+// Saves what the screen shows of a window as <name>.bmp in the folder named by the
+// environment variable SIBORANG_SCREENSHOTS (nothing when it is not set); true when saved.
+bool SaveScreenshot(HWND window, const wchar_t* name);
+
 }  // namespace siborang::testing
