@@ -47,6 +47,13 @@ private:
 TForm1::TForm1(win::Application& app) : win::Form(app, kForm1Spec) {
     BuildLayout<TForm1>(*this, kForm1Layout);
     Timer1 = std::make_unique<win::Timer>(*this, 60000, true, [this](win::Timer& t) { Timer1Timer(t); });
+    // As the stored layout builds it: activated first (added without a picture, which queues
+    // a refresh), then the picture put in, which the refresh sends once the loop runs.
+    TrayIcon1 = std::make_unique<TTrayIcon>(*this);
+    TrayIcon1->SetActive(true);
+    const win::Icon icon(static_cast<HICON>(::LoadImageW(app.ModuleInstance(), L"MAINICON", IMAGE_ICON, 32, 32, 0)));
+    TrayIcon1->LoadPicture(icon.Get());
+    TrayIcon1->OnClick = [this](TTrayIcon& sender) { TrayIcon1Click(sender); };
     FormCreate(*this);
 }
 
@@ -141,5 +148,11 @@ void TForm1::Edit1Exit(win::Control&) {
 }
 
 void TForm1::Timer1Timer(win::Timer&) {}
+
+void TForm1::TrayIcon1Click(TTrayIcon&) {
+    Timer1->SetEnabled(false);
+    ::UnregisterHotKey(Handle(), static_cast<int>(hotKeyAtom_));
+    ShowForm(true);
+}
 
 }  // namespace siborang

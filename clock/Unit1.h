@@ -6,6 +6,7 @@
 
 #include "clock/SettingsLogic.h"
 #include "clock/TitleChrome.h"
+#include "controls/TrayIcon.h"
 #include "win/Form.h"
 #include "win/Timer.h"
 
@@ -37,6 +38,7 @@ public:
     void Edit1Exit(win::Control& sender);
     void CheckBox1Click(win::Control& sender);
     void Timer1Timer(win::Timer& sender);
+    void TrayIcon1Click(TTrayIcon& sender);
 
     std::uint32_t HotKeyAtom() const noexcept { return hotKeyAtom_; }
 
@@ -58,6 +60,7 @@ public:
     win::Control* Bevel1 = nullptr;
     win::Control* Label3 = nullptr;
     std::unique_ptr<win::Timer> Timer1;
+    std::unique_ptr<TTrayIcon> TrayIcon1;
 
 protected:
     void DoClose(win::CloseAction& action) override { FormClose(*this, action); }

@@ -31,8 +31,6 @@ std::size_t ToolTipLength(std::string_view text) {
 
 }  // namespace
 
-// ---- TPopupMenu ----
-
 TPopupMenu::TPopupMenu() : menu_(::CreatePopupMenu()) {
     if (!menu_) throw AppError("Error creating popup menu");
 }
@@ -57,8 +55,6 @@ void TPopupMenu::Popup(int x, int y) {
     ::PostMessageW(owner, WM_NULL, 0, 0);
     if (chosen >= 1 && chosen <= handlers_.size() && handlers_[chosen - 1]) handlers_[chosen - 1]();
 }
-
-// ---- TTrayIcon ----
 
 TTrayIcon::ShellNotifyFunction TTrayIcon::ShellNotify = &::Shell_NotifyIconA;
 
@@ -130,6 +126,8 @@ void TTrayIcon::SetIcon(HICON picture) {
     icon_.Reset(picture ? ::CopyIcon(picture) : nullptr);
     ModifyIcon();
 }
+
+void TTrayIcon::LoadPicture(HICON picture) { icon_.Reset(picture ? ::CopyIcon(picture) : nullptr); }
 
 void TTrayIcon::SetToolTip(std::string_view cp949) {
     // A fresh string: the text may be this object's own tool tip.

@@ -90,6 +90,9 @@ public:
     // The component's own copy of the picture; null when empty.
     HICON Icon() const noexcept { return icon_.Get(); }
     void SetIcon(HICON picture);
+    // Puts a picture into the icon object without telling the shell, as a form's stored
+    // layout does; a queued refresh (or the next add or change) sends it.
+    void LoadPicture(HICON picture);
     // CP949 bytes.
     const std::string& ToolTip() const noexcept { return toolTip_; }
     void SetToolTip(std::string_view cp949);

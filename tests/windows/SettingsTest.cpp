@@ -337,6 +337,30 @@ TEST_F(MainWindow, AboutDialogIsModalAndTheWindowTopmostAgainAfterIt) {
     EXPECT_EQ(::FindWindowW(L"TForm4", nullptr), nullptr);  // freed
 }
 
+TEST_F(MainWindow, TrayIconOpensItAndTakesTheHotKeyAway) {
+    TForm1& f = Start();
+    ASSERT_TRUE(f.TrayIcon1);
+    EXPECT_TRUE(f.TrayIcon1->Active());
+    EXPECT_NE(f.TrayIcon1->Icon(), nullptr);
+    EXPECT_TRUE(f.TrayIcon1->ToolTip().empty());
+    EXPECT_TRUE(HotKeyHeld(MOD_CONTROL | MOD_ALT, 'W'));
+    // The shell reports a left-button release on the icon.
+    ::SendMessageW(f.TrayIcon1->Handle(), TTrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
+    EXPECT_FALSE(f.Timer1->Enabled());
+    EXPECT_FALSE(HotKeyHeld(MOD_CONTROL | MOD_ALT, 'W'));
+    EXPECT_TRUE(f.Visible());
+    EXPECT_EQ(f.BoundsRect().left, ::GetSystemMetrics(SM_CXSCREEN) - 330);
+    // A double-click comes as up, double-click, up: the same as one click.
+    ::SendMessageW(f.TrayIcon1->Handle(), TTrayIcon::kCallbackMessage, 0, WM_LBUTTONDBLCLK);
+    ::SendMessageW(f.TrayIcon1->Handle(), TTrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
+    EXPECT_TRUE(f.Visible());
+    EXPECT_FALSE(f.Timer1->Enabled());
+    // Run gives it back.
+    f.Button2Click(*f.Button2);
+    EXPECT_TRUE(HotKeyHeld(MOD_CONTROL | MOD_ALT, 'W'));
+    EXPECT_TRUE(f.Timer1->Enabled());
+}
+
 TEST_F(MainWindow, Screenshots) {
     TForm1& f = Start();
     f.ShowForm(true);

@@ -50,13 +50,13 @@ std::string TipOf(const TNotifyIconData& data) { return std::string(data.szTip, 
 
 constexpr UINT kAllFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
-const win::FormSpec kOwnerSpec{.className = L"TTrayOwnerForm", .caption = L"Owner", .left = 0, .top = 0,
+const win::FormSpec kOwnerDesign{.className = L"TTrayOwnerForm", .caption = L"Owner", .left = 0, .top = 0,
                                .clientWidth = 100, .clientHeight = 100, .font = {L"굴림", 12}};
 
 // Every shell call is recorded instead of made.
 class TrayIcon : public ::testing::Test {
 protected:
-    TrayIcon() : owner(win::Application::Instance(), kOwnerSpec) {}
+    TrayIcon() : owner(win::Application::Instance(), kOwnerDesign) {}
     void SetUp() override {
         saved_ = TTrayIcon::ShellNotify;
         TTrayIcon::ShellNotify = &RecordShellCall;
@@ -165,7 +165,7 @@ TEST_F(TrayIcon, ActivatingTwiceAddsOnceWithTheFirstRecordLayout) {
     EXPECT_TRUE(tray.Active());
     ASSERT_EQ(RecordedMessages(), std::vector<DWORD>{NIM_ADD});
     const TNotifyIconData& data = Recorded()[0].data;
-    EXPECT_EQ(data.cbSize, NOTIFYICONDATAA_V1_SIZE);
+    EXPECT_EQ(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
     EXPECT_EQ(data.hWnd, tray.Handle());
     EXPECT_EQ(data.uID, 0u);
     EXPECT_EQ(data.uFlags, kAllFlags);
@@ -501,7 +501,7 @@ bool ShellHolds(HWND window) {
 }
 
 TEST(TrayIconShell, TheRealShellTakesTheIconAndGivesItBack) {
-    win::Form owner(win::Application::Instance(), kOwnerSpec);
+    win::Form owner(win::Application::Instance(), kOwnerDesign);
     TTrayIcon tray(owner);
     int events = 0;
     tray.OnClick = [&](TTrayIcon&) { ++events; };
