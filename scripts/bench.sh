@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Start-up time and private memory of Siborang beside a minimal Win32 program (the floor),
-# and the memo file on 10,000 records. Figures are printed; nothing is asserted.
+# Start-up time and private memory of Siborang beside minimal Win32 programs (the floors: one
+# hidden window; one tray icon), and the memo file on 10,000 records. Figures are printed;
+# nothing is asserted. Usage: bench.sh [runs]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" x64
 . "$root/scripts/wine-env.sh"
 [ -f "$WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh"
-run() { "$WINE" "$root/build/x64/SiborangBench.exe" "$root/build/x64/Siborang.exe" "$root/build/x64/MinimalWindow.exe" "$@"; }
+run() {
+    local b=$root/build/x64
+    "$WINE" "$b/SiborangBench.exe" "$b/Siborang.exe" "$b/MinimalWindow.exe" "$b/MinimalTray.exe" "$@"
+}
 if [ -z "${DISPLAY:-}" ]; then
     export -f run
     export WINE root
