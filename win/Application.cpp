@@ -67,7 +67,12 @@ bool Application::PreTranslate(MSG& msg) {
     // Tab, arrow and mnemonic keys move between the controls of the form in front.
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
-    if (!root || !Form::FromHandle(root)) return false;
+    Form* form = root ? Form::FromHandle(root) : nullptr;
+    if (!form) return false;
+    if (msg.message == WM_SYSCHAR && (HIWORD(msg.lParam) & KF_ALTDOWN)) {
+        const wchar_t letter = static_cast<wchar_t>(msg.wParam);
+        if (Guard([&] { return form->HandleMnemonic(letter); })) return true;
+    }
     return ::IsDialogMessageW(root, &msg) != FALSE;
 }
 

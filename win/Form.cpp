@@ -240,6 +240,24 @@ Control& Form::AddControl(const ControlProps& props) {
     return *controls_.back();
 }
 
+bool Form::HandleMnemonic(wchar_t letter) {
+    wchar_t wanted = letter;
+    ::CharUpperBuffW(&wanted, 1);
+    for (const auto& c : controls_) {
+        if (c->Kind() != ControlKind::Button || !c->Enabled() || !::IsWindowVisible(c->Handle())) continue;
+        const std::wstring caption = c->Text();
+        const auto amp = caption.find(L'&');
+        if (amp == std::wstring::npos || amp + 1 >= caption.size()) continue;
+        wchar_t marked = caption[amp + 1];
+        ::CharUpperBuffW(&marked, 1);
+        if (marked == wanted) {
+            c->HandleCommand(BN_CLICKED);
+            return true;
+        }
+    }
+    return false;
+}
+
 Control* Form::FindControl(std::string_view name) const noexcept {
     for (const auto& c : controls_) {
         if (c->Name() == name) return c.get();

@@ -75,6 +75,9 @@ public:
     bool RouteMouse(HWND window, Control* container, UINT message, WPARAM wParam, LPARAM lParam);
 
     static Form* FromHandle(HWND hwnd) noexcept;
+    // Alt+letter: clicks the enabled button whose caption marks that letter with "&", without
+    // moving the focus (so the box being typed in is not left). True when one did.
+    bool HandleMnemonic(wchar_t letter);
     // Child-window and timer identifiers, unique within the form.
     int NextControlId() noexcept { return nextControlId_++; }
     void AddTimer(Timer& timer) { timers_.push_back(&timer); }

@@ -219,6 +219,22 @@ TEST(Controls, EditExitsWhenTheFocusMovesWithinTheForm) {
     form.Close();
 }
 
+TEST(Controls, AltLetterClicksItsButtonWithoutTakingTheFocus) {
+    TTestForm form;
+    form.Push->SetEnabled(true);
+    form.Show();
+    form.Box->SetFocus();
+    EXPECT_TRUE(form.HandleMnemonic(L'r'));  // "실행[&R]"
+    EXPECT_EQ(form.buttonClicks, 1);
+    EXPECT_EQ(::GetFocus(), form.Box->Handle());
+    EXPECT_EQ(form.editExits, 0);
+    EXPECT_FALSE(form.HandleMnemonic(L'q'));
+    form.Push->SetEnabled(false);
+    EXPECT_FALSE(form.HandleMnemonic(L'R'));
+    EXPECT_EQ(form.buttonClicks, 1);
+    form.Close();
+}
+
 TEST(Controls, HotKeyBoxRules) {
     TTestForm form;
     form.Keys->SetHotKeyValue(0x2000 | 'Q');  // Shift+Q
