@@ -81,8 +81,15 @@ StartFigures Start(const std::wstring& exe, const wchar_t* windowClass, Until un
     PROCESS_INFORMATION pi{};
     std::wstring cmd = L"\"" + exe + L"\"";
     TrayProbe::addedAt = 0;
-    const double t0 = Now();
-    if (!::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    double t0 = 0;
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        // Wine now and then refuses a start while the previous program is still going away.
+        t0 = Now();
+        started = ::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+        if (!started) ::Sleep(200);
+    }
+    if (!started) {
         std::fprintf(stderr, "cannot start %ls: %lu\n", exe.c_str(), ::GetLastError());
         std::exit(1);
     }
