@@ -53,15 +53,12 @@ Control::Control(Form& form, Control* parent, const ControlProps& props)
     if (!IsGraphic()) CreateWindowFor(props);
     if (kind_ == ControlKind::Label && (options_ & kAutoSize)) {
         // A self-sizing label takes the size of its text on one line.
-        HDC dc = ::GetDC(nullptr);
-        {
-            SelectGuard select(dc, font_);
-            RECT rc{0, 0, 0, 0};
-            ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_CALCRECT | DT_SINGLELINE);
-            bounds_.right = bounds_.left + rc.right;
-            bounds_.bottom = bounds_.top + rc.bottom;
-        }
-        ::ReleaseDC(nullptr, dc);
+        WindowDc screen(nullptr);
+        SelectGuard select(screen.Get(), font_);
+        RECT rc{0, 0, 0, 0};
+        ::DrawTextW(screen.Get(), caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_CALCRECT | DT_SINGLELINE);
+        bounds_.right = bounds_.left + rc.right;
+        bounds_.bottom = bounds_.top + rc.bottom;
     }
 }
 
@@ -316,23 +313,20 @@ void Control::PaintGraphic(HDC dc) const {
         } else if (bitmap_) {
             BITMAP info{};
             ::GetObjectW(bitmap_.Get(), sizeof info, &info);
-            HDC memory = ::CreateCompatibleDC(dc);
-            {
-                SelectGuard select(memory, bitmap_.Get());
-                if (options_ & kStretch) {
-                    ::SetStretchBltMode(dc, COLORONCOLOR);
-                    ::StretchBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory, 0, 0,
-                                 info.bmWidth, info.bmHeight, SRCCOPY);
-                } else {
-                    int x = rc.left, y = rc.top;
-                    if (options_ & kCentered) {
-                        x += (rc.right - rc.left - info.bmWidth) / 2;
-                        y += (rc.bottom - rc.top - info.bmHeight) / 2;
-                    }
-                    ::BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+            MemoryDc memory(dc);
+            SelectGuard select(memory.Get(), bitmap_.Get());
+            if (options_ & kStretch) {
+                ::SetStretchBltMode(dc, COLORONCOLOR);
+                ::StretchBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory.Get(), 0, 0,
+                             info.bmWidth, info.bmHeight, SRCCOPY);
+            } else {
+                int x = rc.left, y = rc.top;
+                if (options_ & kCentered) {
+                    x += (rc.right - rc.left - info.bmWidth) / 2;
+                    y += (rc.bottom - rc.top - info.bmHeight) / 2;
                 }
+                ::BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory.Get(), 0, 0, SRCCOPY);
             }
-            ::DeleteDC(memory);
         }
         break;
     case ControlKind::Bevel:

@@ -11,9 +11,13 @@ namespace {
 
 constexpr wchar_t kFormProperty[] = L"Siborang.Form";
 
-BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) {
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) noexcept {
     if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        try {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        } catch (...) {
+            return FALSE;  // out of memory: nothing may unwind into the enumeration
+        }
     }
     return TRUE;
 }

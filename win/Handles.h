@@ -83,6 +83,35 @@ private:
     HGDIOBJ old_;
 };
 
+// A memory DC compatible with another, deleted with its scope.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatibleWith) noexcept : dc_(::CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDc() {
+        if (dc_) ::DeleteDC(dc_);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC Get() const noexcept { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// GetDC/ReleaseDC for one scope.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
+    ~WindowDc() { ::ReleaseDC(window_, dc_); }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintDc {
 public:
