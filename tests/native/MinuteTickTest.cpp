@@ -1,0 +1,195 @@
+#include "clock/MinuteTick.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "core/Errors.h"
+
+namespace siborang {
+namespace {
+
+MemoRecord Memo(int year, int month, int day, int hour, int minute, const char* line1 = "", std::uint8_t confirmed = 0) {
+    MemoRecord m{};
+    m.Confirmed = confirmed;
+    m.Year = static_cast<std::int16_t>(year);
+    m.Month = static_cast<std::int16_t>(month);
+    m.Day = static_cast<std::int16_t>(day);
+    m.Hour = static_cast<std::int16_t>(hour);
+    m.Minute = static_cast<std::int16_t>(minute);
+    m.Lines[0].Assign(line1);
+    return m;
+}
+
+// A clock, a speaker and a memo file in memory; it records what the tick did.
+class FakeWorld : public TickWorld {
+public:
+    TickTime now{2026, 12, 8, 10, 7};
+    bool check1 = true, check2 = true;
+    std::string interval = "30";
+    std::vector<MemoRecord> file;
+    std::vector<std::string> log;
+    std::vector<PendingNoteTexts> notes;
+    int unreadable = -1;
+
+    TickTime Now() override { return now; }
+    bool IntervalChecked() override { return check1; }
+    std::string IntervalText() override { return interval; }
+    bool MemoChecked() override { return check2; }
+    void SpeakNow() override { log.push_back("speak"); }
+    void OpenMemos() override { log.push_back("open"); }
+    std::int32_t MemoCount() override { return static_cast<std::int32_t>(file.size()); }
+    int ReadMemo(std::int32_t i, MemoRecord& m) override {
+        if (i == unreadable) return -1;
+        m = file[static_cast<std::size_t>(i)];
+        return 0;
+    }
+    int WriteMemo(std::int32_t i, const MemoRecord& m) override {
+        log.push_back("write " + std::to_string(i));
+        file[static_cast<std::size_t>(i)] = m;
+        return 0;
+    }
+    void CloseMemos() override { log.push_back("close"); }
+    void ShowMemoNote(const PendingNoteTexts& note) override {
+        log.push_back("note");
+        notes.push_back(note);
+    }
+};
+
+std::string Text(const NoteText& t) { return std::string(t.View()); }
+
+TEST(MemoTiming, EachFieldCanDecide) {
+    const TickTime now{2026, 12, 8, 10, 7};
+    EXPECT_EQ(TimingOf(Memo(2026, 12, 8, 10, 7), now), MemoTiming::Due);
+    EXPECT_EQ(TimingOf(Memo(2025, 12, 31, 23, 59), now), MemoTiming::Missed);  // year
+    EXPECT_EQ(TimingOf(Memo(2026, 11, 30, 23, 59), now), MemoTiming::Missed);  // month
+    EXPECT_EQ(TimingOf(Memo(2026, 12, 7, 23, 59), now), MemoTiming::Missed);   // day
+    EXPECT_EQ(TimingOf(Memo(2026, 12, 8, 9, 59), now), MemoTiming::Missed);    // hour
+    EXPECT_EQ(TimingOf(Memo(2026, 12, 8, 10, 6), now), MemoTiming::Missed);    // minute
+    EXPECT_EQ(TimingOf(Memo(2026, 12, 8, 10, 8), now), MemoTiming::Future);
+    EXPECT_EQ(TimingOf(Memo(2027, 1, 1, 0, 0), now), MemoTiming::Future);
+    EXPECT_EQ(TimingOf(Memo(2026, 12, 9, 0, 0), now), MemoTiming::Future);
+    // Record fields are signed: a negative year is long past, not far in the future.
+    EXPECT_EQ(TimingOf(Memo(-1, 12, 8, 10, 7), now), MemoTiming::Missed);
+    EXPECT_EQ(TimingOf(Memo(2026, 12, 8, 10, -1), now), MemoTiming::Missed);
+}
+
+TEST(NoteHeading, DueAndMissedFormatsInCp949) {
+    const MemoRecord m = Memo(2026, 12, 8, 9, 5);
+    EXPECT_EQ(NoteHeading(m, MemoTiming::Due), "2026\xB3\xE2 12\xBF\xF9 8\xC0\xCF 9\xBD\xC3 5\xBA\xD0");
+    EXPECT_EQ(NoteHeading(m, MemoTiming::Missed),
+              "\xC1\xF6\xB3\xAA\xC4\xA3 \xB8\xDE\xB8\xF0: 2026\xB3\xE2 12\xBF\xF9 8\xC0\xCF 9\xBD\xC3 5\xBA\xD0");
+    // The longest heading the fields allow stays within 80 bytes.
+    const MemoRecord extreme = Memo(-32768, -32768, -32768, -32768, -32768);
+    EXPECT_LE(NoteHeading(extreme, MemoTiming::Missed).size(), 80u);
+}
+
+TEST(NotePlaces, RepeatFromRunToRun) {
+    NoteRandom small;
+    const NotePlace a = NextNotePlace(small, 1024, 768);
+    const NotePlace b = NextNotePlace(small, 1024, 768);
+    const NotePlace c = NextNotePlace(small, 1024, 768);
+    EXPECT_EQ((std::pair{a.left, a.top}), (std::pair{34, 10}));
+    EXPECT_EQ((std::pair{b.left, b.top}), (std::pair{166, 456}));
+    EXPECT_EQ((std::pair{c.left, c.top}), (std::pair{529, 151}));
+    NoteRandom large;
+    const NotePlace d = NextNotePlace(large, 1920, 1080);
+    const NotePlace e = NextNotePlace(large, 1920, 1080);
+    EXPECT_EQ((std::pair{d.left, d.top}), (std::pair{62, 10}));
+    EXPECT_EQ((std::pair{e.left, e.top}), (std::pair{348, 724}));
+}
+
+TEST(NotePlaces, StayInsideTheMargins) {
+    NoteRandom random;
+    for (int i = 0; i < 10000; ++i) {
+        const NotePlace p = NextNotePlace(random, 800, 600);
+        ASSERT_GE(p.left, 10);
+        ASSERT_GE(p.top, 10);
+        ASSERT_LE(p.left, 800 - 241);
+        ASSERT_LE(p.top, 600 - 241);
+    }
+}
+
+TEST(MinuteTick, DueAndMissedMemosAreStoredConfirmedThenShownInFileOrder) {
+    FakeWorld w;
+    w.check1 = false;
+    w.file = {Memo(2026, 12, 8, 10, 7, "due"), Memo(2026, 12, 8, 10, 8, "future"), Memo(2026, 12, 1, 8, 0, "missed"),
+              Memo(2026, 12, 1, 8, 0, "shown", 1), Memo(2026, 12, 1, 8, 0, "two", 2), Memo(2026, 12, 8, 10, 7, "also")};
+    std::int32_t counter = 0;
+    RunMinuteTick(w, counter);
+    EXPECT_EQ(w.log, (std::vector<std::string>{"open", "write 0", "note", "write 2", "note", "write 5", "note", "close"}));
+    ASSERT_EQ(w.notes.size(), 3u);
+    EXPECT_EQ(Text(w.notes[0].Lines[0]), "due");
+    EXPECT_EQ(Text(w.notes[1].Lines[0]), "missed");
+    EXPECT_EQ(Text(w.notes[2].Lines[0]), "also");
+    EXPECT_EQ(Text(w.notes[1].Heading).substr(0, 13), "\xC1\xF6\xB3\xAA\xC4\xA3 \xB8\xDE\xB8\xF0: ");
+    EXPECT_EQ(w.file[0].Confirmed, 1);
+    EXPECT_EQ(w.file[1].Confirmed, 0);
+    EXPECT_EQ(w.file[4].Confirmed, 2);  // any non-zero value counts as shown, and stays
+    // A second tick in the same minute shows nothing new.
+    w.log.clear();
+    RunMinuteTick(w, counter);
+    EXPECT_EQ(w.log, (std::vector<std::string>{"open", "close"}));
+}
+
+TEST(MinuteTick, AnUnreadableRecordIsSkipped) {
+    FakeWorld w;
+    w.check1 = false;
+    w.file = {Memo(2026, 12, 8, 10, 7), Memo(2026, 12, 8, 10, 7)};
+    w.unreadable = 0;
+    std::int32_t counter = 0;
+    RunMinuteTick(w, counter);
+    EXPECT_EQ(w.log, (std::vector<std::string>{"open", "write 1", "note", "close"}));
+}
+
+TEST(MinuteTick, IntervalSpeaksOnTheNthTick) {
+    FakeWorld w;
+    w.check2 = false;
+    std::int32_t counter = 0;
+    for (int tick = 1; tick <= 60; ++tick) {
+        w.log.clear();
+        RunMinuteTick(w, counter);
+        EXPECT_EQ(w.log.size(), (tick == 30 || tick == 60) ? 1u : 0u) << tick;
+    }
+    w.interval = "1";
+    for (int tick = 0; tick < 3; ++tick) {
+        w.log.clear();
+        RunMinuteTick(w, counter);
+        EXPECT_EQ(w.log, (std::vector<std::string>{"speak"}));
+    }
+    w.interval = "-5";
+    w.log.clear();
+    RunMinuteTick(w, counter);
+    EXPECT_EQ(w.log, (std::vector<std::string>{"speak"}));
+    EXPECT_EQ(counter, 0);
+}
+
+TEST(MinuteTick, FullHourSpeaksOnceWhateverTheSwitches) {
+    FakeWorld w;
+    w.now.minute = 0;
+    w.interval = "1";
+    std::int32_t counter = 0;
+    RunMinuteTick(w, counter);  // the interval reached in minute 0: spoken once
+    EXPECT_EQ(std::count(w.log.begin(), w.log.end(), "speak"), 1);
+    for (auto [check1, check2] : {std::pair{false, true}, std::pair{false, false}}) {
+        w.check1 = check1;
+        w.check2 = check2;
+        w.log.clear();
+        RunMinuteTick(w, counter);
+        EXPECT_EQ(std::count(w.log.begin(), w.log.end(), "speak"), 1);
+    }
+    EXPECT_EQ(w.log, (std::vector<std::string>{"speak"}));  // both off: only the hour
+}
+
+TEST(MinuteTick, AnUnparsableIntervalEndsTheTick) {
+    FakeWorld w;
+    w.interval = "abc";
+    w.now.minute = 0;
+    std::int32_t counter = 0;
+    EXPECT_THROW(RunMinuteTick(w, counter), AppError);
+    EXPECT_TRUE(w.log.empty());  // no memo scan, no hourly announcement
+}
+
+}  // namespace
+}  // namespace siborang
