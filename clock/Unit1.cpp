@@ -1,8 +1,10 @@
 #include "clock/Unit1.h"
 
 #include "clock/ProfileStore.h"
+#include "clock/Unit3.h"
 #include "controls/Unit4.h"
 #include "core/IntParse.h"
+#include "memo/MemoFile.h"
 #include "resources/layouts/Form1.h"
 #include "speech/Speech.h"
 #include "win/Text.h"
@@ -12,6 +14,8 @@ namespace siborang {
 TForm1* Form1 = nullptr;
 SplitHotKey SplitHotKeyState;
 std::int32_t IntervalCounter = 0;
+PendingNoteTexts PendingNote{};
+NoteRandom NotePlaces;
 
 namespace {
 
@@ -38,6 +42,35 @@ public:
     void RegisterHotKey(std::uint32_t modifiers, std::uint32_t key) override {
         form_.hotKeyAtom_ = ::GlobalAddAtomA(kHotKeyAtomName);
         ::RegisterHotKey(form_.Handle(), static_cast<int>(form_.hotKeyAtom_), modifiers, key);
+    }
+
+private:
+    TForm1& form_;
+};
+
+// What the minute tick reads, speaks, scans and shows, as this window and the memo file give it.
+class TForm1::TickAdapter final : public TickWorld {
+public:
+    explicit TickAdapter(TForm1& form) : form_(form) {}
+    TickTime Now() override {
+        TickTime now{};
+        std::uint16_t second;
+        GetToday(now.year, now.month, now.day);
+        GetNowTime(now.hour, now.minute, second);
+        return now;
+    }
+    bool IntervalChecked() override { return form_.CheckBox1->Checked(); }
+    std::string IntervalText() override { return win::Narrow(form_.Edit1->Text()); }
+    bool MemoChecked() override { return form_.CheckBox2->Checked(); }
+    void SpeakNow() override { siborang::SpeakNow(); }
+    void OpenMemos() override { OpenMemoFile(); }
+    std::int32_t MemoCount() override { return siborang::MemoCount(); }
+    int ReadMemo(std::int32_t index, MemoRecord& memo) override { return siborang::ReadMemo(index, memo); }
+    int WriteMemo(std::int32_t index, const MemoRecord& memo) override { return siborang::WriteMemo(index, memo); }
+    void CloseMemos() override { CloseMemoFile(); }
+    void ShowMemoNote(const PendingNoteTexts& note) override {
+        PendingNote = note;
+        form_.ShowMemoNote();
     }
 
 private:
@@ -147,7 +180,28 @@ void TForm1::Edit1Exit(win::Control&) {
     Edit1->SetText(std::to_wstring(ParseIntegerOr(win::Narrow(Edit1->Text()), 30)));
 }
 
-void TForm1::Timer1Timer(win::Timer&) {}
+void TForm1::Timer1Timer(win::Timer&) {
+    TickAdapter world(*this);
+    RunMinuteTick(world, IntervalCounter);
+}
+
+void TForm1::ShowMemoNote() {
+    TForm3& note = App().CreateOwned<TForm3>();
+    note.Label1->SetText(win::FromCp949(PendingNote.Heading.View()));
+    // The three lines are joined into one paragraph; empty lines keep their separators.
+    std::string text(PendingNote.Lines[0].View());
+    for (std::size_t i = 1; i < kMemoLineCount; ++i) {
+        text += "   ";
+        text += PendingNote.Lines[i].View();
+    }
+    note.Label2->SetText(win::FromCp949(text));
+    const NotePlace place = NextNotePlace(NotePlaces, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    note.SetTop(place.top);
+    note.SetLeft(place.left);
+    note.Show();
+    ::SetWindowPos(note.Handle(), HWND_TOPMOST, 0, 0, 0, 0, kNoMoveNoSize);
+    PlayChime();
+}
 
 void TForm1::TrayIcon1Click(TTrayIcon&) {
     Timer1->SetEnabled(false);

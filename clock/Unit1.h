@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "clock/MinuteTick.h"
 #include "clock/SettingsLogic.h"
 #include "clock/TitleChrome.h"
 #include "controls/TrayIcon.h"
@@ -25,6 +26,8 @@ public:
 
     // True: shown at the bottom-right corner of the primary screen; false: hidden.
     void ShowForm(bool flag);
+    // Shows PendingNote as a new note at the generator's next place, topmost, with the chime.
+    void ShowMemoNote();
 
     void FormCreate(win::Form& sender);
     void FormClose(win::Form& sender, win::CloseAction& action);
@@ -67,6 +70,7 @@ protected:
 
 private:
     class SettingsAdapter;
+    class TickAdapter;
 
     std::uint32_t hotKeyAtom_ = 0;  // the 16-bit global atom, zero-extended
 };
@@ -77,5 +81,9 @@ extern TForm1* Form1;
 extern SplitHotKey SplitHotKeyState;
 // Ticks counted towards the next interval announcement.
 extern std::int32_t IntervalCounter;
+// The heading and lines the minute tick hands to ShowMemoNote.
+extern PendingNoteTexts PendingNote;
+// The note places' generator: state 0 at start, never seeded, so places repeat run to run.
+extern NoteRandom NotePlaces;
 
 }  // namespace siborang

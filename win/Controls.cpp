@@ -51,15 +51,7 @@ Control::Control(Form& form, Control* parent, const ControlProps& props)
     }
     if (props.picture) LoadPicture(props.picture);
     if (!IsGraphic()) CreateWindowFor(props);
-    if (kind_ == ControlKind::Label && (options_ & kAutoSize)) {
-        // A self-sizing label takes the size of its text on one line.
-        WindowDc screen(nullptr);
-        SelectGuard select(screen.Get(), font_);
-        RECT rc{0, 0, 0, 0};
-        ::DrawTextW(screen.Get(), caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_CALCRECT | DT_SINGLELINE);
-        bounds_.right = bounds_.left + rc.right;
-        bounds_.bottom = bounds_.top + rc.bottom;
-    }
+    FitToText();
 }
 
 Control::~Control() {
@@ -149,8 +141,21 @@ void Control::SetText(std::wstring_view text) {
     if (hwnd_) {
         ::SetWindowTextW(hwnd_, caption_.c_str());
     } else {
+        Invalidate();  // where the old text stood
+        FitToText();
         Invalidate();
     }
+}
+
+void Control::FitToText() {
+    if (kind_ != ControlKind::Label || !(options_ & kAutoSize)) return;
+    // A self-sizing label takes the size of its text on one line.
+    WindowDc screen(nullptr);
+    SelectGuard select(screen.Get(), font_);
+    RECT rc{0, 0, 0, 0};
+    ::DrawTextW(screen.Get(), caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_CALCRECT | DT_SINGLELINE);
+    bounds_.right = bounds_.left + rc.right;
+    bounds_.bottom = bounds_.top + rc.bottom;
 }
 
 bool Control::Enabled() const noexcept { return hwnd_ ? ::IsWindowEnabled(hwnd_) != FALSE : enabled_; }

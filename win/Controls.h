@@ -156,6 +156,7 @@ public:
 private:
     void CreateWindowFor(const ControlProps& props);
     void LoadPicture(const wchar_t* name);
+    void FitToText();
     void Invalidate() const;
     static LRESULT CALLBACK ContainerProc(HWND, UINT, WPARAM, LPARAM);
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "clock/Unit1.h"
+#include "clock/Unit3.h"
 #include "core/Errors.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Handles.h"
@@ -359,6 +360,44 @@ TEST_F(MainWindow, TrayIconOpensItAndTakesTheHotKeyAway) {
     f.Button2Click(*f.Button2);
     EXPECT_TRUE(HotKeyHeld(MOD_CONTROL | MOD_ALT, 'W'));
     EXPECT_TRUE(f.Timer1->Enabled());
+}
+
+HWND FindNote(HWND after = nullptr) { return ::FindWindowExW(nullptr, after, L"TForm3", nullptr); }
+
+TEST_F(MainWindow, MemoNoteStandsAtTheGeneratorsPlaceTopmostAndClosesAlone) {
+    TForm1& f = Start();
+    PendingNote = {};
+    PendingNote.Heading.Assign("\xC1\xF6\xB3\xAA\xC4\xA3 \xB8\xDE\xB8\xF0: 2026\xB3\xE2");
+    PendingNote.Lines[0].Assign("one");
+    PendingNote.Lines[2].Assign("\xBD\xC3\xBA\xB8\xB6\xFB");  // 시보랑
+    NoteRandom copy = NotePlaces;
+    const NotePlace expected = NextNotePlace(copy, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    f.ShowMemoNote();
+    f.ShowMemoNote();  // a second note: its own place, the first stays
+    const HWND first = FindNote();
+    ASSERT_NE(first, nullptr);
+    const HWND second = FindNote(first);
+    ASSERT_NE(second, nullptr);
+    auto* note = static_cast<TForm3*>(win::Form::FromHandle(second));  // the older one lies below
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->Label1->Text(), L"지나친 메모: 2026년");
+    EXPECT_EQ(note->Label2->Text(), L"one      시보랑");
+    const RECT rc = note->BoundsRect();
+    EXPECT_EQ(rc.left, expected.left);
+    EXPECT_EQ(rc.top, expected.top);
+    EXPECT_NE(::GetWindowLongW(second, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(::GetWindowLongW(second, GWL_STYLE) & WS_CAPTION, 0);
+    EXPECT_EQ(::GetWindow(second, GW_OWNER), win::Application::Instance().Handle());
+    // Any point of its surface drags it; "X" closes only this note.
+    POINT inside{rc.left + 100, rc.top + 100};
+    EXPECT_EQ(::SendMessageW(second, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCAPTION);
+    ::SendMessageW(note->Button1->Handle(), BM_CLICK, 0, 0);
+    testing::PumpMessages(100);
+    EXPECT_FALSE(::IsWindow(second));
+    EXPECT_TRUE(::IsWindow(first));
+    ::PostMessageW(first, WM_CLOSE, 0, 0);
+    testing::PumpMessages(100);
+    EXPECT_EQ(FindNote(), nullptr);
 }
 
 TEST_F(MainWindow, Screenshots) {

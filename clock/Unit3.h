@@ -1,0 +1,27 @@
+#pragma once
+// The memo note: a small always-on-top window with a memo's heading and text, dragged by any
+// point of its surface, freed when closed.
+#include "win/Form.h"
+
+namespace siborang {
+
+class TForm3 : public win::Form {
+public:
+    explicit TForm3(win::Application& app);
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    void FormCreate(win::Form& sender);
+    void FormClose(win::Form& sender, win::CloseAction& action);
+    void Button1Click(win::Control& sender);
+
+    win::Control* Image1 = nullptr;
+    win::Control* Label1 = nullptr;
+    win::Control* Label2 = nullptr;
+    win::Control* Button1 = nullptr;
+
+protected:
+    void DoClose(win::CloseAction& action) override { FormClose(*this, action); }
+};
+
+}  // namespace siborang
