@@ -1,7 +1,9 @@
 // The main window's settings through the real Tockly.ini, controls and hotkey registration.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -12,6 +14,7 @@
 #include "clock/Unit1.h"
 #include "clock/Unit3.h"
 #include "core/Errors.h"
+#include "memo/MemoRecord.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Handles.h"
 #include "win/Text.h"
@@ -398,6 +401,59 @@ TEST_F(MainWindow, MemoNoteStandsAtTheGeneratorsPlaceTopmostAndClosesAlone) {
     ::PostMessageW(first, WM_CLOSE, 0, 0);
     testing::PumpMessages(100);
     EXPECT_EQ(FindNote(), nullptr);
+}
+
+TEST_F(MainWindow, TickShowsAMissedMemoOnceAndStoresOnlyItsConfirmation) {
+    TForm1& f = Start();
+    f.CheckBox1->SetChecked(false);
+    wchar_t temp[MAX_PATH], previous[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    const std::wstring dir = std::wstring(temp) + L"siborang-tick";
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    ASSERT_TRUE(::SetCurrentDirectoryW(dir.c_str()));
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    MemoRecord records[3]{};
+    for (auto& r : records) {
+        r.Year = static_cast<std::int16_t>(now.wYear);
+        r.Month = 1;
+        r.Day = 1;
+        std::memset(r.Lines[1].Text, 0x5A, sizeof r.Lines[1].Text);  // meaningless bytes must survive
+    }
+    records[0].Year = static_cast<std::int16_t>(now.wYear - 1);  // missed
+    records[0].Lines[0].Assign("missed");
+    records[1].Year = static_cast<std::int16_t>(now.wYear + 1);  // future
+    records[2].Year = static_cast<std::int16_t>(now.wYear - 1);
+    records[2].Confirmed = 1;  // already shown
+    {
+        std::ofstream out("PostIt.dat", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(records), sizeof records);
+    }
+    f.Timer1Timer(*f.Timer1);
+    const HWND note = FindNote();
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(FindNote(note), nullptr);  // exactly one
+    auto* form = static_cast<TForm3*>(win::Form::FromHandle(note));
+    EXPECT_EQ(form->Label1->Text().rfind(L"지나친 메모: ", 0), 0u);
+    EXPECT_EQ(form->Label2->Text().substr(0, 6), L"missed");
+
+    std::ifstream in("PostIt.dat", std::ios::binary);
+    std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    std::string before(reinterpret_cast<const char*>(records), sizeof records);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after[0], 1);  // the missed memo is confirmed
+    after[0] = before[0];
+    EXPECT_EQ(after, before);  // and nothing else changed
+
+    f.Timer1Timer(*f.Timer1);  // a second tick shows nothing new
+    EXPECT_EQ(FindNote(note), nullptr);
+    ::PostMessageW(note, WM_CLOSE, 0, 0);
+    testing::PumpMessages(100);
+    ::SetCurrentDirectoryW(previous);
+    ::DeleteFileW((dir + L"\\PostIt.dat").c_str());
+    ::RemoveDirectoryW(dir.c_str());
 }
 
 TEST_F(MainWindow, Screenshots) {
