@@ -475,6 +475,20 @@ TEST_F(MainWindow, Screenshots) {
     f.SpeedButton2Click(*f.SpeedButton2);
     photographer.join();
     EXPECT_TRUE(saved);
+
+    // A note whose first line is a full 64 bytes of Korean, wrapping in the note.
+    PendingNote = {};
+    PendingNote.Heading.Assign(win::ToCp949(L"2026년 12월 8일 10시 7분"));
+    PendingNote.Lines[0].Assign(win::ToCp949(L"오늘 오후 세시에 회의실에서 분기 보고서 검토 회의가 있습니다 꼭."));
+    PendingNote.Lines[1].Assign(win::ToCp949(L"자료 세 부 준비"));
+    PendingNote.Lines[2].Assign(win::ToCp949(L"시보랑"));
+    ASSERT_EQ(PendingNote.Lines[0].Length, 64);
+    f.ShowMemoNote();
+    const HWND note = FindNote();
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(testing::SaveScreenshot(note, L"memo-note"));
+    ::PostMessageW(note, WM_CLOSE, 0, 0);
+    testing::PumpMessages(100);
 }
 
 }  // namespace
