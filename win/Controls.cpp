@@ -227,7 +227,10 @@ void Control::Invalidate() const {
     if (hwnd_) {
         ::InvalidateRect(hwnd_, nullptr, TRUE);
     } else {
-        ::InvalidateRect(ParentHandle(), &bounds_, TRUE);
+        // A little beyond the bounds: an underline may stand just below them.
+        RECT area = bounds_;
+        ::InflateRect(&area, 2, 2);
+        ::InvalidateRect(ParentHandle(), &area, TRUE);
     }
 }
 
@@ -300,9 +303,10 @@ void Control::PaintGraphic(HDC dc) const {
         UINT format = DT_EXPANDTABS;
         format |= (options_ & kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE;
         if (options_ & kCentered) format |= DT_CENTER;
-        // Clipped to the label: rows that do not fit are cut off.
+        // A fixed-size label cuts off rows that do not fit. A self-sizing one already fits its
+        // text, and some fonts draw their underline just below the cell they measure.
         const int saved = ::SaveDC(dc);
-        ::IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+        if (!(options_ & kAutoSize)) ::IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
         ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, format);
         ::RestoreDC(dc, saved);
         break;
