@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/common/ShellProbe.h"
 #include "speech/ClipSequence.h"
 #include "tests/process/ProcessSupport.h"
 #include "win/Handles.h"
@@ -161,14 +162,7 @@ HWND VisibleWindowOf(const wchar_t* className, DWORD pid) {
     return nullptr;
 }
 
-// Whether the shell holds an icon of this window: only a held icon can be modified.
-bool ShellHolds(HWND window) {
-    NOTIFYICONDATAA probe{};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = window;
-    probe.uID = 0;
-    return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
+using siborang::probes::ShellHolds;
 
 // Until `done` holds or time runs out; the window answering a sent message in between lets
 // whatever was posted to it before be handled.

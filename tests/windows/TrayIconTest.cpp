@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/common/ShellProbe.h"
 #include "controls/TrayIcon.h"
 #include "core/Errors.h"
 #include "tests/windows/TestSupport.h"
@@ -491,14 +492,7 @@ TEST(TrayPopupMenu, ChoosingAnItemRunsItsHandlerBeforePopupReturns) {
     EXPECT_EQ(whenReturned, std::vector<std::string>{"exit"});
 }
 
-// Whether the shell holds an icon of this window: only a held icon can be modified.
-bool ShellHolds(HWND window) {
-    NOTIFYICONDATAA probe{};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = window;
-    probe.uID = 0;
-    return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
+using siborang::probes::ShellHolds;
 
 TEST(TrayIconShell, TheRealShellTakesTheIconAndGivesItBack) {
     win::Form owner(win::Application::Instance(), kOwnerDesign);
