@@ -78,8 +78,11 @@ public:
     // Alt+letter: clicks the enabled button whose caption marks that letter with "&", without
     // moving the focus (so the box being typed in is not left). True when one did.
     bool HandleMnemonic(wchar_t letter);
-    // Child-window and timer identifiers, unique within the form.
+    // Child-window identifiers, unique within the form.
     int NextControlId() noexcept { return nextControlId_++; }
+    // Timer identifiers count from 1 in creation order, so the shell or a test that posts a
+    // form's WM_TIMER can name its first timer.
+    UINT_PTR NextTimerId() noexcept { return nextTimerId_++; }
     void AddTimer(Timer& timer) { timers_.push_back(&timer); }
     void RemoveTimer(Timer& timer) { std::erase(timers_, &timer); }
 
@@ -143,6 +146,7 @@ private:
     COLORREF backColor_ = 0;
     Brush backBrush_;
     int nextControlId_ = 100;
+    UINT_PTR nextTimerId_ = 1;
     Control* mouseCapture_ = nullptr;  // the control a held button went down on
     std::vector<Timer*> timers_;
     bool modal_ = false;

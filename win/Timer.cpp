@@ -5,7 +5,7 @@
 namespace siborang::win {
 
 Timer::Timer(Form& owner, UINT interval, bool enabled, Handler onTimer)
-    : OnTimer(std::move(onTimer)), owner_(owner), id_(static_cast<UINT_PTR>(owner.NextControlId())), interval_(interval) {
+    : OnTimer(std::move(onTimer)), owner_(owner), id_(owner.NextTimerId()), interval_(interval) {
     owner_.AddTimer(*this);
     SetEnabled(enabled);
 }

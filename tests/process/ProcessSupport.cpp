@@ -147,9 +147,10 @@ ScopedEnvironment::~ScopedEnvironment() { ::SetEnvironmentVariableW(name_, old_ 
 // ---------------------------------------------------------------------------------------------
 // One started Siborang.exe
 
-SiborangProcess::SiborangProcess(const std::wstring& workDir, bool traceSound) {
+SiborangProcess::SiborangProcess(const std::wstring& workDir, bool traceSound, bool traceText) {
     std::optional<ScopedEnvironment> trace;
-    if (traceSound) trace.emplace(L"WINEDEBUG", L"+winmm");
+    if (traceSound || traceText)
+        trace.emplace(L"WINEDEBUG", traceSound && traceText ? L"+winmm,+text" : traceSound ? L"+winmm" : L"+text");
     std::wstring commandLine = L"\"" + g_exePath + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;

@@ -110,7 +110,9 @@ private:
 
 class SiborangProcess {
 public:
-    explicit SiborangProcess(const std::wstring& workDir, bool traceSound = false);
+    // With traceSound Wine's winmm trace shows the clips it plays; with traceText its text
+    // trace shows every DrawText call, so the texts of windowless labels can be read.
+    explicit SiborangProcess(const std::wstring& workDir, bool traceSound = false, bool traceText = false);
     ~SiborangProcess() { Stop(); }
     SiborangProcess(const SiborangProcess&) = delete;
     SiborangProcess& operator=(const SiborangProcess&) = delete;
