@@ -15,21 +15,43 @@ constexpr DWORD kRecordBytes = static_cast<DWORD>(kMemoRecordSize);
 
 [[noreturn]] void RaiseLastError() { throw IoError(GetLastError()); }
 
+// Where the file pointer stands after the last transfer, when known: the scans of the tick
+// and the editor read records in order, and under Wine the seek costs as much as the read.
+std::int64_t knownPosition = -1;
+
 bool PositionAt(std::int64_t index) noexcept {
+    const std::int64_t position = index * static_cast<std::int64_t>(kMemoRecordSize);
+    if (position == knownPosition) return true;
+    knownPosition = -1;
     LARGE_INTEGER offset;
-    offset.QuadPart = index * static_cast<std::int64_t>(kMemoRecordSize);
-    return SetFilePointerEx(memoFile.Get(), offset, nullptr, FILE_BEGIN) != FALSE;
+    offset.QuadPart = position;
+    if (!SetFilePointerEx(memoFile.Get(), offset, nullptr, FILE_BEGIN)) return false;
+    knownPosition = position;
+    return true;
+}
+
+// After a transfer of `transferred` bytes at the known position; unknown after a failure.
+void Advance(bool moved, DWORD transferred) noexcept {
+    if (moved && knownPosition >= 0) {
+        knownPosition += transferred;
+    } else {
+        knownPosition = -1;
+    }
 }
 
 // Each returns false when the OS refused; transferred holds what did move.
 bool ReadRecord(MemoRecord& destination, DWORD& transferred) noexcept {
     transferred = 0;
-    return ReadFile(memoFile.Get(), &destination, kRecordBytes, &transferred, nullptr) != FALSE;
+    const bool moved = ReadFile(memoFile.Get(), &destination, kRecordBytes, &transferred, nullptr) != FALSE;
+    Advance(moved, transferred);
+    return moved;
 }
 
 bool WriteRecord(const MemoRecord& record, DWORD& transferred) noexcept {
     transferred = 0;
-    return WriteFile(memoFile.Get(), &record, kRecordBytes, &transferred, nullptr) != FALSE;
+    const bool moved = WriteFile(memoFile.Get(), &record, kRecordBytes, &transferred, nullptr) != FALSE;
+    Advance(moved, transferred);
+    return moved;
 }
 
 void PositionOrRaise(std::int64_t index) {
@@ -52,6 +74,7 @@ bool IsExistingFile(const char* name) {
 void OpenMemoFile() {
     // Our own old handle would otherwise refuse the new one its write access.
     memoFile.Reset();
+    knownPosition = -1;
     const DWORD disposition = IsExistingFile(kMemoFileName) ? OPEN_EXISTING : CREATE_ALWAYS;
     const HANDLE handle = CreateFileA(kMemoFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -100,11 +123,13 @@ void DeleteMemo(std::int32_t index) {
     // On an empty file this asks for a negative position, and the OS's refusal is the error.
     PositionOrRaise(static_cast<std::int64_t>(MemoCount()) - 1);
     if (!SetEndOfFile(memoFile.Get())) RaiseLastError();
+    knownPosition = -1;
 }
 
 void CloseMemoFile() {
     if (!memoFile) throw IoError(kIoFileNotOpen);
     // The object is closed afterwards even when the system refuses.
+    knownPosition = -1;
     if (!CloseHandle(memoFile.Release())) RaiseLastError();
 }
 

@@ -1,6 +1,7 @@
-// Start-up, memory and memo-file figures, each beside its floor. Run under Wine by
+// Start-up, memory, memo-file and minute-tick figures, each beside its floor. Run under Wine by
 // scripts/bench.sh: SiborangBench.exe <Siborang.exe> <MinimalWindow.exe> <MinimalTray.exe> [runs]
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -139,20 +140,28 @@ void Compare(const char* what, const std::wstring& clock, const std::wstring& fl
                 Median(clockKb), Median(floorKb), Median(clockKb) / Median(floorKb));
 }
 
-void MemoFile(int records) {
+std::wstring BenchDirectory() {
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring dir = std::wstring(temp) + L"siborang-bench";
-    ::CreateDirectoryW(dir.c_str(), nullptr);
-    ::SetCurrentDirectoryW(dir.c_str());
+    return std::wstring(temp) + L"siborang-bench";
+}
+
+// `records` memos, of which the first `missed` have passed unseen and the rest lie ahead.
+void WriteMemos(int records, int missed) {
     ::DeleteFileW(L"PostIt.dat");
-
     siborang::MemoRecord record{};
-    record.Year = 2026;
     siborang::OpenMemoFile();
-    for (int i = 0; i < records; ++i) siborang::WriteMemo(i, record);
+    for (int i = 0; i < records; ++i) {
+        record.Year = static_cast<std::int16_t>(i < missed ? 2020 : 2099);
+        record.Month = record.Day = 1;
+        siborang::WriteMemo(i, record);
+    }
     siborang::CloseMemoFile();
+}
 
+void MemoFile(int records) {
+    WriteMemos(records, 0);
+    siborang::MemoRecord record{};
     std::vector<double> scan, remove;
     for (int run = 0; run < 5; ++run) {
         double t0 = Now();
@@ -171,9 +180,66 @@ void MemoFile(int records) {
     }
     std::printf("open + MemoCount + ReadMemo of %d records, median of 5: %.1f ms\n", records, Median(scan));
     std::printf("DeleteMemo(0) on %d records, median of 5: %.1f ms\n", records, Median(remove));
-    ::DeleteFileW(L"PostIt.dat");
-    ::SetCurrentDirectoryW(temp);
-    ::RemoveDirectoryW(dir.c_str());
+}
+
+std::vector<HWND> NotesOf(DWORD pid) {
+    std::vector<HWND> notes;
+    for (HWND w = ::FindWindowExW(nullptr, nullptr, L"TForm3", nullptr); w;
+         w = ::FindWindowExW(nullptr, w, L"TForm3", nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == pid) notes.push_back(w);
+    }
+    return notes;
+}
+
+// The running clock's minute tick over `records` memos in its working directory: sent as the
+// system sends WM_TIMER, timed until the handler returns (scan, stored confirmations, notes).
+void Ticks(const std::wstring& clock, int records, int due) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + clock + L"\"";
+    const std::wstring dir = BenchDirectory();
+    if (!::CreateProcessW(clock.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) {
+        std::fprintf(stderr, "cannot start %ls: %lu\n", clock.c_str(), ::GetLastError());
+        std::exit(1);
+    }
+    KernelHandle process(pi.hProcess), thread(pi.hThread);
+    HWND form = nullptr;
+    for (const double t0 = Now(); !(form = ::FindWindowW(L"TForm1", nullptr)) || !HotKeyHeld(); ::Sleep(1)) {
+        if (Now() - t0 > 20000) {
+            std::fprintf(stderr, "the clock did not come up within 20 s\n");
+            ::TerminateProcess(process.Get(), 1);
+            std::exit(1);
+        }
+    }
+    auto tick = [&] {
+        const double t0 = Now();
+        DWORD_PTR ignored;
+        ::SendMessageTimeoutW(form, WM_TIMER, 1 /* Timer1 */, 0, SMTO_BLOCK, 60000, &ignored);
+        return Now() - t0;
+    };
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    if (now.wMinute == 0) std::printf("  (minute 0: the ticks below also speak the hour)\n");
+
+    std::vector<double> idle, busy;
+    for (int run = 0; run < 7; ++run) idle.push_back(tick());
+    std::size_t shown = 0;
+    for (int run = 0; run < 3; ++run) {
+        WriteMemos(records, due);
+        busy.push_back(tick());
+        const auto notes = NotesOf(pi.dwProcessId);
+        shown = notes.size();
+        for (HWND note : notes) ::SendMessageW(note, WM_CLOSE, 0, 0);
+    }
+    std::printf("minute tick over %d pending records, nothing due, median of 7: %.1f ms\n", records, Median(idle));
+    std::printf("minute tick over %d records with %d missed (%zu notes shown), median of 3: %.1f ms\n", records, due,
+                shown, Median(busy));
+
+    ::PostMessageW(form, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(process.Get(), 15000) != WAIT_OBJECT_0) ::TerminateProcess(process.Get(), 1);
 }
 
 }  // namespace
@@ -189,6 +255,16 @@ int wmain(int argc, wchar_t** argv) {
         TrayProbe probe;
         Compare("tray icon added", argv[1], argv[3], L"MinimalTray", Until::TrayIcon, Until::TrayIcon, runs);
     }
+    // The memo figures use a directory of their own, where the clock is started too.
+    wchar_t previous[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    const std::wstring dir = BenchDirectory();
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    ::SetCurrentDirectoryW(dir.c_str());
     MemoFile(10000);
+    Ticks(argv[1], 10000, 100);
+    ::DeleteFileW(L"PostIt.dat");
+    ::SetCurrentDirectoryW(previous);
+    ::RemoveDirectoryW(dir.c_str());
     return 0;
 }

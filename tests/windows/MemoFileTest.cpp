@@ -339,6 +339,35 @@ TEST_F(MemoFileRead, ReadsEachRecordFromItsOwnOffset) {
     }
 }
 
+// Scans skip the seek while the file pointer already stands at the record; whatever moved it
+// in between (a write, a failed read, a delete, an append) must not leave a stale position.
+TEST_F(MemoFileRead, MixedTransfersEachReachTheirOwnRecord) {
+    PutFile(Concat({BytesOf(Sample(1)), BytesOf(Sample(2)), BytesOf(Sample(3)), BytesOf(Sample(4))}));
+    OpenMemoFile();
+    auto expectRecord = [](std::int32_t index, std::uint8_t seed) {
+        MemoRecord record = Untouched();
+        ASSERT_EQ(ReadMemo(index, record), 0) << "record " << index;
+        EXPECT_EQ(BytesOf(record), BytesOf(Sample(seed))) << "record " << index;
+    };
+    expectRecord(0, 1);
+    expectRecord(1, 2);
+    ASSERT_EQ(WriteMemo(0, Sample(9)), 0);  // leaves the pointer after record 0
+    expectRecord(1, 2);
+    expectRecord(0, 9);
+    MemoRecord record = Untouched();
+    EXPECT_EQ(ReadMemo(7, record), -1);
+    expectRecord(1, 2);
+    expectRecord(3, 4);
+    DeleteMemo(0);  // 2, 3, 4
+    expectRecord(0, 2);
+    AppendMemo(Sample(5));  // 2, 3, 4, 5
+    expectRecord(3, 5);
+    expectRecord(2, 4);
+    CloseMemoFile();
+    OpenMemoFile();
+    expectRecord(1, 3);
+}
+
 TEST_F(MemoFileRead, PastTheLastRecordFailsAndLeavesTheDestination) {
     PutFile(Concat({BytesOf(Sample(1)), BytesOf(Sample(2))}));
     OpenMemoFile();
