@@ -1,5 +1,6 @@
 #include "win/Controls.h"
 
+#include "controls/Calendar.h"
 #include "core/Errors.h"
 #include "win/Form.h"
 #include "win/Handles.h"
@@ -55,6 +56,12 @@ Control::Control(Form& form, Control* parent, const ControlProps& props)
 }
 
 Control::~Control() {
+    if (calendar_) {
+        // The calendar owns its window.
+        ::RemovePropW(hwnd_, kControlProperty);
+        calendar_.reset();
+        hwnd_ = nullptr;
+    }
     if (hwnd_ && ::IsWindow(hwnd_)) {
         ::RemovePropW(hwnd_, kControlProperty);
         ::DestroyWindow(hwnd_);
@@ -86,6 +93,9 @@ void Control::CreateWindowFor(const ControlProps& props) {
         cls = HOTKEY_CLASSW;
         exStyle |= WS_EX_CLIENTEDGE;
         break;
+    case ControlKind::Calendar:
+        CreateCalendar(props);
+        return;
     case ControlKind::GroupBox:
     case ControlKind::Panel:
         // Containers of our own, so that their children's notifications reach their
@@ -119,6 +129,33 @@ void Control::CreateWindowFor(const ControlProps& props) {
     default:
         break;
     }
+}
+
+void Control::CreateCalendar(const ControlProps& props) {
+    GridPlacement placement;
+    placement.parent = ParentHandle();
+    placement.id = form_.NextControlId();
+    placement.left = props.left;
+    placement.top = props.top;
+    // A calendar without a designed size keeps the grid's own.
+    if (props.width > 0) placement.width = props.width;
+    if (props.height > 0) placement.height = props.height;
+    placement.font = font_;
+    placement.fontColor = textColor_;
+    // ParentColor is off for a calendar: without a colour of its own it is clWindow.
+    placement.color = ResolveColor(props.color == kParentColor ? SystemColor(COLOR_WINDOW) : props.color);
+    placement.tabStop = props.tabOrder >= 0;
+    placement.enabled = enabled_;
+    calendar_ = std::make_unique<TCalendar>(form_.App().ModuleInstance(), placement);
+    hwnd_ = calendar_->Handle();
+    ::SetPropW(hwnd_, kControlProperty, this);
+    // The row's events get this control as their sender.
+    calendar_->OnClick = [this](GridModel&) {
+        if (OnClick) OnClick(*this);
+    };
+    calendar_->OnChange = [this](CalendarModel&) {
+        if (OnChange) OnChange(*this);
+    };
 }
 
 HWND Control::ParentHandle() const noexcept { return parent_ ? parent_->Handle() : form_.Handle(); }

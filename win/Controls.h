@@ -2,12 +2,17 @@
 // Controls and the layout tables they are built from.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "win/Handles.h"
 #include "win/Win32.h"
+
+namespace siborang {
+class TCalendar;
+}
 
 namespace siborang::win {
 
@@ -33,6 +38,7 @@ struct FontSpec {
 enum class ControlKind {
     // Windows of their own.
     Button, CheckBox, Edit, GroupBox, HotKey, Panel,
+    Calendar,  // a month calendar (TCalendar); its OnClick and OnChange are the row's
     // Graphic controls, drawn on their parent's surface.
     Label, Image, Bevel, SpeedButton,
 };
@@ -65,7 +71,7 @@ struct ControlProps {
     int left = 0, top = 0, width = 0, height = 0;
     const wchar_t* caption = L"";
     FontSpec font{};
-    Color color = kParentColor;        // background of panels; others show their parent's
+    Color color = kParentColor;        // background of panels and calendars; others show their parent's
     const wchar_t* picture = nullptr;  // images: the resource name
     int tabOrder = -1;  // -1: takes no focus through Tab
     int tag = 0;
@@ -122,6 +128,8 @@ public:
     std::uint16_t HotKeyValue() const noexcept;
     void SetHotKeyValue(std::uint16_t value);
     void SetFocus();
+    // Calendars: the month calendar behind this control; nullptr for other kinds.
+    TCalendar* Calendar() const noexcept { return calendar_.get(); }
 
     HFONT FontHandle() const noexcept { return font_; }
     COLORREF TextColor() const noexcept { return textColor_; }
@@ -155,6 +163,7 @@ public:
 
 private:
     void CreateWindowFor(const ControlProps& props);
+    void CreateCalendar(const ControlProps& props);
     void LoadPicture(const wchar_t* name);
     void FitToText();
     void Invalidate() const;
@@ -175,6 +184,7 @@ private:
     Brush backBrush_;
     Bitmap bitmap_;  // images
     Icon icon_;
+    std::unique_ptr<TCalendar> calendar_;
     bool visible_ = true;
     bool enabled_ = true;
     bool pressed_ = false;  // speed buttons: held down

@@ -1,0 +1,63 @@
+#pragma once
+// The window of a cell grid: it turns mouse, keys, timer and size messages into calls on a
+// GridModel and paints the cells that the model lays out, double-buffered.
+#include <functional>
+
+#include "controls/GridModel.h"
+#include "win/Handles.h"
+#include "win/Win32.h"
+
+namespace siborang {
+
+// Where and how a grid window is made.
+struct GridPlacement {
+    HWND parent = nullptr;
+    int id = 0;
+    int left = 0, top = 0;
+    int width = 320, height = 120;  // the framework's 5 x 64 by 5 x 24
+    HFONT font = nullptr;           // not owned; the control's Font
+    COLORREF fontColor = 0;
+    COLORREF color = 0;             // the control's Color
+    bool tabStop = true;
+    bool enabled = true;
+    bool ctl3D = true;
+};
+
+class GridWindow final : public GridHost {
+public:
+    // Draws one cell's contents after the grid has filled it and set font and colours.
+    using CellPainter = std::function<void(HDC dc, int column, int row, const RECT& rect)>;
+
+    GridWindow(GridModel& model, HINSTANCE instance, const wchar_t* className, const GridPlacement& placement,
+               CellPainter painter);
+    ~GridWindow() override;
+    GridWindow(const GridWindow&) = delete;
+    GridWindow& operator=(const GridWindow&) = delete;
+
+    HWND Handle() const noexcept { return hwnd_; }
+    COLORREF Color() const noexcept { return color_; }
+    bool Ctl3D() const noexcept { return ctl3D_; }
+
+    void InvalidateCell(int column, int row) override;
+    void InvalidateGrid() override;
+    void SetSelectTimer(bool running) override;
+
+private:
+    static LRESULT CALLBACK StaticProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC target);
+    bool Focused() const noexcept;
+
+    GridModel& model_;
+    CellPainter painter_;
+    HFONT font_;
+    COLORREF fontColor_;
+    COLORREF color_;
+    bool ctl3D_;
+    win::Brush colorBrush_;
+    bool releasing_ = false;  // our own ReleaseCapture is no lost capture
+    HWND hwnd_ = nullptr;  // known from WM_NCCREATE on, before CreateWindowEx returns
+    win::Window window_;
+};
+
+}  // namespace siborang

@@ -1,0 +1,224 @@
+#include "controls/GridModel.h"
+
+#include <algorithm>
+
+#include "core/Errors.h"
+
+namespace siborang {
+
+GridModel::GridModel() = default;
+
+void GridModel::SetColCount(int count) {
+    colCount_ = std::max(count, fixedCols_ + 1);
+    ClampCurrent();
+    InvalidateGrid();
+}
+
+void GridModel::SetRowCount(int count) {
+    rowCount_ = std::max(count, fixedRows_ + 1);
+    ClampCurrent();
+    InvalidateGrid();
+}
+
+void GridModel::SetFixedCols(int count) {
+    fixedCols_ = std::clamp(count, 0, colCount_ - 1);
+    current_ = anchor_ = {fixedCols_, fixedRows_};
+    InvalidateGrid();
+}
+
+void GridModel::SetFixedRows(int count) {
+    fixedRows_ = std::clamp(count, 0, rowCount_ - 1);
+    current_ = anchor_ = {fixedCols_, fixedRows_};
+    InvalidateGrid();
+}
+
+void GridModel::ClampCurrent() {
+    // The current cell and the anchor stay in the scrollable part.
+    auto clamp = [&](GridCell& cell) {
+        cell.column = std::clamp(cell.column, fixedCols_, colCount_ - 1);
+        cell.row = std::clamp(cell.row, fixedRows_, rowCount_ - 1);
+    };
+    clamp(current_);
+    clamp(anchor_);
+}
+
+void GridModel::SetDefaultColWidth(int width) {
+    colWidth_ = width;
+    InvalidateGrid();
+}
+
+void GridModel::SetDefaultRowHeight(int height) {
+    rowHeight_ = height;
+    InvalidateGrid();
+}
+
+void GridModel::SetGridLineWidth(int width) {
+    lineWidth_ = std::max(width, 0);
+    InvalidateGrid();
+}
+
+void GridModel::SetOptions(unsigned options) {
+    options_ = options;
+    InvalidateGrid();
+}
+
+void GridModel::SetClientSize(int width, int height) {
+    clientWidth_ = width;
+    clientHeight_ = height;
+    ClientResized(width, height);
+}
+
+void GridModel::ClientResized(int, int) {}
+
+GridRect GridModel::CellRect(int column, int row) const noexcept {
+    // Sizes below zero (a client area smaller than the grid lines) count as empty cells.
+    const int w = std::max(colWidth_, 0), h = std::max(rowHeight_, 0);
+    const int left = column * (w + lineWidth_);
+    const int top = row * (h + lineWidth_);
+    return {left, top, left + w, top + h};
+}
+
+GridCell GridModel::MouseCoord(int x, int y) const noexcept {
+    const int w = std::max(colWidth_, 0) + lineWidth_, h = std::max(rowHeight_, 0) + lineWidth_;
+    if (x < 0 || y < 0 || w <= 0 || h <= 0) return {-1, -1};
+    const int column = x / w, row = y / h;
+    if (column >= colCount_ || row >= rowCount_) return {-1, -1};
+    return {column, row};
+}
+
+int GridModel::LastFullVisibleCol() const noexcept {
+    int last = fixedCols_;
+    for (int c = 0; c < colCount_; ++c) {
+        if (CellRect(c, 0).right <= clientWidth_) last = std::max(last, c);
+    }
+    return last;
+}
+
+int GridModel::LastFullVisibleRow() const noexcept {
+    int last = fixedRows_;
+    for (int r = 0; r < rowCount_; ++r) {
+        if (CellRect(0, r).bottom <= clientHeight_) last = std::max(last, r);
+    }
+    return last;
+}
+
+bool GridModel::CanSelectCell(int, int) { return true; }
+
+void GridModel::MoveCurrentCell(int column, int row, bool moveAnchor, bool /*show: nothing scrolls*/) {
+    if (column < fixedCols_ || column >= colCount_ || row < fixedRows_ || row >= rowCount_) {
+        throw AppError("Grid index out of range");
+    }
+    if (!CanSelectCell(column, row)) return;
+    const GridCell old = current_;
+    current_ = {column, row};
+    // Without range selection the anchor follows the current cell either way.
+    if (moveAnchor || !(options_ & kRangeSelect)) anchor_ = current_;
+    InvalidateCell(old);
+    InvalidateCell(current_);
+}
+
+void GridModel::InvalidateCell(GridCell cell) {
+    if (host_) host_->InvalidateCell(cell.column, cell.row);
+}
+
+void GridModel::InvalidateGrid() {
+    if (host_) host_->InvalidateGrid();
+}
+
+void GridModel::HandleClick() {
+    if (OnClick) OnClick(*this);
+}
+
+void GridModel::MouseDown(int x, int y, bool doubleClick) {
+    if (doubleClick) {
+        if (OnDblClick) OnDblClick(*this);
+        return;
+    }
+    const GridCell cell = MouseCoord(x, y);
+    if (cell.column < fixedCols_ || cell.row < fixedRows_) return;  // header, or outside the cells
+    selecting_ = true;
+    if (host_) host_->SetSelectTimer(true);
+    MoveCurrentCell(cell.column, cell.row, true, true);
+}
+
+void GridModel::MouseMove(int x, int y) {
+    if (!selecting_) return;
+    const GridCell cell = MouseCoord(x, y);
+    if (cell.column < fixedCols_ || cell.row < fixedRows_ || cell == current_) return;
+    MoveCurrentCell(cell.column, cell.row, true, true);
+}
+
+void GridModel::MouseUp(int x, int y) {
+    if (!selecting_) return;
+    // A refused move must not leave the grid selecting, so the state ends first.
+    struct EndSelecting {
+        GridModel& grid;
+        ~EndSelecting() {
+            grid.selecting_ = false;
+            if (grid.host_) grid.host_->SetSelectTimer(false);
+        }
+    };
+    {
+        EndSelecting end{*this};
+        MouseMove(x, y);
+    }
+    HandleClick();
+}
+
+void GridModel::CancelSelecting() {
+    if (!selecting_) return;
+    selecting_ = false;
+    if (host_) host_->SetSelectTimer(false);
+}
+
+void GridModel::SelectTimerTick(int x, int y) {
+    if (!selecting_) return;
+    GridCell target = current_;
+    if (x < 0) --target.column;
+    if (x >= CellRect(LastFullVisibleCol(), 0).right) ++target.column;
+    if (y < CellRect(0, fixedRows_).top) --target.row;
+    if (y >= CellRect(0, LastFullVisibleRow()).bottom) ++target.row;
+    target.column = std::clamp(target.column, fixedCols_, colCount_ - 1);
+    target.row = std::clamp(target.row, fixedRows_, rowCount_ - 1);
+    if (target != current_) MoveCurrentCell(target.column, target.row, true, true);
+}
+
+GridCell GridModel::KeyTarget(unsigned key, bool ctrl) const noexcept {
+    const int pageWidth = std::max(LastFullVisibleCol() - fixedCols_, 1);
+    const int pageHeight = std::max(LastFullVisibleRow() - fixedRows_, 1);
+    GridCell t = current_;
+    switch (key) {
+    case kKeyLeft: t.column -= ctrl ? pageWidth : 1; break;
+    case kKeyRight: t.column += ctrl ? pageWidth : 1; break;
+    case kKeyUp: if (!ctrl) --t.row; break;
+    case kKeyDown: if (!ctrl) ++t.row; break;
+    case kKeyHome:
+        t.column = fixedCols_;
+        if (ctrl) t.row = fixedRows_;
+        break;
+    case kKeyEnd:
+        t.column = colCount_ - 1;
+        if (ctrl) t.row = rowCount_ - 1;
+        break;
+    case kKeyPageUp: t.row = ctrl ? fixedRows_ : t.row - pageHeight; break;
+    case kKeyPageDown: t.row = ctrl ? LastFullVisibleRow() : t.row + pageHeight; break;
+    default: break;
+    }
+    t.column = std::clamp(t.column, fixedCols_, colCount_ - 1);
+    t.row = std::clamp(t.row, fixedRows_, rowCount_ - 1);
+    return t;
+}
+
+bool GridModel::KeyDown(unsigned key, bool shift, bool ctrl) {
+    if (OnKeyDown) OnKeyDown(*this, key, shift, ctrl);
+    if (key < kKeyPageUp || key > kKeyDown) return false;
+    const GridCell target = KeyTarget(key, ctrl);
+    if (target != current_) {
+        MoveCurrentCell(target.column, target.row, !shift, true);
+        // The click notification runs whether or not the cell took the move.
+        HandleClick();
+    }
+    return true;
+}
+
+}  // namespace siborang
