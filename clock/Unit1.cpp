@@ -3,6 +3,7 @@
 #include "clock/ProfileStore.h"
 #include "clock/Unit3.h"
 #include "controls/Unit4.h"
+#include "memo/Unit2.h"
 #include "core/IntParse.h"
 #include "memo/MemoFile.h"
 #include "resources/layouts/Form1.h"
@@ -160,6 +161,18 @@ void TForm1::SpeedButton2Click(win::Control&) {
 }
 
 void TForm1::Button1Click(win::Control&) { SpeakNow(); }
+
+void TForm1::Button4Click(win::Control&) {
+    // The editor has the memo file to itself: the window is hidden (the minute timer already
+    // stopped when it was shown) and the icon leaves the tray until the editor closes.
+    ShowForm(false);
+    TForm2& editor = App().CreateOwned<TForm2>();
+    TrayIcon1->SetActive(false);
+    editor.ShowModal();
+    App().Destroy(editor);
+    ShowForm(true);
+    TrayIcon1->SetActive(true);
+}
 
 void TForm1::Button2Click(win::Control&) {
     LoadSaveSettings('w');

@@ -36,6 +36,7 @@ public:
     void Panel1MouseUp(win::Control& sender, win::MouseButton button, unsigned shift, int x, int y);
     void SpeedButton1Click(win::Control& sender);
     void SpeedButton2Click(win::Control& sender);
+    void Button4Click(win::Control& sender);
     void Button1Click(win::Control& sender);
     void Button2Click(win::Control& sender);
     void Edit1Exit(win::Control& sender);

@@ -126,6 +126,8 @@ void DeleteMemo(std::int32_t index) {
     knownPosition = -1;
 }
 
+bool MemoFileIsOpen() noexcept { return static_cast<bool>(memoFile); }
+
 void CloseMemoFile() {
     if (!memoFile) throw IoError(kIoFileNotOpen);
     // The object is closed afterwards even when the system refuses.

@@ -24,5 +24,7 @@ void AppendMemo(MemoRecord record);
 void DeleteMemo(std::int32_t index);
 // Raises IoError (103 when the file object is not open).
 void CloseMemoFile();
+// Whether the file object is open: the editor closes it on leaving only if it is.
+bool MemoFileIsOpen() noexcept;
 
 }  // namespace siborang

@@ -1,9 +1,13 @@
 #include "win/Controls.h"
 
+#include <algorithm>
+#include <string>
+
 #include "controls/Calendar.h"
 #include "core/Errors.h"
 #include "win/Form.h"
 #include "win/Handles.h"
+#include "win/Text.h"
 
 namespace siborang::win {
 namespace {
@@ -40,7 +44,8 @@ Control::Control(Form& form, Control* parent, const ControlProps& props)
       tag_(props.tag),
       options_(props.options),
       bounds_{props.left, props.top, props.left + props.width, props.top + props.height},
-      caption_(props.caption) {
+      caption_(props.caption),
+      textLimit_(props.textLimit) {
     const HFONT inherited = parent ? parent->FontHandle() : form.FontHandle();
     font_ = form.FontFor(props.font, inherited);
     const COLORREF inheritedColor = parent ? parent->TextColor() : form.TextColor();
@@ -96,6 +101,10 @@ void Control::CreateWindowFor(const ControlProps& props) {
     case ControlKind::Calendar:
         CreateCalendar(props);
         return;
+    case ControlKind::ComboBox:
+        cls = WC_COMBOBOXW;
+        style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+        break;
     case ControlKind::GroupBox:
     case ControlKind::Panel:
         // Containers of our own, so that their children's notifications reach their
@@ -110,8 +119,11 @@ void Control::CreateWindowFor(const ControlProps& props) {
         return;
     }
     const auto id = static_cast<INT_PTR>(form_.NextControlId());
-    hwnd_ = ::CreateWindowExW(exStyle, cls, caption_.c_str(), style, props.left, props.top, props.width,
-                              props.height, ParentHandle(), reinterpret_cast<HMENU>(id), instance, this);
+    // A drop-down combo box's window height includes its list, eight entries long.
+    const int height = kind_ == ControlKind::ComboBox ? props.height + 8 * (props.itemHeight > 0 ? props.itemHeight : 16) + 2
+                                                      : props.height;
+    hwnd_ = ::CreateWindowExW(exStyle, cls, caption_.c_str(), style, props.left, props.top, props.width, height,
+                              ParentHandle(), reinterpret_cast<HMENU>(id), instance, this);
     if (!hwnd_) throw AppError("Error creating control " + name_);
     ::SetPropW(hwnd_, kControlProperty, this);
     ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -120,7 +132,12 @@ void Control::CreateWindowFor(const ControlProps& props) {
         ::SendMessageW(hwnd_, BM_SETCHECK, (options_ & kChecked) ? BST_CHECKED : BST_UNCHECKED, 0);
         break;
     case ControlKind::Edit:
+        // Never fewer characters than bytes, so the box's own limit can stand beside ours.
         if (props.textLimit > 0) ::SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(props.textLimit), 0);
+        acceptedText_ = caption_;
+        break;
+    case ControlKind::ComboBox:
+        if (props.itemHeight > 0) ::SendMessageW(hwnd_, CB_SETITEMHEIGHT, 0, props.itemHeight);
         break;
     case ControlKind::HotKey:
         ::SendMessageW(hwnd_, HKM_SETRULES, props.invalidCombinations, MAKELPARAM(props.fallbackModifiers, 0));
@@ -175,6 +192,8 @@ std::wstring Control::Text() const {
 
 void Control::SetText(std::wstring_view text) {
     caption_.assign(text);
+    // Text put in by the program stands as it is (a memo line stored elsewhere may be longer).
+    acceptedText_ = caption_;
     if (hwnd_) {
         ::SetWindowTextW(hwnd_, caption_.c_str());
     } else {
@@ -241,6 +260,62 @@ void Control::SetFocus() {
     if (hwnd_) ::SetFocus(hwnd_);
 }
 
+int Control::ItemCount() const noexcept { return static_cast<int>(::SendMessageW(hwnd_, CB_GETCOUNT, 0, 0)); }
+
+std::wstring Control::Item(int index) const {
+    const LRESULT n = ::SendMessageW(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (n == CB_ERR) throw AppError("List index out of bounds (" + std::to_string(index) + ")");
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    const LRESULT got =
+        ::SendMessageW(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == CB_ERR ? 0 : static_cast<std::size_t>(got));
+    return text;
+}
+
+void Control::AddItem(std::wstring_view text) {
+    const std::wstring item(text);
+    ::SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void Control::SetItem(int index, std::wstring_view text) {
+    // Replacing keeps the selection where it was; one past the last entry adds an entry.
+    const int selected = ItemIndex();
+    if (index < ItemCount()) DeleteItem(index);
+    const std::wstring item(text);
+    ::SendMessageW(hwnd_, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.c_str()));
+    if (selected == index) SetItemIndex(index);
+}
+
+// An index outside the list deletes nothing.
+void Control::DeleteItem(int index) { ::SendMessageW(hwnd_, CB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+
+void Control::ClearItems() { ::SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0); }
+
+int Control::ItemIndex() const noexcept { return static_cast<int>(::SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)); }
+
+void Control::SetItemIndex(int index) { ::SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+
+bool Control::KeepWithinCp949Limit() {
+    const std::wstring now = Text();
+    bool lossless = true;
+    const std::size_t bytes = ToCp949(now, &lossless).size();
+    if (lossless && (textLimit_ <= 0 || bytes <= static_cast<std::size_t>(textLimit_))) {
+        acceptedText_ = now;
+        return true;
+    }
+    // Refused: the text before this change comes back, the caret where the input began.
+    DWORD caret = 0;
+    ::SendMessageW(hwnd_, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    const std::size_t grown = now.size() > acceptedText_.size() ? now.size() - acceptedText_.size() : 0;
+    const auto at = static_cast<WPARAM>(std::min<std::size_t>(caret > grown ? caret - grown : 0, acceptedText_.size()));
+    restoring_ = true;
+    ::SetWindowTextW(hwnd_, acceptedText_.c_str());
+    restoring_ = false;
+    ::SendMessageW(hwnd_, EM_SETSEL, at, static_cast<LPARAM>(at));
+    ::MessageBeep(MB_OK);
+    return false;
+}
+
 COLORREF Control::BackColor() const noexcept {
     if (backBrush_) return backColor_;
     return parent_ ? parent_->BackColor() : form_.BackColor();
@@ -277,8 +352,13 @@ void Control::HandleCommand(WORD code) {
     case ControlKind::CheckBox:
         if (code == BN_CLICKED && OnClick) OnClick(*this);
         break;
+    case ControlKind::ComboBox:
+        // Only the user's choice of an entry; typing in the edit part does nothing.
+        if (code == CBN_SELCHANGE && OnClick) OnClick(*this);
+        break;
     case ControlKind::Edit:
-        if (code == EN_CHANGE && OnChange) OnChange(*this);
+        if (restoring_) break;
+        if (code == EN_CHANGE && (!(options_ & kCp949Limit) || KeepWithinCp949Limit()) && OnChange) OnChange(*this);
         if (code == EN_KILLFOCUS && OnExit) {
             // Leaving for another control of the same form; deactivating the form is no exit.
             HWND focus = ::GetFocus();

@@ -39,6 +39,7 @@ enum class ControlKind {
     // Windows of their own.
     Button, CheckBox, Edit, GroupBox, HotKey, Panel,
     Calendar,  // a month calendar (TCalendar); its OnClick and OnChange are the row's
+    ComboBox,  // a drop-down list with an edit part, unsorted; OnClick when the user picks an entry
     // Graphic controls, drawn on their parent's surface.
     Label, Image, Bevel, SpeedButton,
 };
@@ -54,6 +55,9 @@ enum ControlOption : unsigned {
     kStretch = 1u << 6,      // images: the picture fills the control
     kIconPicture = 1u << 7,  // images: the picture is an icon resource, else a bitmap
     kTopLine = 1u << 8,      // bevels: only the top edge, else a box
+    // Edits: textLimit counts the bytes the text takes in code page 949, and characters that
+    // code page cannot hold are refused, so what the box shows is what can be stored.
+    kCp949Limit = 1u << 9,
 };
 
 enum class MouseButton { Left, Right, Middle };
@@ -76,7 +80,8 @@ struct ControlProps {
     int tabOrder = -1;  // -1: takes no focus through Tab
     int tag = 0;
     unsigned options = 0;
-    int textLimit = 0;        // edits: characters, 0 for none
+    int textLimit = 0;        // edits: characters (bytes with kCp949Limit), 0 for none
+    int itemHeight = 0;       // combo boxes: the height of a list entry, 0 for the font's
     std::uint16_t hotKey = 0; // hotkey boxes: designed shortcut value
     WORD invalidCombinations = 0;  // hotkey boxes: HKCOMB_* refused
     WORD fallbackModifiers = 0;    // hotkey boxes: HOTKEYF_* put in their place
@@ -130,6 +135,16 @@ public:
     void SetFocus();
     // Calendars: the month calendar behind this control; nullptr for other kinds.
     TCalendar* Calendar() const noexcept { return calendar_.get(); }
+    // Combo boxes: the entries and the selected one (-1: none). Selecting from code does not
+    // run OnClick.
+    int ItemCount() const noexcept;
+    std::wstring Item(int index) const;
+    void AddItem(std::wstring_view text);
+    void SetItem(int index, std::wstring_view text);
+    void DeleteItem(int index);
+    void ClearItems();
+    int ItemIndex() const noexcept;
+    void SetItemIndex(int index);
 
     HFONT FontHandle() const noexcept { return font_; }
     COLORREF TextColor() const noexcept { return textColor_; }
@@ -164,6 +179,9 @@ public:
 private:
     void CreateWindowFor(const ControlProps& props);
     void CreateCalendar(const ControlProps& props);
+    // kCp949Limit edits: puts back the last text that fitted when a change does not; false
+    // when it did.
+    bool KeepWithinCp949Limit();
     void LoadPicture(const wchar_t* name);
     void FitToText();
     void Invalidate() const;
@@ -185,6 +203,9 @@ private:
     Bitmap bitmap_;  // images
     Icon icon_;
     std::unique_ptr<TCalendar> calendar_;
+    int textLimit_ = 0;
+    std::wstring acceptedText_;  // kCp949Limit edits: the last text that fitted
+    bool restoring_ = false;
     bool visible_ = true;
     bool enabled_ = true;
     bool pressed_ = false;  // speed buttons: held down

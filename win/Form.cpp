@@ -40,8 +40,8 @@ Form::Form(Application& app, const FormSpec& design) : app_(app) {
     }
     RECT outer{0, 0, design.clientWidth, design.clientHeight};
     ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
+    const int width = design.outerWidth > 0 ? design.outerWidth : outer.right - outer.left;
+    const int height = design.outerHeight > 0 ? design.outerHeight : outer.bottom - outer.top;
     int left = design.left, top = design.top;
     if (design.screenCenter) {
         left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;

@@ -22,11 +22,12 @@ struct FormSpec {
     const wchar_t* className;  // the Win32 window class, named after the form class
     const wchar_t* caption;
     int left, top;
-    int clientWidth, clientHeight;
+    int clientWidth, clientHeight;  // ignored when the outer size is given
     FontSpec font;
     Color color = kButtonFaceColor;
     FormBorder border = FormBorder::Dialog;
     bool screenCenter = false;
+    int outerWidth = 0, outerHeight = 0;  // the window's own size, frame included; 0: from the client size
 };
 
 class Form {

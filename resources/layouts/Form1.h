@@ -72,7 +72,7 @@ inline const Form1Row kForm1Layout[] = {
      &TForm1::Edit1, nullptr, nullptr, &TForm1::Edit1Exit},
     {{.name = "Button4", .kind = ControlKind::Button, .left = 14, .top = 184, .width = 65, .height = 25,
       .caption = L"메모 작성", .tabOrder = 2},
-     &TForm1::Button4},
+     &TForm1::Button4, &TForm1::Button4Click},
     {{.name = "Button1", .kind = ControlKind::Button, .left = 84, .top = 184, .width = 67, .height = 25,
       .caption = L"들어 보기", .tabOrder = 3, .options = win::kDisabled},
      &TForm1::Button1, &TForm1::Button1Click},

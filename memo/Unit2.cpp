@@ -1,0 +1,208 @@
+#include "memo/Unit2.h"
+
+#include <array>
+#include <string>
+
+#include "clock/TitleChrome.h"
+#include "controls/Calendar.h"
+#include "core/IntParse.h"
+#include "memo/EditorLogic.h"
+#include "memo/MemoFile.h"
+#include "resources/layouts/Form2.h"
+#include "speech/Speech.h"
+#include "win/Text.h"
+
+namespace siborang {
+
+std::int32_t CurrentIndex = 0;
+MemoRecord EditorRecord{};
+
+namespace {
+
+TitleDrag Form2Drag;
+
+std::wstring Number(int value) { return std::to_wstring(value); }
+
+std::string TextOf(const win::Control* box) { return win::Narrow(box->Text()); }
+
+}  // namespace
+
+TForm2::TForm2(win::Application& app) : win::Form(app, kForm2Spec) {
+    BuildLayout<TForm2>(*this, kForm2Layout);
+    // An error here (an unwritable PostIt.dat, say) is shown and the window opens all the same.
+    win::Guard([this] { FormCreate(*this); });
+}
+
+TCalendar& TForm2::Calendar() const { return *Calendar1->Calendar(); }
+
+void TForm2::FormCreate(win::Form&) {
+    win::RemoveCaption(*this);
+    std::uint16_t y, m, d;
+    GetToday(y, m, d);
+    GroupBox1->SetText(L" " + Number(y) + L" 年 " + Number(m) + L" 月 " + Number(d) + L" 日 ");
+    EMonth->SetText(Number(m));
+    EYear->SetText(Number(y));
+    std::uint16_t h, mi, s;
+    GetNowTime(h, mi, s);
+    ShowTime(h, mi);
+    CurrentIndex = 0;
+    OpenMemoFile();
+    if (MemoCount() == 0) {
+        Button2->SetEnabled(false);
+    } else {
+        ComboBox1->ClearItems();
+        const std::int32_t n = MemoCount();
+        MemoRecord memo{};
+        for (std::int32_t i = 0; i < n; ++i) {
+            ReadMemo(i, memo);
+            ComboBox1->AddItem(win::Widen(MemoEntryText(memo)));
+        }
+        ComboBox1->SetItemIndex(0);
+        Button4->SetEnabled(true);
+        ShowMemo();
+        if (MemoCount() == 1) Button2->SetEnabled(false);
+    }
+    SetCountLabel();
+}
+
+void TForm2::SetCountLabel() { Label7->SetText(L"메모 겟수 " + Number(MemoCount()) + L"개"); }
+
+void TForm2::ShowDate(int year, int month, int day) {
+    // By way of the 1st, which every month has: going straight from 31 December to
+    // 15 November would pass through 31 November, which the calendar refuses.
+    TCalendar& calendar = Calendar();
+    calendar.SetDay(1);
+    EYear->SetText(Number(year));  // their change handlers move the calendar
+    EMonth->SetText(Number(month));
+    calendar.SetYear(year);
+    calendar.SetMonth(month);
+    calendar.SetDay(day);
+    // Named even when the calendar had nothing left to change.
+    Calendar1Change(*Calendar1);
+}
+
+void TForm2::ShowTime(int hour, int minute) {
+    EHour->SetText(Number(hour));
+    EMinute->SetText(Number(minute));
+}
+
+void TForm2::ShowMemo() {
+    ReadMemo(CurrentIndex, EditorRecord);  // a failed read shows what the record held
+    ShowDate(EditorRecord.Year, EditorRecord.Month, EditorRecord.Day);
+    ShowTime(EditorRecord.Hour, EditorRecord.Minute);
+    Label8->SetText(EditorRecord.Confirmed == 1 ? L"옛날 메모(확인함)" : L"");
+    const std::array<win::Control*, kMemoLineCount> lines{EMemo1, EMemo2, EMemo3};
+    for (std::size_t i = 0; i < kMemoLineCount; ++i) lines[i]->SetText(win::FromCp949(EditorRecord.Lines[i].View()));
+}
+
+void TForm2::SpeedButton1Click(win::Control&) {
+    if (MemoFileIsOpen()) CloseMemoFile();
+    Close();
+}
+
+void TForm2::DoClose(win::CloseAction&) {
+    if (MemoFileIsOpen()) CloseMemoFile();
+}
+
+void TForm2::Panel1MouseDown(win::Control&, win::MouseButton, unsigned, int, int) { TitleMouseDown(Form2Drag, *this); }
+
+void TForm2::Panel1MouseMove(win::Control&, win::MouseButton, unsigned, int, int) { TitleMouseMove(Form2Drag, *this); }
+
+void TForm2::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { TitleMouseUp(Form2Drag); }
+
+void TForm2::EYearChange(win::Control&) { Calendar().SetYear(ParseIntegerOr(TextOf(EYear), EYear->Tag())); }
+
+void TForm2::EMonthChange(win::Control&) { Calendar().SetMonth(ParseIntegerOr(TextOf(EMonth), EMonth->Tag())); }
+
+void TForm2::EYearExit(win::Control& sender) {
+    const std::string text = TextOf(&sender);
+    const std::string corrected = NumberBoxAfterExit(text, sender.Tag());
+    if (corrected != text) sender.SetText(win::Widen(corrected));
+}
+
+void TForm2::Calendar1Change(win::Control&) {
+    GroupBox1->SetText(L" " + EYear->Text() + L" 年 " + EMonth->Text() + L" 月 " + Number(Calendar().Day()) + L" 日 ");
+}
+
+void TForm2::Button1Click(win::Control& sender) {
+    if (sender.Tag() == -1) {
+        --CurrentIndex;
+        ComboBox1->SetItemIndex(ComboBox1->ItemIndex() - 1);
+        if (CurrentIndex == 0) Button1->SetEnabled(false);
+        Button2->SetEnabled(MemoCount() > 1);
+    } else {
+        ++CurrentIndex;
+        ComboBox1->SetItemIndex(ComboBox1->ItemIndex() + 1);
+        if (CurrentIndex == MemoCount() - 1) Button2->SetEnabled(false);
+        Button1->SetEnabled(true);
+    }
+    ShowMemo();
+}
+
+void TForm2::ComboBox1Click(win::Control&) {
+    CurrentIndex = ComboBox1->ItemIndex();
+    ShowMemo();
+    Button1->SetEnabled(CurrentIndex > 0);
+    Button2->SetEnabled(CurrentIndex < MemoCount() - 1);
+}
+
+void TForm2::Button6Click(win::Control& sender) {
+    // With no memo shown (the last one deleted) there is nothing to overwrite: the memo is
+    // added, so that the list and the file stay in step.
+    const bool add = sender.Tag() == 1 || CurrentIndex < 0;
+    // Everything is read and checked before anything changes, so a refusal stores nothing.
+    MemoRecord memo = EditorRecord;
+    memo.Year = StoredNumber(TextOf(EYear));
+    memo.Month = StoredNumber(TextOf(EMonth));
+    memo.Day = static_cast<std::int16_t>(Calendar().Day());
+    memo.Hour = StoredNumber(TextOf(EHour));
+    memo.Minute = StoredNumber(TextOf(EMinute));
+    memo.Confirmed = 0;
+    CheckDueDate(memo.Year, memo.Month, memo.Day);
+    Label8->SetText(L"");
+    const std::array<win::Control*, kMemoLineCount> lines{EMemo1, EMemo2, EMemo3};
+    for (std::size_t i = 0; i < kMemoLineCount; ++i) memo.Lines[i].Assign(win::ToCp949(lines[i]->Text()));
+    EditorRecord = memo;
+
+    const std::wstring entry = win::Widen(MemoEntryText(EditorRecord));
+    if (add) {
+        ComboBox1->AddItem(entry);
+        AppendMemo(EditorRecord);
+        CurrentIndex = MemoCount() - 1;
+        SetCountLabel();
+    } else {
+        ComboBox1->SetItem(CurrentIndex, entry);
+        WriteMemo(CurrentIndex, EditorRecord);
+    }
+    ComboBox1->SetItemIndex(CurrentIndex);
+    CloseMemoFile();
+    OpenMemoFile();
+    Button1->SetEnabled(CurrentIndex > 0);
+    Button2->SetEnabled(CurrentIndex < MemoCount() - 1);
+    Button4->SetEnabled(true);
+}
+
+void TForm2::Button4Click(win::Control&) {
+    ComboBox1->DeleteItem(CurrentIndex);
+    DeleteMemo(CurrentIndex);
+    SetCountLabel();
+    if (CurrentIndex > MemoCount() - 1) CurrentIndex = MemoCount() - 1;
+    Button1->SetEnabled(CurrentIndex > 0);
+    Button2->SetEnabled(CurrentIndex < MemoCount() - 1);
+    ComboBox1->SetItemIndex(CurrentIndex);
+    ShowMemo();
+    if (MemoCount() == 0) {
+        std::uint16_t y, m, d, h, mi, s;
+        GetToday(y, m, d);
+        GetNowTime(h, mi, s);
+        ShowDate(y, m, d);
+        ShowTime(h, mi);
+        Button4->SetEnabled(false);
+        Label8->SetText(L"");
+        EMemo1->SetText(L"");
+        EMemo2->SetText(L"");
+        EMemo3->SetText(L"");
+    }
+}
+
+}  // namespace siborang
