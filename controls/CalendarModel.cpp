@@ -110,6 +110,15 @@ void CalendarModel::SetDatePart(int index, int value) {
     NotifyChange();
 }
 
+void CalendarModel::SetDate(int year, int month, int day) {
+    const DateDays date = EncodeDate(year, month, day);
+    if (date == dateValue_) return;
+    dateValue_ = date;
+    useCurrentDate_ = false;
+    LayOutMonth();
+    NotifyChange();
+}
+
 void CalendarModel::SetStartOfWeek(int value) {
     if (value < 0 || value > 6 || value == startOfWeek_) return;
     startOfWeek_ = value;

@@ -59,6 +59,10 @@ public:
     void SetYear(int value) { SetDatePart(1, value); }
     void SetMonth(int value) { SetDatePart(2, value); }
     void SetDay(int value) { SetDatePart(3, value); }
+    // The whole date in one step, so that no impossible date lies on the way (from
+    // 31 December to 15 November). Fails like SetDatePart when the date does not exist;
+    // fires OnChange once when the date changes.
+    void SetDate(int year, int month, int day);
 
     DateDays DateValue() const noexcept { return dateValue_; }
     int FirstCellDay() const noexcept { return firstCellDay_; }

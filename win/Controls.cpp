@@ -164,6 +164,7 @@ void Control::CreateCalendar(const ControlProps& props) {
     placement.tabStop = props.tabOrder >= 0;
     placement.enabled = enabled_;
     calendar_ = std::make_unique<TCalendar>(form_.App().ModuleInstance(), placement);
+    calendar_->SetStartOfWeek(props.startOfWeek);
     hwnd_ = calendar_->Handle();
     ::SetPropW(hwnd_, kControlProperty, this);
     // The row's events get this control as their sender.

@@ -85,6 +85,7 @@ struct ControlProps {
     std::uint16_t hotKey = 0; // hotkey boxes: designed shortcut value
     WORD invalidCombinations = 0;  // hotkey boxes: HKCOMB_* refused
     WORD fallbackModifiers = 0;    // hotkey boxes: HOTKEYF_* put in their place
+    int startOfWeek = 0;           // calendars: weekday of the first column, 0 = Sunday
 };
 
 // A table row for form F: the properties, where the control is kept, and its events.

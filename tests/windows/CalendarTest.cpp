@@ -29,6 +29,7 @@ public:
 
     Control* Calendar1 = nullptr;
     Control* Edit1 = nullptr;
+    Control* Calendar2 = nullptr;
     TCalendar* cal = nullptr;
     std::vector<std::string> log;
     bool throwOnChange = false;
@@ -40,6 +41,9 @@ const win::ControlDef<TCalendarForm> kCalendarLayout[] = {
      &TCalendarForm::Calendar1, &TCalendarForm::Calendar1Click, &TCalendarForm::Calendar1Change},
     {{.name = "Edit1", .kind = ControlKind::Edit, .left = 20, .top = 250, .width = 60, .height = 21, .tabOrder = 1},
      &TCalendarForm::Edit1},
+    {{.name = "Calendar2", .kind = ControlKind::Calendar, .left = 100, .top = 250, .color = RGB(192, 192, 192),
+      .startOfWeek = 1},
+     &TCalendarForm::Calendar2},
 };
 
 TCalendarForm::TCalendarForm(win::Application& app)
@@ -128,6 +132,27 @@ TEST_F(Calendar, IsAWindowOfItsOwnPlacedFromTheTable) {
     EXPECT_TRUE(form.cal->UseCurrentDate());
     EXPECT_EQ(form.cal->CellLabel(form.cal->Col(), form.cal->Row()), std::to_string(today.day));
     EXPECT_TRUE(form.log.empty());
+}
+
+TEST_F(Calendar, TheRowGivesColourWeekStartAndTabStop) {
+    TCalendar* second = form.Calendar2->Calendar();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->StartOfWeek(), 1);
+    EXPECT_EQ(second->Color(), RGB(192, 192, 192));
+    EXPECT_FALSE(::GetWindowLongW(second->Handle(), GWL_STYLE) & WS_TABSTOP);
+    RECT outer;
+    ::GetWindowRect(second->Handle(), &outer);  // no designed size: the grid's own
+    EXPECT_EQ(outer.right - outer.left, 320);
+    EXPECT_EQ(outer.bottom - outer.top, 120);
+    // Grid lines on a silver calendar are grey, so that they still show.
+    second->SetDate(2015, 8, 15);
+    HWND h = second->Handle();
+    ::UpdateWindow(h);
+    HDC dc = ::GetDC(h);
+    const int x = second->CellRect(0, 2).right, y = second->CellRect(0, 2).top + 2;
+    EXPECT_EQ(::GetPixel(dc, x, y), RGB(128, 128, 128));
+    ::ReleaseDC(h, dc);
+    EXPECT_TRUE(form.log.empty());  // its OnChange is unbound
 }
 
 TEST_F(Calendar, ResizingSetsTheCellsFromTheClientArea) {
