@@ -73,6 +73,13 @@ bool Application::PreTranslate(MSG& msg) {
         const wchar_t letter = static_cast<wchar_t>(msg.wParam);
         if (Guard([&] { return form->HandleMnemonic(letter); })) return true;
     }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && ::GetKeyState(VK_CONTROL) >= 0 &&
+        ::GetKeyState(VK_MENU) >= 0) {
+        const auto wants = ::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+        if (!(wants & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) &&
+            Guard([&] { return form->TabFrom(msg.hwnd, ::GetKeyState(VK_SHIFT) < 0); }))
+            return true;
+    }
     return ::IsDialogMessageW(root, &msg) != FALSE;
 }
 

@@ -45,6 +45,7 @@ Control::Control(Form& form, Control* parent, const ControlProps& props)
       options_(props.options),
       bounds_{props.left, props.top, props.left + props.width, props.top + props.height},
       caption_(props.caption),
+      tabOrder_(props.tabOrder),
       textLimit_(props.textLimit) {
     const HFONT inherited = parent ? parent->FontHandle() : form.FontHandle();
     font_ = form.FontFor(props.font, inherited);
@@ -57,6 +58,9 @@ Control::Control(Form& form, Control* parent, const ControlProps& props)
     }
     if (props.picture) LoadPicture(props.picture);
     if (!IsGraphic()) CreateWindowFor(props);
+    // Stacked as designed, a later control over an earlier one (a new child window would go
+    // underneath its siblings); Tab follows the tab order instead (Form::TabFrom).
+    if (hwnd_) ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     FitToText();
 }
 

@@ -115,6 +115,7 @@ public:
     const std::string& Name() const noexcept { return name_; }
     ControlKind Kind() const noexcept { return kind_; }
     int Tag() const noexcept { return tag_; }
+    int TabOrder() const noexcept { return tabOrder_; }
     // The control's own window; graphic controls (labels) have none.
     HWND Handle() const noexcept { return hwnd_; }
     // The window this control is drawn on or lives in.
@@ -204,6 +205,7 @@ private:
     Bitmap bitmap_;  // images
     Icon icon_;
     std::unique_ptr<TCalendar> calendar_;
+    int tabOrder_ = -1;
     int textLimit_ = 0;
     std::wstring acceptedText_;  // kCp949Limit edits: the last text that fitted
     bool restoring_ = false;

@@ -244,6 +244,44 @@ Control& Form::AddControl(const ControlProps& props) {
     return *controls_.back();
 }
 
+void Form::CollectTabStops(const Control* container, std::vector<Control*>& stops) const {
+    std::vector<Control*> children;
+    for (const auto& c : controls_)
+        if (c->Parent() == container && c->Handle()) children.push_back(c.get());
+    std::stable_sort(children.begin(), children.end(),
+                     [](const Control* a, const Control* b) { return a->TabOrder() < b->TabOrder(); });
+    for (Control* c : children) {
+        if (!::IsWindowVisible(c->Handle()) || !::IsWindowEnabled(c->Handle())) continue;
+        if (c->IsContainer()) {
+            CollectTabStops(c, stops);
+        } else if (c->TabOrder() >= 0) {
+            stops.push_back(c);
+        }
+    }
+}
+
+bool Form::TabFrom(HWND focus, bool backward) {
+    std::vector<Control*> stops;
+    CollectTabStops(nullptr, stops);
+    if (stops.empty()) return false;
+    // The focus may sit in a control's own child (a combo box's edit part).
+    Control* current = nullptr;
+    for (HWND h = focus; h && h != hwnd_ && !current; h = ::GetParent(h)) current = Control::FromHandle(h);
+    const auto at = std::find(stops.begin(), stops.end(), current);
+    std::size_t next = 0;
+    if (at != stops.end()) {
+        const auto i = static_cast<std::size_t>(at - stops.begin());
+        next = backward ? (i + stops.size() - 1) % stops.size() : (i + 1) % stops.size();
+    } else if (backward) {
+        next = stops.size() - 1;
+    }
+    Control* target = stops[next];
+    target->SetFocus();
+    // As the dialog manager does: a box entered by Tab has its whole text selected.
+    if (target->Kind() == ControlKind::Edit) ::SendMessageW(target->Handle(), EM_SETSEL, 0, -1);
+    return true;
+}
+
 bool Form::HandleMnemonic(wchar_t letter) {
     wchar_t wanted = letter;
     ::CharUpperBuffW(&wanted, 1);

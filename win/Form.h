@@ -79,6 +79,10 @@ public:
     // Alt+letter: clicks the enabled button whose caption marks that letter with "&", without
     // moving the focus (so the box being typed in is not left). True when one did.
     bool HandleMnemonic(wchar_t letter);
+    // Tab and Shift+Tab: moves the focus from the control holding it to the next (previous)
+    // enabled, visible control in tab order, depth first through the containers, as the
+    // stacking order need not follow it. True when the focus moved.
+    bool TabFrom(HWND focus, bool backward);
     // Child-window identifiers, unique within the form.
     int NextControlId() noexcept { return nextControlId_++; }
     // Timer identifiers count from 1 in creation order, so the shell or a test that posts a
@@ -127,6 +131,7 @@ private:
         };
     }
     Control* GraphicChildAt(const Control* container, POINT at) const noexcept;
+    void CollectTabStops(const Control* container, std::vector<Control*>& stops) const;
 
     static LRESULT CALLBACK StaticProc(HWND, UINT, WPARAM, LPARAM);
     void RegisterClassFor(const FormSpec& design);
