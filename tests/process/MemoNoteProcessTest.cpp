@@ -12,12 +12,15 @@
 #include <vector>
 
 #include "memo/MemoRecord.h"
+#include "tests/common/MemoSamples.h"
 #include "tests/process/MainWindowFixture.h"
 
 namespace {
 
 using namespace siborang::process_tests;
 using siborang::MemoRecord;
+using siborang::samples::Bytes;
+using siborang::samples::Memo;
 using siborang::win::Narrow;
 using siborang::win::ToCp949;
 
@@ -25,25 +28,6 @@ constexpr wchar_t kNoteClass[] = L"TForm3";
 constexpr UINT_PTR kMinuteTimerId = 1;  // the main window's first and only timer
 constexpr auto kTickTimeout = 30s;      // a tick in minute 0 also speaks, synchronously
 
-MemoRecord Memo(int year, int month, int day, int hour, int minute, std::wstring_view line1,
-                std::wstring_view line2 = L"", std::wstring_view line3 = L"", std::uint8_t confirmed = 0) {
-    MemoRecord r;
-    std::memset(&r, 0, sizeof r);
-    r.Confirmed = confirmed;
-    r.Year = static_cast<std::int16_t>(year);
-    r.Month = static_cast<std::int16_t>(month);
-    r.Day = static_cast<std::int16_t>(day);
-    r.Hour = static_cast<std::int16_t>(hour);
-    r.Minute = static_cast<std::int16_t>(minute);
-    r.Lines[0].Assign(ToCp949(line1));
-    r.Lines[1].Assign(ToCp949(line2));
-    r.Lines[2].Assign(ToCp949(line3));
-    return r;
-}
-
-std::string Bytes(const std::vector<MemoRecord>& records) {
-    return std::string(reinterpret_cast<const char*>(records.data()), records.size() * sizeof(MemoRecord));
-}
 
 bool WriteAll(const std::wstring& path, const std::string& bytes) {
     FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

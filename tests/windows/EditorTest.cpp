@@ -11,6 +11,7 @@
 
 #include "controls/Calendar.h"
 #include "memo/MemoFile.h"
+#include "tests/common/MemoSamples.h"
 #include "memo/Unit2.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Application.h"
@@ -21,26 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using win::Narrow;
+using samples::Bytes;
+using samples::Memo;
 
-MemoRecord Memo(int year, int month, int day, int hour, int minute, std::wstring_view line1 = L"",
-                std::wstring_view line2 = L"", std::wstring_view line3 = L"", std::uint8_t confirmed = 0) {
-    MemoRecord r;
-    std::memset(&r, 0, sizeof r);
-    r.Confirmed = confirmed;
-    r.Year = static_cast<std::int16_t>(year);
-    r.Month = static_cast<std::int16_t>(month);
-    r.Day = static_cast<std::int16_t>(day);
-    r.Hour = static_cast<std::int16_t>(hour);
-    r.Minute = static_cast<std::int16_t>(minute);
-    r.Lines[0].Assign(win::ToCp949(line1));
-    r.Lines[1].Assign(win::ToCp949(line2));
-    r.Lines[2].Assign(win::ToCp949(line3));
-    return r;
-}
-
-std::string BytesOf(const std::vector<MemoRecord>& records) {
-    return std::string(reinterpret_cast<const char*>(records.data()), records.size() * sizeof(MemoRecord));
-}
 
 std::string FileBytes() {
     win::FileHandle file(::CreateFileW(L"PostIt.dat", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -98,7 +82,7 @@ protected:
         win::FileHandle file(::CreateFileW(L"PostIt.dat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                            FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(static_cast<bool>(file));
-        const std::string bytes = BytesOf(records);
+        const std::string bytes = Bytes(records);
         DWORD written = 0;
         ASSERT_TRUE(::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
     }
@@ -285,8 +269,8 @@ TEST_F(Editor, OverwriteReplacesOnlyItsRecordAndMakesItPendingAgain) {
     EXPECT_EQ(Buttons(), "PND");
     const std::string bytes = FileBytes();
     ASSERT_EQ(bytes.size(), 3 * sizeof(MemoRecord));
-    EXPECT_EQ(bytes.substr(0, sizeof(MemoRecord)), BytesOf({memos[0]}));
-    EXPECT_EQ(bytes.substr(2 * sizeof(MemoRecord)), BytesOf({memos[2]}));
+    EXPECT_EQ(bytes.substr(0, sizeof(MemoRecord)), Bytes({memos[0]}));
+    EXPECT_EQ(bytes.substr(2 * sizeof(MemoRecord)), Bytes({memos[2]}));
     const MemoRecord stored = RecordOnDisk(1);
     EXPECT_EQ(stored.Confirmed, 0);
     EXPECT_EQ(DueOf(stored), (Due{2026, 2, 2, 20, 2}));
