@@ -101,7 +101,11 @@ void TForm2::SpeedButton1Click(win::Control&) {
 }
 
 void TForm2::DoClose(win::CloseAction&) {
-    if (MemoFileIsOpen()) CloseMemoFile();
+    // Runs inside the modal loop, outside any handler: a refused close is shown here and the
+    // window closes all the same.
+    win::Guard([] {
+        if (MemoFileIsOpen()) CloseMemoFile();
+    });
 }
 
 void TForm2::Panel1MouseDown(win::Control&, win::MouseButton, unsigned, int, int) { TitleMouseDown(Form2Drag, *this); }
