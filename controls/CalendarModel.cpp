@@ -32,7 +32,7 @@ int MonthLength(int year, int month) {
 
 DateDays EncodeDate(int year, int month, int day) {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > MonthLength(year, month)) {
-        throw AppError("Invalid argument to date encode");
+        throw EConvertError("Invalid argument to date encode");
     }
     return static_cast<DateDays>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
                                  kEpochShift);
@@ -121,7 +121,7 @@ void CalendarModel::SetDate(int year, int month, int day) {
 
 void CalendarModel::SetStartOfWeek(int value) {
     if (value < 0 || value > 6 || value == startOfWeek_) return;
-    startOfWeek_ = value;
+    startOfWeek_ = static_cast<TDayOfWeek>(value);
     LayOutMonth();
 }
 
@@ -160,11 +160,11 @@ void CalendarModel::LayOutMonth() {
 bool CalendarModel::CanSelectCell(int column, int row) {
     if (readOnly_ && !inLayout_) return false;
     if (CellLabel(column, row).empty()) return false;
-    return GridModel::CanSelectCell(column, row);
+    return TCustomGrid::CanSelectCell(column, row);
 }
 
 void CalendarModel::HandleClick() {
-    GridModel::HandleClick();
+    TCustomGrid::HandleClick();
     const std::string text = CellLabel(Col(), Row());
     if (text.empty()) return;
     int day = 0;

@@ -17,6 +17,9 @@ struct DateParts {
     friend bool operator==(const DateParts&, const DateParts&) = default;
 };
 
+// The weekday of a column: 0 = Sunday ... 6 = Saturday.
+using TDayOfWeek = std::uint8_t;
+
 // Whole days counted from 30 December 1899.
 using DateDays = std::int32_t;
 
@@ -43,7 +46,7 @@ inline constexpr int kCalendarRows = 7;
 // The day number in column 0 of week row 1: 1 - the column of the 1st (1, 0 ... -5).
 int FirstCellDayOf(int year, int month, int startOfWeek);
 
-class CalendarModel : public GridModel {
+class CalendarModel : public TCustomGrid {
 public:
     using TodayFn = std::function<DateParts()>;
     using NotifyEvent = std::function<void(CalendarModel& sender)>;
@@ -68,7 +71,7 @@ public:
     int FirstCellDay() const noexcept { return firstCellDay_; }
     bool ReadOnly() const noexcept { return readOnly_; }
     void SetReadOnly(bool value) noexcept { readOnly_ = value; }
-    int StartOfWeek() const noexcept { return startOfWeek_; }
+    TDayOfWeek StartOfWeek() const noexcept { return startOfWeek_; }
     // 0 = Sunday ... 6 = Saturday; other values are ignored.
     void SetStartOfWeek(int value);
     bool InLayout() const noexcept { return inLayout_; }
@@ -97,7 +100,7 @@ private:
     DateDays dateValue_ = 0;
     int firstCellDay_ = 1;
     bool readOnly_ = false;
-    int startOfWeek_ = 0;
+    TDayOfWeek startOfWeek_ = 0;
     bool inLayout_ = false;
     bool useCurrentDate_ = true;
 };

@@ -38,7 +38,7 @@ POINT PointOf(LPARAM lParam) {
 
 }  // namespace
 
-GridWindow::GridWindow(GridModel& model, HINSTANCE instance, const wchar_t* className,
+GridWindow::GridWindow(TCustomGrid& model, HINSTANCE instance, const wchar_t* className,
                        const GridPlacement& placement, CellPainter painter)
     : model_(model),
       painter_(std::move(painter)),

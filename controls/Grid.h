@@ -1,6 +1,6 @@
 #pragma once
 // The window of a cell grid: it turns mouse, keys, timer and size messages into calls on a
-// GridModel and paints the cells that the model lays out, double-buffered.
+// TCustomGrid and paints the cells that the model lays out, double-buffered.
 #include <functional>
 
 #include "controls/GridModel.h"
@@ -28,7 +28,7 @@ public:
     // Draws one cell's contents after the grid has filled it and set font and colours.
     using CellPainter = std::function<void(HDC dc, int column, int row, const RECT& rect)>;
 
-    GridWindow(GridModel& model, HINSTANCE instance, const wchar_t* className, const GridPlacement& placement,
+    GridWindow(TCustomGrid& model, HINSTANCE instance, const wchar_t* className, const GridPlacement& placement,
                CellPainter painter);
     ~GridWindow() override;
     GridWindow(const GridWindow&) = delete;
@@ -48,7 +48,7 @@ private:
     void Paint(HDC target);
     bool Focused() const noexcept;
 
-    GridModel& model_;
+    TCustomGrid& model_;
     CellPainter painter_;
     HFONT font_;
     COLORREF fontColor_;

@@ -6,33 +6,33 @@
 
 namespace siborang {
 
-GridModel::GridModel() = default;
+TCustomGrid::TCustomGrid() = default;
 
-void GridModel::SetColCount(int count) {
+void TCustomGrid::SetColCount(int count) {
     colCount_ = std::max(count, fixedCols_ + 1);
     ClampCurrent();
     InvalidateGrid();
 }
 
-void GridModel::SetRowCount(int count) {
+void TCustomGrid::SetRowCount(int count) {
     rowCount_ = std::max(count, fixedRows_ + 1);
     ClampCurrent();
     InvalidateGrid();
 }
 
-void GridModel::SetFixedCols(int count) {
+void TCustomGrid::SetFixedCols(int count) {
     fixedCols_ = std::clamp(count, 0, colCount_ - 1);
     current_ = anchor_ = {fixedCols_, fixedRows_};
     InvalidateGrid();
 }
 
-void GridModel::SetFixedRows(int count) {
+void TCustomGrid::SetFixedRows(int count) {
     fixedRows_ = std::clamp(count, 0, rowCount_ - 1);
     current_ = anchor_ = {fixedCols_, fixedRows_};
     InvalidateGrid();
 }
 
-void GridModel::ClampCurrent() {
+void TCustomGrid::ClampCurrent() {
     // The current cell and the anchor stay in the scrollable part.
     auto clamp = [&](GridCell& cell) {
         cell.column = std::clamp(cell.column, fixedCols_, colCount_ - 1);
@@ -42,35 +42,35 @@ void GridModel::ClampCurrent() {
     clamp(anchor_);
 }
 
-void GridModel::SetDefaultColWidth(int width) {
+void TCustomGrid::SetDefaultColWidth(int width) {
     colWidth_ = width;
     InvalidateGrid();
 }
 
-void GridModel::SetDefaultRowHeight(int height) {
+void TCustomGrid::SetDefaultRowHeight(int height) {
     rowHeight_ = height;
     InvalidateGrid();
 }
 
-void GridModel::SetGridLineWidth(int width) {
+void TCustomGrid::SetGridLineWidth(int width) {
     lineWidth_ = std::max(width, 0);
     InvalidateGrid();
 }
 
-void GridModel::SetOptions(unsigned options) {
+void TCustomGrid::SetOptions(unsigned options) {
     options_ = options;
     InvalidateGrid();
 }
 
-void GridModel::SetClientSize(int width, int height) {
+void TCustomGrid::SetClientSize(int width, int height) {
     clientWidth_ = width;
     clientHeight_ = height;
     ClientResized(width, height);
 }
 
-void GridModel::ClientResized(int, int) {}
+void TCustomGrid::ClientResized(int, int) {}
 
-GridRect GridModel::CellRect(int column, int row) const noexcept {
+GridRect TCustomGrid::CellRect(int column, int row) const noexcept {
     // Sizes below zero (a client area smaller than the grid lines) count as empty cells.
     const int w = std::max(colWidth_, 0), h = std::max(rowHeight_, 0);
     const int left = column * (w + lineWidth_);
@@ -78,7 +78,7 @@ GridRect GridModel::CellRect(int column, int row) const noexcept {
     return {left, top, left + w, top + h};
 }
 
-GridCell GridModel::MouseCoord(int x, int y) const noexcept {
+GridCell TCustomGrid::MouseCoord(int x, int y) const noexcept {
     const int w = std::max(colWidth_, 0) + lineWidth_, h = std::max(rowHeight_, 0) + lineWidth_;
     if (x < 0 || y < 0 || w <= 0 || h <= 0) return {-1, -1};
     const int column = x / w, row = y / h;
@@ -86,7 +86,7 @@ GridCell GridModel::MouseCoord(int x, int y) const noexcept {
     return {column, row};
 }
 
-int GridModel::LastFullVisibleCol() const noexcept {
+int TCustomGrid::LastFullVisibleCol() const noexcept {
     int last = fixedCols_;
     for (int c = 0; c < colCount_; ++c) {
         if (CellRect(c, 0).right <= clientWidth_) last = std::max(last, c);
@@ -94,7 +94,7 @@ int GridModel::LastFullVisibleCol() const noexcept {
     return last;
 }
 
-int GridModel::LastFullVisibleRow() const noexcept {
+int TCustomGrid::LastFullVisibleRow() const noexcept {
     int last = fixedRows_;
     for (int r = 0; r < rowCount_; ++r) {
         if (CellRect(0, r).bottom <= clientHeight_) last = std::max(last, r);
@@ -102,11 +102,11 @@ int GridModel::LastFullVisibleRow() const noexcept {
     return last;
 }
 
-bool GridModel::CanSelectCell(int, int) { return true; }
+bool TCustomGrid::CanSelectCell(int, int) { return true; }
 
-void GridModel::MoveCurrentCell(int column, int row, bool moveAnchor, bool /*show: nothing scrolls*/) {
+void TCustomGrid::MoveCurrentCell(int column, int row, bool moveAnchor, bool /*show: nothing scrolls*/) {
     if (column < fixedCols_ || column >= colCount_ || row < fixedRows_ || row >= rowCount_) {
-        throw AppError("Grid index out of range");
+        throw EInvalidGridOperation("Grid index out of range");
     }
     if (!CanSelectCell(column, row)) return;
     const GridCell old = current_;
@@ -117,19 +117,19 @@ void GridModel::MoveCurrentCell(int column, int row, bool moveAnchor, bool /*sho
     InvalidateCell(current_);
 }
 
-void GridModel::InvalidateCell(GridCell cell) {
+void TCustomGrid::InvalidateCell(GridCell cell) {
     if (host_) host_->InvalidateCell(cell.column, cell.row);
 }
 
-void GridModel::InvalidateGrid() {
+void TCustomGrid::InvalidateGrid() {
     if (host_) host_->InvalidateGrid();
 }
 
-void GridModel::HandleClick() {
+void TCustomGrid::HandleClick() {
     if (OnClick) OnClick(*this);
 }
 
-void GridModel::MouseDown(int x, int y, bool doubleClick) {
+void TCustomGrid::MouseDown(int x, int y, bool doubleClick) {
     if (doubleClick) {
         if (OnDblClick) OnDblClick(*this);
         return;
@@ -141,18 +141,18 @@ void GridModel::MouseDown(int x, int y, bool doubleClick) {
     MoveCurrentCell(cell.column, cell.row, true, true);
 }
 
-void GridModel::MouseMove(int x, int y) {
+void TCustomGrid::MouseMove(int x, int y) {
     if (!selecting_) return;
     const GridCell cell = MouseCoord(x, y);
     if (cell.column < fixedCols_ || cell.row < fixedRows_ || cell == current_) return;
     MoveCurrentCell(cell.column, cell.row, true, true);
 }
 
-void GridModel::MouseUp(int x, int y) {
+void TCustomGrid::MouseUp(int x, int y) {
     if (!selecting_) return;
     // A refused move must not leave the grid selecting, so the state ends first.
     struct EndSelecting {
-        GridModel& grid;
+        TCustomGrid& grid;
         ~EndSelecting() {
             grid.selecting_ = false;
             if (grid.host_) grid.host_->SetSelectTimer(false);
@@ -165,13 +165,13 @@ void GridModel::MouseUp(int x, int y) {
     HandleClick();
 }
 
-void GridModel::CancelSelecting() {
+void TCustomGrid::CancelSelecting() {
     if (!selecting_) return;
     selecting_ = false;
     if (host_) host_->SetSelectTimer(false);
 }
 
-void GridModel::SelectTimerTick(int x, int y) {
+void TCustomGrid::SelectTimerTick(int x, int y) {
     if (!selecting_) return;
     GridCell target = current_;
     if (x < 0) --target.column;
@@ -183,7 +183,7 @@ void GridModel::SelectTimerTick(int x, int y) {
     if (target != current_) MoveCurrentCell(target.column, target.row, true, true);
 }
 
-GridCell GridModel::KeyTarget(unsigned key, bool ctrl) const noexcept {
+GridCell TCustomGrid::KeyTarget(unsigned key, bool ctrl) const noexcept {
     const int pageWidth = std::max(LastFullVisibleCol() - fixedCols_, 1);
     const int pageHeight = std::max(LastFullVisibleRow() - fixedRows_, 1);
     GridCell t = current_;
@@ -209,7 +209,7 @@ GridCell GridModel::KeyTarget(unsigned key, bool ctrl) const noexcept {
     return t;
 }
 
-bool GridModel::KeyDown(unsigned key, bool shift, bool ctrl) {
+bool TCustomGrid::KeyDown(unsigned key, bool shift, bool ctrl) {
     if (OnKeyDown) OnKeyDown(*this, key, shift, ctrl);
     if (key < kKeyPageUp || key > kKeyDown) return false;
     const GridCell target = KeyTarget(key, ctrl);

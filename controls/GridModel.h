@@ -1,5 +1,5 @@
 #pragma once
-// The cell grid without its window: geometry, the current cell and how mouse and keys move
+// The cell grid TCustomGrid without its window: geometry, the current cell and how mouse and keys move
 // it. The window side (controls/Grid.h) feeds it input and paints what it describes.
 // Portable: no Win32 here.
 #include <functional>
@@ -50,16 +50,16 @@ struct GridRect {
 
 inline constexpr unsigned kSelectTimerInterval = 60;  // milliseconds
 
-class GridModel {
+class TCustomGrid {
 public:
-    using NotifyEvent = std::function<void(GridModel& sender)>;
+    using NotifyEvent = std::function<void(TCustomGrid& sender)>;
     // The key may be set to 0 to cancel it.
-    using KeyEvent = std::function<void(GridModel& sender, unsigned& key, bool shift, bool ctrl)>;
+    using KeyEvent = std::function<void(TCustomGrid& sender, unsigned& key, bool shift, bool ctrl)>;
 
-    GridModel();
-    virtual ~GridModel() = default;
-    GridModel(const GridModel&) = delete;
-    GridModel& operator=(const GridModel&) = delete;
+    TCustomGrid();
+    virtual ~TCustomGrid() = default;
+    TCustomGrid(const TCustomGrid&) = delete;
+    TCustomGrid& operator=(const TCustomGrid&) = delete;
 
     void SetHost(GridHost* host) noexcept { host_ = host; }
 

@@ -14,6 +14,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A text or date that cannot be converted ("'x' is not a valid integer value", "Invalid
+// argument to date encode").
+class EConvertError : public AppError {
+public:
+    using AppError::AppError;
+};
+
+// A grid asked for a cell outside it ("Grid index out of range").
+class EInvalidGridOperation : public AppError {
+public:
+    using AppError::AppError;
+};
+
 // I/O codes that are not operating-system error codes.
 inline constexpr std::uint32_t kIoReadBeyondEnd = 100;
 inline constexpr std::uint32_t kIoDiskFull = 101;

@@ -57,7 +57,7 @@ std::int32_t ParseIntegerOr(std::string_view text, std::int32_t fallback) {
 
 std::int32_t ParseIntegerStrict(std::string_view text) {
     if (auto value = ParseInteger(text)) return *value;
-    throw AppError("'" + std::string(text) + "' is not a valid integer value");
+    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
 }
 
 std::int32_t ParseProfileInteger(std::string_view text, std::int32_t fallback) {

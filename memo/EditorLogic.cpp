@@ -42,7 +42,7 @@ std::int16_t StoredNumber(std::string_view text) { return static_cast<std::int16
 
 void CheckDueDate(int year, int month, int day) {
     if (month < 1 || month > 12 || day < 1 || day > MonthLength(year, month))
-        throw AppError("Invalid argument to date encode");
+        throw EConvertError("Invalid argument to date encode");
 }
 
 }  // namespace siborang

@@ -172,7 +172,7 @@ void Control::CreateCalendar(const ControlProps& props) {
     hwnd_ = calendar_->Handle();
     ::SetPropW(hwnd_, kControlProperty, this);
     // The row's events get this control as their sender.
-    calendar_->OnClick = [this](GridModel&) {
+    calendar_->OnClick = [this](TCustomGrid&) {
         if (OnClick) OnClick(*this);
     };
     calendar_->OnChange = [this](CalendarModel&) {

@@ -39,7 +39,7 @@ TEST(DateCodec, RefusesDatesThatDoNotExist) {
         try {
             EncodeDate(p.year, p.month, p.day);
             ADD_FAILURE() << p.year << "-" << p.month << "-" << p.day << " encoded";
-        } catch (const AppError& e) {
+        } catch (const EConvertError& e) {
             EXPECT_STREQ(e.what(), "Invalid argument to date encode");
         }
     }
@@ -68,7 +68,7 @@ protected:
     CalendarModel cal{[this] { return today; }};
 
     void SetUp() override {
-        cal.OnClick = [this](GridModel&) { events.push_back("click"); };
+        cal.OnClick = [this](TCustomGrid&) { events.push_back("click"); };
         cal.OnChange = [this](CalendarModel& sender) {
             events.push_back("change " + std::to_string(sender.Year()) + "-" + std::to_string(sender.Month()) + "-" +
                              std::to_string(sender.Day()) + " at " + std::to_string(sender.Col()) + "," +
@@ -237,7 +237,7 @@ TEST_F(Calendar, ImpossibleDatesFailAndChangeNothing) {
         try {
             cal.SetDatePart(c.index, c.value);
             ADD_FAILURE() << "no error";
-        } catch (const AppError& e) {
+        } catch (const EConvertError& e) {
             EXPECT_STREQ(e.what(), "Invalid argument to date encode");
         }
         EXPECT_EQ(Take(cal), before);
@@ -272,8 +272,8 @@ TEST_F(Calendar, AWholeDatePassesNoImpossibleDate) {
     cal.SetDate(2015, 11, 15);  // the date it has: nothing
     EXPECT_TRUE(events.empty());
     const Snapshot before = Take(cal);
-    EXPECT_THROW(cal.SetDate(2015, 11, 31), AppError);
-    EXPECT_THROW(cal.SetDate(65536 + 2015, 11, 15), AppError);
+    EXPECT_THROW(cal.SetDate(2015, 11, 31), EConvertError);
+    EXPECT_THROW(cal.SetDate(65536 + 2015, 11, 15), EConvertError);
     EXPECT_EQ(Take(cal), before);
     EXPECT_TRUE(events.empty());
 }

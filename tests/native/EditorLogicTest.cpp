@@ -77,7 +77,7 @@ TEST(StoredNumber, StrictParseKeptToSixteenSignedBits) {
     try {
         StoredNumber("ab");
         ADD_FAILURE() << "no error for \"ab\"";
-    } catch (const AppError& e) {
+    } catch (const EConvertError& e) {
         EXPECT_STREQ(e.what(), "'ab' is not a valid integer value");
     }
 }
@@ -87,7 +87,7 @@ TEST(CheckDueDate, RefusesDaysTheMonthDoesNotHave) {
         try {
             CheckDueDate(y, m, d);
             return false;
-        } catch (const AppError& e) {
+        } catch (const EConvertError& e) {
             EXPECT_STREQ(e.what(), "Invalid argument to date encode");
             return true;
         }

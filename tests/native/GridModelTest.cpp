@@ -27,7 +27,7 @@ public:
 };
 
 // A 7 x 7 grid with a header row, as the calendar sets it up, that refuses some cells.
-class TestGrid : public GridModel {
+class TestGrid : public TCustomGrid {
 public:
     TestGrid() {
         SetFixedCols(0);
@@ -45,7 +45,7 @@ protected:
     bool CanSelectCell(int column, int row) override { return !refused.contains({column, row}); }
     void HandleClick() override {
         ++clicks;
-        GridModel::HandleClick();
+        TCustomGrid::HandleClick();
     }
 };
 
@@ -57,7 +57,7 @@ protected:
 };
 
 TEST(GridDefaults, AreTheFrameworkOnes) {
-    GridModel grid;
+    TCustomGrid grid;
     EXPECT_EQ(grid.ColCount(), 5);
     EXPECT_EQ(grid.RowCount(), 5);
     EXPECT_EQ(grid.FixedCols(), 1);
@@ -103,7 +103,7 @@ TEST_F(Grid, IndexesOutsideTheGridFail) {
         try {
             grid.MoveCurrentCell(bad.column, bad.row, true, true);
             ADD_FAILURE() << bad.column << "," << bad.row << " accepted";
-        } catch (const AppError& e) {
+        } catch (const EInvalidGridOperation& e) {
             EXPECT_STREQ(e.what(), "Grid index out of range");
         }
     }
@@ -154,7 +154,7 @@ TEST_F(Grid, KeysClickAfterEveryMoveTheyTryEvenARefusedOne) {
     EXPECT_FALSE(grid.KeyDown(0x2E /* Delete */, false, false));
     EXPECT_EQ(grid.clicks, 2);
     // OnKeyDown may cancel the key.
-    grid.OnKeyDown = [](GridModel&, unsigned& key, bool, bool) {
+    grid.OnKeyDown = [](TCustomGrid&, unsigned& key, bool, bool) {
         if (key == kKeyDown) key = 0;
     };
     grid.KeyDown(kKeyDown, false, false);
@@ -164,7 +164,7 @@ TEST_F(Grid, KeysClickAfterEveryMoveTheyTryEvenARefusedOne) {
 
 TEST_F(Grid, SelectingFollowsThePointerAndClicksOnRelease) {
     int dbl = 0;
-    grid.OnDblClick = [&](GridModel&) { ++dbl; };
+    grid.OnDblClick = [&](TCustomGrid&) { ++dbl; };
     grid.MouseDown(60, 40, false);  // cell 1,1
     EXPECT_TRUE(grid.Selecting());
     EXPECT_TRUE(host.timer);

@@ -191,7 +191,7 @@ TEST_F(Calendar, PressOnABlankCellOnlyClicks) {
 
 TEST_F(Calendar, DoubleClickFiresOnDblClickOnTheSecondPressOnly) {
     Go(2015, 8, 15);
-    form.cal->OnDblClick = [&](GridModel&) { form.log.push_back("dblclick"); };
+    form.cal->OnDblClick = [&](TCustomGrid&) { form.log.push_back("dblclick"); };
     ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, CellPoint(2, 2));  // the 4th
     ::SendMessageW(hwnd, WM_LBUTTONUP, 0, CellPoint(2, 2));
     ::SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, CellPoint(2, 2));
