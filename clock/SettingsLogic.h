@@ -4,7 +4,6 @@
 // shortcut value. Portable: the file and the window are behind the two interfaces below.
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace siborang {
 
@@ -32,14 +31,9 @@ struct SplitHotKey {
 SplitHotKey SplitShortcut(std::uint16_t shortcut);
 std::uint32_t ModifierFlags(const SplitHotKey& split);
 
-// The display name of a virtual-key code, "" for a key without one.
-std::string KeyName(unsigned key);
-// "Alt+", then "Ctrl+", then the character whose code is the key's low byte. Shift is
-// not written, so the text may name another key than the one registered.
-std::string ShortcutText(std::int32_t modifiers, std::int32_t key);
-// Strips "Shift+", "Ctrl+"/"^" and "Alt+" in any order and case, then looks for the first
-// key code from 8 up whose name is the rest; 0 when none.
-std::uint16_t TextToShortcut(std::string_view text);
+// The shortcut value of stored modifier flags and key code: the exact inverse of the split
+// that saving does, so that what is stored comes back unchanged (F1, arrows, Shift).
+std::uint16_t JoinShortcut(std::int32_t modifiers, std::int32_t key);
 
 // The settings file, one key at a time.
 class SettingsStore {

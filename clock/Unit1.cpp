@@ -9,6 +9,7 @@
 #include "resources/layouts/Form1.h"
 #include "speech/Speech.h"
 #include "win/Text.h"
+#include "win/TitleChrome.h"
 
 namespace siborang {
 
@@ -21,7 +22,7 @@ NoteRandom NotePlaces;
 namespace {
 
 // The main window unit's drag state of the title-panel chrome.
-TitleDrag Form1Drag;
+win::TitleDrag Form1Drag;
 
 constexpr UINT kNoMoveNoSize = SWP_NOMOVE | SWP_NOSIZE;
 
@@ -134,20 +135,23 @@ void TForm1::ShowForm(bool flag) {
         SetTop(::GetSystemMetrics(SM_CYSCREEN) - 248);
         SetLeft(::GetSystemMetrics(SM_CXSCREEN) - 330);
         ::ShowWindow(Handle(), SW_RESTORE);
+        // In front and active, so that typing reaches it: the shell lets the owner of a
+        // clicked icon take the foreground.
+        ::SetForegroundWindow(Handle());
     } else {
         ::ShowWindow(Handle(), SW_HIDE);
     }
 }
 
 void TForm1::Panel1MouseDown(win::Control&, win::MouseButton, unsigned, int, int) {
-    TitleMouseDown(Form1Drag, *Form1);
+    win::TitleMouseDown(Form1Drag, *Form1);
 }
 
 void TForm1::Panel1MouseMove(win::Control&, win::MouseButton, unsigned, int, int) {
-    TitleMouseMove(Form1Drag, *Form1);
+    win::TitleMouseMove(Form1Drag, *Form1);
 }
 
-void TForm1::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { TitleMouseUp(Form1Drag); }
+void TForm1::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseUp(Form1Drag); }
 
 void TForm1::SpeedButton1Click(win::Control&) { Close(); }
 
@@ -211,8 +215,10 @@ void TForm1::ShowMemoNote() {
     const NotePlace place = NextNotePlace(NotePlaces, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     note.SetTop(place.top);
     note.SetLeft(place.left);
-    note.Show();
-    ::SetWindowPos(note.Handle(), HWND_TOPMOST, 0, 0, 0, 0, kNoMoveNoSize);
+    // Not activated: a keystroke meant for the program the user is typing in must not close
+    // the note unread. A click on it activates it.
+    note.ShowNoActivate();
+    ::SetWindowPos(note.Handle(), HWND_TOPMOST, 0, 0, 0, 0, kNoMoveNoSize | SWP_NOACTIVATE);
     PlayChime();
 }
 

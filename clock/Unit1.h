@@ -6,7 +6,6 @@
 
 #include "clock/MinuteTick.h"
 #include "clock/SettingsLogic.h"
-#include "clock/TitleChrome.h"
 #include "controls/TrayIcon.h"
 #include "win/Form.h"
 #include "win/Timer.h"

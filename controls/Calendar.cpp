@@ -1,7 +1,10 @@
 #include "controls/Calendar.h"
 
+#include <memory>
 #include <string>
 
+#include "core/Errors.h"
+#include "win/Application.h"
 #include "win/Text.h"
 
 namespace siborang {
@@ -24,6 +27,34 @@ bool HasAllGlyphs(HDC dc, const std::wstring& text) {
     return indices.find(static_cast<wchar_t>(0xFFFF)) == std::wstring::npos;
 }
 
+std::unique_ptr<win::CustomControl> MakeCalendar(win::Control& host, const win::CustomPlacement& where) {
+    GridPlacement placement;
+    placement.parent = where.parent;
+    placement.id = where.id;
+    placement.left = where.props.left;
+    placement.top = where.props.top;
+    // A calendar without a designed size keeps the grid's own.
+    if (where.props.width > 0) placement.width = where.props.width;
+    if (where.props.height > 0) placement.height = where.props.height;
+    placement.font = where.font;
+    placement.fontColor = where.fontColor;
+    // ParentColor is off for a calendar: without a colour of its own it is clWindow.
+    placement.color = win::ResolveColor(where.props.color == win::kParentColor ? win::SystemColor(COLOR_WINDOW)
+                                                                                : where.props.color);
+    placement.tabStop = where.tabStop;
+    placement.enabled = where.enabled;
+    auto calendar = std::make_unique<TCalendar>(win::Application::Instance().ModuleInstance(), placement);
+    calendar->SetStartOfWeek(where.props.designValue);
+    // The row's events get the host control as their sender.
+    calendar->OnClick = [&host](TCustomGrid&) {
+        if (host.OnClick) host.OnClick(host);
+    };
+    calendar->OnChange = [&host](CalendarModel&) {
+        if (host.OnChange) host.OnChange(host);
+    };
+    return calendar;
+}
+
 }  // namespace
 
 TCalendar::TCalendar(HINSTANCE instance, const GridPlacement& placement, TodayFn today)
@@ -33,6 +64,14 @@ TCalendar::TCalendar(HINSTANCE instance, const GridPlacement& placement, TodayFn
               [this](HDC dc, int column, int row, const RECT& rect) { PaintCell(dc, column, row, rect); }) {}
 
 TCalendar::~TCalendar() = default;
+
+TCalendar& TCalendar::Of(const win::Control& control) {
+    auto* calendar = dynamic_cast<TCalendar*>(control.Custom());
+    if (!calendar) throw AppError("Not a calendar: " + control.Name());
+    return *calendar;
+}
+
+void RegisterCalendarKind() { win::RegisterControlKind(kCalendarClass, &MakeCalendar); }
 
 DateParts TCalendar::LocalToday() {
     SYSTEMTIME now{};

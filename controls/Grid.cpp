@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "core/Errors.h"
-#include "win/Application.h"
+#include "win/Form.h"
 
 namespace siborang {
 namespace {
@@ -12,19 +12,6 @@ constexpr UINT_PTR kSelectTimerId = 1;
 
 static_assert(kKeyPageUp == VK_PRIOR && kKeyPageDown == VK_NEXT && kKeyEnd == VK_END && kKeyHome == VK_HOME);
 static_assert(kKeyLeft == VK_LEFT && kKeyUp == VK_UP && kKeyRight == VK_RIGHT && kKeyDown == VK_DOWN);
-
-void RegisterGridClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (::GetClassInfoExW(instance, name, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;  // double-clicks arrive as such
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    ::RegisterClassExW(&wc);
-}
 
 // Fills a rectangle in a colour without a brush: the background of an empty opaque text.
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
@@ -47,7 +34,7 @@ GridWindow::GridWindow(TCustomGrid& model, HINSTANCE instance, const wchar_t* cl
       color_(placement.color),
       ctl3D_(placement.ctl3D),
       colorBrush_(::CreateSolidBrush(placement.color)) {
-    RegisterGridClass(instance, className, &GridWindow::StaticProc);
+    win::RegisterWindowClass(instance, {.name = className});  // double-clicks arrive as such
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     if (placement.tabStop) style |= WS_TABSTOP;
     if (!placement.enabled) style |= WS_DISABLED;
@@ -55,40 +42,30 @@ GridWindow::GridWindow(TCustomGrid& model, HINSTANCE instance, const wchar_t* cl
     const DWORD exStyle = placement.ctl3D ? WS_EX_CLIENTEDGE : 0;
     if (!placement.ctl3D) style |= WS_BORDER;
     model_.SetHost(this);
-    window_.Reset(::CreateWindowExW(exStyle, className, L"", style, placement.left, placement.top, placement.width,
-                                    placement.height, placement.parent,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)), instance, this));
-    if (!window_) {
+    try {
+        CreateHandle(exStyle, className, L"", style, placement.left, placement.top, placement.width, placement.height,
+                     placement.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)));
+    } catch (...) {
         model_.SetHost(nullptr);
-        throw AppError("Error creating grid window");
+        throw;
     }
 }
 
 GridWindow::~GridWindow() {
-    window_.Reset();
+    DestroyHandle();
     model_.SetHost(nullptr);
 }
 
-LRESULT CALLBACK GridWindow::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<GridWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<GridWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    // The error boundary: handlers reached from here (OnClick, OnChange) may throw.
-    return win::Guard([&] { return self->WindowProc(hwnd, message, wParam, lParam); });
+bool GridWindow::Focused() const noexcept { return Handle() && ::GetFocus() == Handle(); }
+
+bool GridWindow::IsActiveControl() const noexcept {
+    const win::Form* form = win::Form::FromHandle(::GetAncestor(Handle(), GA_ROOT));
+    const win::Control* active = form ? form->ActiveControl() : nullptr;
+    return active ? active->Handle() == Handle() : Focused();
 }
 
-bool GridWindow::Focused() const noexcept { return hwnd_ && ::GetFocus() == hwnd_; }
-
-LRESULT GridWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT GridWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = Handle();
     switch (message) {
     case WM_GETDLGCODE:
         // Arrows stay here; Tab, Enter and Escape go to the dialog manager.
@@ -161,33 +138,33 @@ LRESULT GridWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     default:
         break;
     }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    return DefaultProc(message, wParam, lParam);
 }
 
 void GridWindow::InvalidateCell(int column, int row) {
-    if (!hwnd_) return;
+    if (!Handle()) return;
     const GridRect cell = model_.CellRect(column, row);
     const int line = model_.GridLineWidth();
     RECT area{cell.left, cell.top, cell.right + line, cell.bottom + line};
-    ::InvalidateRect(hwnd_, &area, FALSE);
+    ::InvalidateRect(Handle(), &area, FALSE);
 }
 
 void GridWindow::InvalidateGrid() {
-    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
+    if (Handle()) ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void GridWindow::SetSelectTimer(bool running) {
-    if (!hwnd_) return;
+    if (!Handle()) return;
     if (running) {
-        ::SetTimer(hwnd_, kSelectTimerId, kSelectTimerInterval, nullptr);
+        ::SetTimer(Handle(), kSelectTimerId, kSelectTimerInterval, nullptr);
     } else {
-        ::KillTimer(hwnd_, kSelectTimerId);
+        ::KillTimer(Handle(), kSelectTimerId);
     }
 }
 
 void GridWindow::Paint(HDC target) {
     RECT client{};
-    ::GetClientRect(hwnd_, &client);
+    ::GetClientRect(Handle(), &client);
     const int width = client.right, height = client.bottom;
     if (width <= 0 || height <= 0) return;
     // Drawn off screen and copied in one piece, so nothing flickers.
@@ -200,7 +177,7 @@ void GridWindow::Paint(HDC target) {
     ::SetBkMode(dc, OPAQUE);
 
     const unsigned options = model_.Options();
-    const bool focused = Focused();
+    const bool focused = IsActiveControl();
     const int line = model_.GridLineWidth();
     const COLORREF fixedLine = RGB(0, 0, 0);
     const COLORREF cellLine = color_ == RGB(192, 192, 192) ? RGB(128, 128, 128) : RGB(192, 192, 192);

@@ -6,6 +6,7 @@
 #include "controls/GridModel.h"
 #include "win/Handles.h"
 #include "win/Win32.h"
+#include "win/Window.h"
 
 namespace siborang {
 
@@ -23,7 +24,7 @@ struct GridPlacement {
     bool ctl3D = true;
 };
 
-class GridWindow final : public GridHost {
+class GridWindow final : public GridHost, public win::WindowBase {
 public:
     // Draws one cell's contents after the grid has filled it and set font and colours.
     using CellPainter = std::function<void(HDC dc, int column, int row, const RECT& rect)>;
@@ -34,7 +35,6 @@ public:
     GridWindow(const GridWindow&) = delete;
     GridWindow& operator=(const GridWindow&) = delete;
 
-    HWND Handle() const noexcept { return hwnd_; }
     COLORREF Color() const noexcept { return color_; }
     bool Ctl3D() const noexcept { return ctl3D_; }
 
@@ -42,11 +42,14 @@ public:
     void InvalidateGrid() override;
     void SetSelectTimer(bool running) override;
 
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
-    static LRESULT CALLBACK StaticProc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC target);
     bool Focused() const noexcept;
+    // The grid is the control of its form that has, or had when the form was left, the focus.
+    bool IsActiveControl() const noexcept;
 
     TCustomGrid& model_;
     CellPainter painter_;
@@ -56,8 +59,6 @@ private:
     bool ctl3D_;
     win::Brush colorBrush_;
     bool releasing_ = false;  // our own ReleaseCapture is no lost capture
-    HWND hwnd_ = nullptr;  // known from WM_NCCREATE on, before CreateWindowEx returns
-    win::Window window_;
 };
 
 }  // namespace siborang

@@ -9,7 +9,7 @@
 namespace siborang {
 namespace {
 
-constexpr char kWindowClass[] = "TTrayIconWindow";
+constexpr wchar_t kWindowClass[] = L"TTrayIconWindow";
 
 bool IsCp949LeadByte(char c) {
     const auto byte = static_cast<unsigned char>(c);
@@ -58,51 +58,15 @@ void TPopupMenu::Popup(int x, int y) {
 
 TTrayIcon::ShellNotifyFunction TTrayIcon::ShellNotify = &::Shell_NotifyIconA;
 
-TTrayIcon::TTrayIcon(win::Form& owner) : owner_(owner) {
-    const HINSTANCE instance = win::Application::Instance().ModuleInstance();
-    RegisterWindowClass(instance);
-    // WM_NCCREATE binds the window to this object and stores its handle.
-    if (!::CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, nullptr, nullptr, instance, this)) {
-        throw AppError(std::string("Error creating window ") + kWindowClass);
-    }
+TTrayIcon::TTrayIcon(win::Form& owner)
+    : owner_(owner), taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")) {
+    win::RegisterWindowClass(win::Application::Instance().ModuleInstance(), {.name = kWindowClass, .style = 0});
+    CreateHandle(0, kWindowClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr);
 }
 
 TTrayIcon::~TTrayIcon() {
     if (active_ && !designing_) DeleteIcon();
     icon_.Reset();
-    if (window_) {
-        // What the window still receives while it goes is no business of this object.
-        ::SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, 0);
-        window_.Reset();
-    }
-}
-
-void TTrayIcon::RegisterWindowClass(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (::GetClassInfoExA(instance, kWindowClass, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &TTrayIcon::StaticWndProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kWindowClass;
-    ::RegisterClassExA(&wc);
-}
-
-LRESULT CALLBACK TTrayIcon::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<TTrayIcon*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window_.Reset(hwnd);
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TTrayIcon*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        // Destroyed from outside: the object must not destroy it a second time.
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->window_.Release();
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    return win::Guard([&] { return self->TrayWndProc(message, wParam, lParam); });
 }
 
 void TTrayIcon::SetActive(bool active) {
@@ -138,7 +102,7 @@ void TTrayIcon::SetToolTip(std::string_view cp949) {
 
 void TTrayIcon::FillNotifyData() {
     data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data_.hWnd = window_.Get();
+    data_.hWnd = Handle();
     data_.uID = kIconId;
     data_.uFlags = kNotifyFlags;
     data_.uCallbackMessage = kCallbackMessage;
@@ -152,7 +116,7 @@ bool TTrayIcon::AddIcon() {
     const bool added = ShellNotify(NIM_ADD, reinterpret_cast<PNOTIFYICONDATAA>(&data_)) != FALSE;
     // An icon added before its tool tip was given goes to the shell once more when the
     // queue comes round, by which time the owner has usually set the tip.
-    if (toolTip_.empty()) ::PostMessageA(window_.Get(), kRefreshMessage, 0, 0);
+    if (toolTip_.empty()) ::PostMessageA(Handle(), kRefreshMessage, 0, 0);
     return added;
 }
 
@@ -187,7 +151,13 @@ LRESULT TTrayIcon::TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     default:
-        return ::DefWindowProcA(window_.Get(), message, wParam, lParam);
+        // A new notification area knows no icon: an active one is put in again, the same
+        // record as before.
+        if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+            if (active_ && !designing_) AddIcon();
+            return 0;
+        }
+        return DefaultProc(message, wParam, lParam);
     }
 }
 

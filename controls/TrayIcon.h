@@ -10,6 +10,7 @@
 #include "win/Controls.h"
 #include "win/Handles.h"
 #include "win/Win32.h"
+#include "win/Window.h"
 
 namespace siborang {
 
@@ -58,7 +59,7 @@ private:
     std::vector<std::function<void()>> handlers_;  // item identifier - 1
 };
 
-class TTrayIcon {
+class TTrayIcon : public win::WindowBase {
 public:
     using NotifyEvent = std::function<void(TTrayIcon& sender)>;
     // Sender, button, shift state (MK_* bits), cursor position on the screen.
@@ -75,13 +76,10 @@ public:
     static ShellNotifyFunction ShellNotify;
 
     explicit TTrayIcon(win::Form& owner);
-    ~TTrayIcon();
-    TTrayIcon(const TTrayIcon&) = delete;
-    TTrayIcon& operator=(const TTrayIcon&) = delete;
+    ~TTrayIcon() override;
 
     win::Form& Owner() const noexcept { return owner_; }
-    // The hidden window the shell reports to.
-    HWND Handle() const noexcept { return window_.Get(); }
+    // Handle(): the hidden window the shell reports to.
 
     bool Active() const noexcept { return active_; }
     void SetActive(bool active);
@@ -97,6 +95,9 @@ public:
     const std::string& ToolTip() const noexcept { return toolTip_; }
     void SetToolTip(std::string_view cp949);
 
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override { return TrayWndProc(message, wParam, lParam); }
+
 private:
     LRESULT TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam);
     void FillNotifyData();
@@ -104,14 +105,13 @@ private:
     bool ModifyIcon();
     bool DeleteIcon();
     void DoRightClick();
-    static void RegisterWindowClass(HINSTANCE instance);
-    static LRESULT CALLBACK StaticWndProc(HWND, UINT, WPARAM, LPARAM);
 
     win::Form& owner_;
     TNotifyIconData data_{};
     win::Icon icon_;
     std::string toolTip_;
-    win::Window window_;
+    // The shell broadcasts this when it makes the notification area anew (Explorer restarted).
+    const UINT taskbarCreated_;
     bool active_ = false;
     bool showDesigning_ = false;
     // There is no form designer in this program.

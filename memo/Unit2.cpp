@@ -3,7 +3,6 @@
 #include <array>
 #include <string>
 
-#include "clock/TitleChrome.h"
 #include "controls/Calendar.h"
 #include "core/IntParse.h"
 #include "memo/EditorLogic.h"
@@ -11,6 +10,7 @@
 #include "resources/layouts/Form2.h"
 #include "speech/Speech.h"
 #include "win/Text.h"
+#include "win/TitleChrome.h"
 
 namespace siborang {
 
@@ -19,7 +19,7 @@ MemoRecord EditorRecord{};
 
 namespace {
 
-TitleDrag Form2Drag;
+win::TitleDrag Form2Drag;
 
 std::wstring Number(int value) { return std::to_wstring(value); }
 
@@ -33,7 +33,7 @@ TForm2::TForm2(win::Application& app) : win::Form(app, kForm2Spec) {
     win::Guard([this] { FormCreate(*this); });
 }
 
-TCalendar& TForm2::Calendar() const { return *Calendar1->Calendar(); }
+TCalendar& TForm2::Calendar() const { return TCalendar::Of(*Calendar1); }
 
 void TForm2::FormCreate(win::Form&) {
     win::RemoveCaption(*this);
@@ -108,11 +108,11 @@ void TForm2::DoClose(win::CloseAction&) {
     });
 }
 
-void TForm2::Panel1MouseDown(win::Control&, win::MouseButton, unsigned, int, int) { TitleMouseDown(Form2Drag, *this); }
+void TForm2::Panel1MouseDown(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseDown(Form2Drag, *this); }
 
-void TForm2::Panel1MouseMove(win::Control&, win::MouseButton, unsigned, int, int) { TitleMouseMove(Form2Drag, *this); }
+void TForm2::Panel1MouseMove(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseMove(Form2Drag, *this); }
 
-void TForm2::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { TitleMouseUp(Form2Drag); }
+void TForm2::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseUp(Form2Drag); }
 
 void TForm2::EYearChange(win::Control&) { Calendar().SetYear(ParseIntegerOr(TextOf(EYear), EYear->Tag())); }
 
@@ -131,15 +131,16 @@ void TForm2::Calendar1Change(win::Control&) {
 void TForm2::Button1Click(win::Control& sender) {
     if (sender.Tag() == -1) {
         --CurrentIndex;
-        ComboBox1->SetItemIndex(ComboBox1->ItemIndex() - 1);
         if (CurrentIndex == 0) Button1->SetEnabled(false);
         Button2->SetEnabled(MemoCount() > 1);
     } else {
         ++CurrentIndex;
-        ComboBox1->SetItemIndex(ComboBox1->ItemIndex() + 1);
         if (CurrentIndex == MemoCount() - 1) Button2->SetEnabled(false);
         Button1->SetEnabled(true);
     }
+    // The entry at the index, not one step from the selection: typing into the list's text
+    // part clears its selection.
+    ComboBox1->SetItemIndex(CurrentIndex);
     ShowMemo();
 }
 
@@ -177,6 +178,8 @@ void TForm2::Button6Click(win::Control& sender) {
     } else {
         ComboBox1->SetItem(CurrentIndex, entry);
         WriteMemo(CurrentIndex, EditorRecord);
+        // Overwriting on a file that was empty stores its first record.
+        SetCountLabel();
     }
     ComboBox1->SetItemIndex(CurrentIndex);
     CloseMemoFile();

@@ -20,28 +20,34 @@ Application& Application::Instance() {
     return app;
 }
 
-void Application::Initialize(HINSTANCE instance) {
-    if (window_) return;
+void Application::Initialize(HINSTANCE instance, const wchar_t* iconName) {
+    if (window_.Handle()) return;
     instance_ = instance;
+    icon_ = ::LoadIconW(instance, iconName);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&icc);
+    window_.Create(title_);
+}
 
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Application::AppWindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = ::LoadIconW(instance, L"MAINICON");
-    wc.lpszClassName = kAppClass;
-    ::RegisterClassExW(&wc);
+void Application::AppWindow::Create(const std::wstring& title) {
+    const HINSTANCE instance = Application::Instance().ModuleInstance();
+    RegisterWindowClass(instance, {.name = kAppClass, .style = 0, .icon = Application::Instance().IconHandle()});
     // Never shown, so the program has no taskbar button; it owns every form.
-    window_.Reset(::CreateWindowExW(0, kAppClass, title_.c_str(),
-                                    WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                                    0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
+    CreateHandle(0, kAppClass, title.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                 0, 0, 0, 0, nullptr, nullptr);
+}
+
+LRESULT Application::AppWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kReleaseMessage) {
+        Instance().Destroy(*reinterpret_cast<Form*>(lParam));
+        return 0;
+    }
+    return DefaultProc(message, wParam, lParam);
 }
 
 void Application::SetTitle(std::wstring title) {
     title_ = std::move(title);
-    if (window_) ::SetWindowTextW(window_.Get(), title_.c_str());
+    if (window_.Handle()) ::SetWindowTextW(window_.Handle(), title_.c_str());
 }
 
 void Application::Adopt(std::unique_ptr<Form> form, bool mayBeMain) {
@@ -63,24 +69,12 @@ void Application::Terminate() {
     ::PostQuitMessage(0);
 }
 
-bool Application::PreTranslate(MSG& msg) {
-    // Tab, arrow and mnemonic keys move between the controls of the form in front.
+bool Application::PreTranslate(const MSG& msg) {
+    // Keys go through the form they were typed in first: mnemonics, Enter, Tab.
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
     Form* form = root ? Form::FromHandle(root) : nullptr;
-    if (!form) return false;
-    if (msg.message == WM_SYSCHAR && (HIWORD(msg.lParam) & KF_ALTDOWN)) {
-        const wchar_t letter = static_cast<wchar_t>(msg.wParam);
-        if (Guard([&] { return form->HandleMnemonic(letter); })) return true;
-    }
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && ::GetKeyState(VK_CONTROL) >= 0 &&
-        ::GetKeyState(VK_MENU) >= 0) {
-        const auto wants = ::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
-        if (!(wants & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) &&
-            Guard([&] { return form->TabFrom(msg.hwnd, ::GetKeyState(VK_SHIFT) < 0); }))
-            return true;
-    }
-    return ::IsDialogMessageW(root, &msg) != FALSE;
+    return form && Guard([&] { return form->PreTranslateKey(msg); });
 }
 
 bool Application::HandleMessage() {
@@ -109,7 +103,7 @@ void Application::ProcessMessages() {
 
 void Application::Release(Form& form) {
     ::ShowWindow(form.Handle(), SW_HIDE);
-    ::PostMessageW(window_.Get(), kReleaseMessage, 0, reinterpret_cast<LPARAM>(&form));
+    ::PostMessageW(window_.Handle(), kReleaseMessage, 0, reinterpret_cast<LPARAM>(&form));
 }
 
 void Application::Destroy(Form& form) {
@@ -130,7 +124,16 @@ void Application::DestroyForms() {
 
 void Application::ShowError(const std::string& utf8Text) {
     const std::wstring text = Widen(utf8Text) + L".";
-    ::MessageBoxW(window_.Get(), text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
+    // The box is owned by the hidden application window, which the system would activate
+    // when it closes: the keyboard would then go nowhere.
+    const HWND active = ::GetActiveWindow();
+    ::MessageBoxW(window_.Handle(), text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
+    Reactivate(active);
+}
+
+void Reactivate(HWND window) noexcept {
+    if (window && ::IsWindow(window) && ::IsWindowVisible(window) && ::IsWindowEnabled(window))
+        ::SetForegroundWindow(window);
 }
 
 void Application::ShowCurrentException() noexcept {
@@ -147,14 +150,6 @@ void Application::ShowCurrentException() noexcept {
         } catch (...) {
         }
     }
-}
-
-LRESULT CALLBACK Application::AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kReleaseMessage) {
-        Guard([&] { Instance().Destroy(*reinterpret_cast<Form*>(lParam)); });
-        return 0;
-    }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace siborang::win

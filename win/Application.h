@@ -7,8 +7,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "win/Handles.h"
 #include "win/Win32.h"
+#include "win/Window.h"
 
 namespace siborang::win {
 
@@ -18,11 +18,13 @@ class Application {
 public:
     static Application& Instance();
 
-    // Registers the framework's window classes and creates the application window.
-    void Initialize(HINSTANCE instance);
+    // Loads the common controls and creates the application window; `iconName` names the
+    // icon resource of the program, which every form's class carries.
+    void Initialize(HINSTANCE instance, const wchar_t* iconName);
     HINSTANCE ModuleInstance() const noexcept { return instance_; }
+    HICON IconHandle() const noexcept { return icon_; }
     // The window that would carry the taskbar button; owner of every form.
-    HWND Handle() const noexcept { return window_.Get(); }
+    HWND Handle() const noexcept { return window_.Handle(); }
 
     const std::wstring& Title() const noexcept { return title_; }
     void SetTitle(std::wstring title);
@@ -56,6 +58,7 @@ public:
     void DestroyForms();
 
     // The standard error box: the text and a full stop, the title as caption, error icon, OK.
+    // The window that was active before it is active again afterwards.
     void ShowError(const std::string& utf8Text);
     // Shows the exception in flight (call from a catch block).
     void ShowCurrentException() noexcept;
@@ -68,16 +71,27 @@ private:
         return ref;
     }
     void Adopt(std::unique_ptr<Form> form, bool mayBeMain);
-    bool PreTranslate(MSG& msg);
-    static LRESULT CALLBACK AppWindowProc(HWND, UINT, WPARAM, LPARAM);
+    bool PreTranslate(const MSG& msg);
+
+    // The hidden top-level window; frees released forms.
+    class AppWindow final : public WindowBase {
+    public:
+        void Create(const std::wstring& title);
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    };
 
     HINSTANCE instance_ = nullptr;
-    Window window_;
+    HICON icon_ = nullptr;  // a shared resource icon: never destroyed
+    AppWindow window_;
     std::wstring title_;
     std::vector<std::unique_ptr<Form>> forms_;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;
 };
+
+// Makes a window of this thread the active one again (after a modal window or a box whose
+// owner was another window); nothing when it has gone, is hidden or is disabled.
+void Reactivate(HWND window) noexcept;
 
 // Runs a callback from Win32 with the error boundary around it: a C++ exception never
 // crosses into Win32; it is shown in the standard error box and the loop goes on.

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "controls/Calendar.h"
 #include "core/Errors.h"
+#include "core/WordWrap.h"
 #include "win/Form.h"
 #include "win/Handles.h"
 #include "win/Text.h"
@@ -12,24 +12,33 @@
 namespace siborang::win {
 namespace {
 
-constexpr wchar_t kControlProperty[] = L"Siborang.Control";
 constexpr wchar_t kGroupBoxClass[] = L"TGroupBox";
 constexpr wchar_t kPanelClass[] = L"TPanel";
 
-void RegisterContainerClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (::GetClassInfoExW(instance, name, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    ::RegisterClassExW(&wc);
+struct RegisteredKind {
+    std::wstring name;
+    CustomControlFactory factory;
+};
+std::vector<RegisteredKind>& RegisteredKinds() {
+    static std::vector<RegisteredKind> kinds;
+    return kinds;
 }
 
+void BeepOnce() noexcept { ::MessageBeep(MB_OK); }
+
 }  // namespace
+
+void (*RefusalBeep)() noexcept = &BeepOnce;
+
+void RegisterControlKind(const wchar_t* name, CustomControlFactory factory) {
+    for (auto& kind : RegisteredKinds()) {
+        if (kind.name == name) {
+            kind.factory = factory;
+            return;
+        }
+    }
+    RegisteredKinds().push_back({name, factory});
+}
 
 COLORREF ResolveColor(Color color) {
     if (color & 0x80000000u) return ::GetSysColor(static_cast<int>(color & 0xFFu));
@@ -60,21 +69,15 @@ Control::Control(Form& form, Control* parent, const ControlProps& props)
     if (!IsGraphic()) CreateWindowFor(props);
     // Stacked as designed, a later control over an earlier one (a new child window would go
     // underneath its siblings); Tab follows the tab order instead (Form::TabFrom).
-    if (hwnd_) ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (Handle()) ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     FitToText();
 }
 
-Control::~Control() {
-    if (calendar_) {
-        // The calendar owns its window.
-        ::RemovePropW(hwnd_, kControlProperty);
-        calendar_.reset();
-        hwnd_ = nullptr;
-    }
-    if (hwnd_ && ::IsWindow(hwnd_)) {
-        ::RemovePropW(hwnd_, kControlProperty);
-        ::DestroyWindow(hwnd_);
-    }
+Control::~Control() { Unbind(); }
+
+void Control::Unbind() noexcept {
+    Detach();
+    custom_.reset();  // a custom control destroys its own window
 }
 
 void Control::CreateWindowFor(const ControlProps& props) {
@@ -102,8 +105,8 @@ void Control::CreateWindowFor(const ControlProps& props) {
         cls = HOTKEY_CLASSW;
         exStyle |= WS_EX_CLIENTEDGE;
         break;
-    case ControlKind::Calendar:
-        CreateCalendar(props);
+    case ControlKind::Custom:
+        CreateCustom(props);
         return;
     case ControlKind::ComboBox:
         cls = WC_COMBOBOXW;
@@ -114,7 +117,7 @@ void Control::CreateWindowFor(const ControlProps& props) {
         // Containers of our own, so that their children's notifications reach their
         // handlers and their graphic controls are drawn and get the mouse.
         cls = kind_ == ControlKind::GroupBox ? kGroupBoxClass : kPanelClass;
-        RegisterContainerClass(instance, cls, &Control::ContainerProc);
+        RegisterWindowClass(instance, {.name = cls});
         style &= ~static_cast<DWORD>(WS_TABSTOP);
         style |= WS_CLIPCHILDREN;
         exStyle |= WS_EX_CONTROLPARENT;
@@ -126,25 +129,31 @@ void Control::CreateWindowFor(const ControlProps& props) {
     // A drop-down combo box's window height includes its list, eight entries long.
     const int height = kind_ == ControlKind::ComboBox ? props.height + 8 * (props.itemHeight > 0 ? props.itemHeight : 16) + 2
                                                       : props.height;
-    hwnd_ = ::CreateWindowExW(exStyle, cls, caption_.c_str(), style, props.left, props.top, props.width, height,
-                              ParentHandle(), reinterpret_cast<HMENU>(id), instance, this);
-    if (!hwnd_) throw AppError("Error creating control " + name_);
-    ::SetPropW(hwnd_, kControlProperty, this);
-    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (IsContainer()) {
+        CreateHandle(exStyle, cls, caption_.c_str(), style, props.left, props.top, props.width, height, ParentHandle(),
+                     reinterpret_cast<HMENU>(id));
+    } else {
+        const HWND hwnd = ::CreateWindowExW(exStyle, cls, caption_.c_str(), style, props.left, props.top, props.width,
+                                            height, ParentHandle(), reinterpret_cast<HMENU>(id), instance, nullptr);
+        if (!hwnd) throw AppError("Error creating control " + name_);
+        Attach(hwnd);
+    }
+    const HWND hwnd = Handle();
+    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     switch (kind_) {
     case ControlKind::CheckBox:
-        ::SendMessageW(hwnd_, BM_SETCHECK, (options_ & kChecked) ? BST_CHECKED : BST_UNCHECKED, 0);
+        ::SendMessageW(hwnd, BM_SETCHECK, (options_ & kChecked) ? BST_CHECKED : BST_UNCHECKED, 0);
         break;
     case ControlKind::Edit:
         // Never fewer characters than bytes, so the box's own limit can stand beside ours.
-        if (props.textLimit > 0) ::SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(props.textLimit), 0);
+        if (props.textLimit > 0) ::SendMessageW(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(props.textLimit), 0);
         acceptedText_ = caption_;
         break;
     case ControlKind::ComboBox:
-        if (props.itemHeight > 0) ::SendMessageW(hwnd_, CB_SETITEMHEIGHT, 0, props.itemHeight);
+        if (props.itemHeight > 0) ::SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, props.itemHeight);
         break;
     case ControlKind::HotKey:
-        ::SendMessageW(hwnd_, HKM_SETRULES, props.invalidCombinations, MAKELPARAM(props.fallbackModifiers, 0));
+        ::SendMessageW(hwnd, HKM_SETRULES, props.invalidCombinations, MAKELPARAM(props.fallbackModifiers, 0));
         SetHotKeyValue(props.hotKey);
         break;
     default:
@@ -152,55 +161,40 @@ void Control::CreateWindowFor(const ControlProps& props) {
     }
 }
 
-void Control::CreateCalendar(const ControlProps& props) {
-    GridPlacement placement;
-    placement.parent = ParentHandle();
-    placement.id = form_.NextControlId();
-    placement.left = props.left;
-    placement.top = props.top;
-    // A calendar without a designed size keeps the grid's own.
-    if (props.width > 0) placement.width = props.width;
-    if (props.height > 0) placement.height = props.height;
-    placement.font = font_;
-    placement.fontColor = textColor_;
-    // ParentColor is off for a calendar: without a colour of its own it is clWindow.
-    placement.color = ResolveColor(props.color == kParentColor ? SystemColor(COLOR_WINDOW) : props.color);
-    placement.tabStop = props.tabOrder >= 0;
-    placement.enabled = enabled_;
-    calendar_ = std::make_unique<TCalendar>(form_.App().ModuleInstance(), placement);
-    calendar_->SetStartOfWeek(props.startOfWeek);
-    hwnd_ = calendar_->Handle();
-    ::SetPropW(hwnd_, kControlProperty, this);
-    // The row's events get this control as their sender.
-    calendar_->OnClick = [this](TCustomGrid&) {
-        if (OnClick) OnClick(*this);
-    };
-    calendar_->OnChange = [this](CalendarModel&) {
-        if (OnChange) OnChange(*this);
-    };
+void Control::CreateCustom(const ControlProps& props) {
+    const auto& kinds = RegisteredKinds();
+    const auto kind = std::find_if(kinds.begin(), kinds.end(), [&](const RegisteredKind& k) {
+        return props.customKind && k.name == props.customKind;
+    });
+    if (kind == kinds.end()) throw AppError("Control kind not registered: " + name_);
+    const CustomPlacement placement{props,     ParentHandle(), form_.NextControlId(), font_,
+                                    textColor_, props.tabOrder >= 0, enabled_};
+    custom_ = kind->factory(*this, placement);
+    if (!custom_ || !custom_->Handle()) throw AppError("Error creating control " + name_);
 }
 
 HWND Control::ParentHandle() const noexcept { return parent_ ? parent_->Handle() : form_.Handle(); }
 
-Control* Control::FromHandle(HWND hwnd) noexcept {
-    return static_cast<Control*>(::GetPropW(hwnd, kControlProperty));
-}
+Control* Control::FromHandle(HWND hwnd) noexcept { return dynamic_cast<Control*>(WindowBase::FromHandle(hwnd)); }
 
 std::wstring Control::Text() const {
-    if (!hwnd_) return caption_;
-    const int n = ::GetWindowTextLengthW(hwnd_);
+    if (!Handle()) return caption_;
+    const int n = ::GetWindowTextLengthW(Handle());
     std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-    const int got = ::GetWindowTextW(hwnd_, text.data(), n + 1);
+    const int got = ::GetWindowTextW(Handle(), text.data(), n + 1);
     text.resize(static_cast<std::size_t>(got));
     return text;
 }
 
 void Control::SetText(std::wstring_view text) {
     caption_.assign(text);
-    // Text put in by the program stands as it is (a memo line stored elsewhere may be longer).
+    // Text put in by the program stands as it is, unchecked (a memo line stored elsewhere may
+    // be longer than a box lets the user type).
     acceptedText_ = caption_;
-    if (hwnd_) {
-        ::SetWindowTextW(hwnd_, caption_.c_str());
+    if (Handle()) {
+        settingText_ = true;
+        ::SetWindowTextW(Handle(), caption_.c_str());
+        settingText_ = false;
     } else {
         Invalidate();  // where the old text stood
         FitToText();
@@ -219,12 +213,12 @@ void Control::FitToText() {
     bounds_.bottom = bounds_.top + rc.bottom;
 }
 
-bool Control::Enabled() const noexcept { return hwnd_ ? ::IsWindowEnabled(hwnd_) != FALSE : enabled_; }
+bool Control::Enabled() const noexcept { return Handle() ? ::IsWindowEnabled(Handle()) != FALSE : enabled_; }
 
 void Control::SetEnabled(bool enabled) {
     enabled_ = enabled;
-    if (hwnd_) {
-        ::EnableWindow(hwnd_, enabled);
+    if (Handle()) {
+        ::EnableWindow(Handle(), enabled);
     } else {
         Invalidate();
     }
@@ -232,54 +226,63 @@ void Control::SetEnabled(bool enabled) {
 
 void Control::SetVisible(bool visible) {
     visible_ = visible;
-    if (hwnd_) {
-        ::ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+    if (Handle()) {
+        ::ShowWindow(Handle(), visible ? SW_SHOW : SW_HIDE);
     } else {
         Invalidate();
     }
 }
 
 bool Control::Checked() const noexcept {
-    return hwnd_ && ::SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return Handle() && ::SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Control::SetChecked(bool checked) {
     if (Checked() == checked) return;
-    ::SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     if (OnClick) OnClick(*this);
 }
 
 std::uint16_t Control::HotKeyValue() const noexcept {
-    const auto raw = static_cast<std::uint32_t>(::SendMessageW(hwnd_, HKM_GETHOTKEY, 0, 0));
+    const auto raw = static_cast<std::uint32_t>(::SendMessageW(Handle(), HKM_GETHOTKEY, 0, 0));
     // Key code in the low byte, HOTKEYF_* in the next; the extended-key flag falls off.
     return static_cast<std::uint16_t>((raw & 0xFFu) | (((raw >> 8) & 0xFFu) * 0x2000u));
 }
 
 void Control::SetHotKeyValue(std::uint16_t value) {
     const WORD key = value & 0xFFu;
-    const WORD flags = (value >> 13) & 0x7u;
-    ::SendMessageW(hwnd_, HKM_SETHOTKEY, MAKEWORD(key, flags), 0);
+    WORD flags = (value >> 13) & 0x7u;
+    // A key found only on the extended part of the keyboard is named as such ("Left", not
+    // "Num 4"); reading the value back drops the flag again.
+    const bool extended = (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE ||
+                          key == VK_DIVIDE || key == VK_NUMLOCK || (key >= VK_LWIN && key <= VK_APPS);
+    if (extended) flags |= HOTKEYF_EXT;
+    ::SendMessageW(Handle(), HKM_SETHOTKEY, MAKEWORD(key, flags), 0);
 }
 
 void Control::SetFocus() {
-    if (hwnd_) ::SetFocus(hwnd_);
+    if (Handle()) ::SetFocus(Handle());
 }
 
-int Control::ItemCount() const noexcept { return static_cast<int>(::SendMessageW(hwnd_, CB_GETCOUNT, 0, 0)); }
+void Control::Click() {
+    if (kind_ == ControlKind::Button && OnClick) OnClick(*this);
+}
+
+int Control::ItemCount() const noexcept { return static_cast<int>(::SendMessageW(Handle(), CB_GETCOUNT, 0, 0)); }
 
 std::wstring Control::Item(int index) const {
-    const LRESULT n = ::SendMessageW(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT n = ::SendMessageW(Handle(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (n == CB_ERR) throw AppError("List index out of bounds (" + std::to_string(index) + ")");
     std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
     const LRESULT got =
-        ::SendMessageW(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+        ::SendMessageW(Handle(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(got == CB_ERR ? 0 : static_cast<std::size_t>(got));
     return text;
 }
 
 void Control::AddItem(std::wstring_view text) {
     const std::wstring item(text);
-    ::SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    ::SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
 void Control::SetItem(int index, std::wstring_view text) {
@@ -287,37 +290,41 @@ void Control::SetItem(int index, std::wstring_view text) {
     const int selected = ItemIndex();
     if (index < ItemCount()) DeleteItem(index);
     const std::wstring item(text);
-    ::SendMessageW(hwnd_, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.c_str()));
+    ::SendMessageW(Handle(), CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.c_str()));
     if (selected == index) SetItemIndex(index);
 }
 
 // An index outside the list deletes nothing.
-void Control::DeleteItem(int index) { ::SendMessageW(hwnd_, CB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+void Control::DeleteItem(int index) { ::SendMessageW(Handle(), CB_DELETESTRING, static_cast<WPARAM>(index), 0); }
 
-void Control::ClearItems() { ::SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0); }
+void Control::ClearItems() { ::SendMessageW(Handle(), CB_RESETCONTENT, 0, 0); }
 
-int Control::ItemIndex() const noexcept { return static_cast<int>(::SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)); }
+int Control::ItemIndex() const noexcept { return static_cast<int>(::SendMessageW(Handle(), CB_GETCURSEL, 0, 0)); }
 
-void Control::SetItemIndex(int index) { ::SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+void Control::SetItemIndex(int index) { ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
 bool Control::KeepWithinCp949Limit() {
     const std::wstring now = Text();
     bool lossless = true;
     const std::size_t bytes = ToCp949(now, &lossless).size();
-    if (lossless && (textLimit_ <= 0 || bytes <= static_cast<std::size_t>(textLimit_))) {
+    // Only growth past the limit is refused: an over-long line stored elsewhere can still be
+    // shortened a character at a time.
+    const bool fits = textLimit_ <= 0 || bytes <= static_cast<std::size_t>(textLimit_) ||
+                      bytes <= ToCp949(acceptedText_).size();
+    if (lossless && fits) {
         acceptedText_ = now;
         return true;
     }
     // Refused: the text before this change comes back, the caret where the input began.
     DWORD caret = 0;
-    ::SendMessageW(hwnd_, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    ::SendMessageW(Handle(), EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
     const std::size_t grown = now.size() > acceptedText_.size() ? now.size() - acceptedText_.size() : 0;
     const auto at = static_cast<WPARAM>(std::min<std::size_t>(caret > grown ? caret - grown : 0, acceptedText_.size()));
     restoring_ = true;
-    ::SetWindowTextW(hwnd_, acceptedText_.c_str());
+    ::SetWindowTextW(Handle(), acceptedText_.c_str());
     restoring_ = false;
-    ::SendMessageW(hwnd_, EM_SETSEL, at, static_cast<LPARAM>(at));
-    ::MessageBeep(MB_OK);
+    ::SendMessageW(Handle(), EM_SETSEL, at, static_cast<LPARAM>(at));
+    RefusalBeep();
     return false;
 }
 
@@ -341,8 +348,8 @@ void Control::LoadPicture(const wchar_t* name) {
 }
 
 void Control::Invalidate() const {
-    if (hwnd_) {
-        ::InvalidateRect(hwnd_, nullptr, TRUE);
+    if (Handle()) {
+        ::InvalidateRect(Handle(), nullptr, TRUE);
     } else {
         // A little beyond the bounds: an underline may stand just below them.
         RECT area = bounds_;
@@ -363,7 +370,8 @@ void Control::HandleCommand(WORD code) {
         break;
     case ControlKind::Edit:
         if (restoring_) break;
-        if (code == EN_CHANGE && (!(options_ & kCp949Limit) || KeepWithinCp949Limit()) && OnChange) OnChange(*this);
+        if (code == EN_CHANGE && (settingText_ || !(options_ & kCp949Limit) || KeepWithinCp949Limit()) && OnChange)
+            OnChange(*this);
         if (code == EN_KILLFOCUS && OnExit) {
             // Leaving for another control of the same form; deactivating the form is no exit.
             HWND focus = ::GetFocus();
@@ -422,14 +430,30 @@ void Control::PaintGraphic(HDC dc) const {
             ::SetBkColor(dc, BackColor());
             ::FillRect(dc, &rc, BackBrush());
         }
-        UINT format = DT_EXPANDTABS;
-        format |= (options_ & kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE;
-        if (options_ & kCentered) format |= DT_CENTER;
+        const UINT format = DT_EXPANDTABS | DT_SINGLELINE | ((options_ & kCentered) ? DT_CENTER : DT_LEFT);
         // A fixed-size label cuts off rows that do not fit. A self-sizing one already fits its
         // text, and some fonts draw their underline just below the cell they measure.
         const int saved = ::SaveDC(dc);
         if (!(options_ & kAutoSize)) ::IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
-        ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, format);
+        if (options_ & kWordWrap) {
+            // Broken into rows here, at spaces, whatever the platform's own line breaker does.
+            const auto measure = [dc, format](std::wstring_view piece) {
+                RECT extent{0, 0, 0, 0};
+                ::DrawTextW(dc, piece.data(), static_cast<int>(piece.size()), &extent, format | DT_CALCRECT);
+                return static_cast<int>(extent.right);
+            };
+            TEXTMETRICW tm{};
+            ::GetTextMetricsW(dc, &tm);
+            const std::wstring_view text = caption_;
+            RECT row{rc.left, rc.top, rc.right, rc.top + tm.tmHeight};
+            for (const LineSpan& line : WrapAtSpaces(text, rc.right - rc.left, measure)) {
+                if (row.top >= rc.bottom) break;
+                ::DrawTextW(dc, text.data() + line.start, static_cast<int>(line.length), &row, format);
+                ::OffsetRect(&row, 0, tm.tmHeight);
+            }
+        } else {
+            ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, format);
+        }
         ::RestoreDC(dc, saved);
         break;
     }
@@ -490,7 +514,7 @@ void Control::PaintGraphic(HDC dc) const {
 
 void Control::PaintContainer(HDC dc) const {
     RECT rc;
-    ::GetClientRect(hwnd_, &rc);
+    ::GetClientRect(Handle(), &rc);
     ::FillRect(dc, &rc, BackBrush());
     if (kind_ == ControlKind::Panel) {
         // A raised outer and a lowered inner bevel, one pixel each.
@@ -516,30 +540,29 @@ void Control::PaintContainer(HDC dc) const {
     form_.PaintGraphicChildren(dc, this);
 }
 
-LRESULT CALLBACK Control::ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Control* self = FromHandle(hwnd);
-    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    return Guard([&]() -> LRESULT {
-        LRESULT result = 0;
-        if (self->form_.HandleChildMessage(message, wParam, lParam, result)) return result;
-        if (self->form_.RouteMouse(hwnd, self, message, wParam, lParam)) return 0;
-        switch (message) {
-        case WM_ERASEBKGND:
-            return 1;  // WM_PAINT fills the whole surface
-        case WM_PAINT: {
-            PaintDc dc(hwnd);
-            self->PaintContainer(dc.Get());
-            return 0;
-        }
-        case WM_SETTEXT:
-            self->caption_ = reinterpret_cast<const wchar_t*>(lParam);
-            ::InvalidateRect(hwnd, nullptr, TRUE);
-            break;
-        default:
-            break;
-        }
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    });
+LRESULT Control::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!IsContainer()) return DefaultProc(message, wParam, lParam);
+    // Containers pass on what their children report and route the mouse to their graphic
+    // children, as the form does for its own.
+    LRESULT result = 0;
+    if (form_.HandleChildMessage(message, wParam, lParam, result)) return result;
+    if (form_.RouteMouse(Handle(), this, message, wParam, lParam)) return 0;
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;  // WM_PAINT fills the whole surface
+    case WM_PAINT: {
+        PaintDc dc(Handle());
+        PaintContainer(dc.Get());
+        return 0;
+    }
+    case WM_SETTEXT:
+        caption_ = reinterpret_cast<const wchar_t*>(lParam);
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+        break;
+    default:
+        break;
+    }
+    return DefaultProc(message, wParam, lParam);
 }
 
 }  // namespace siborang::win

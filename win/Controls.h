@@ -9,10 +9,7 @@
 
 #include "win/Handles.h"
 #include "win/Win32.h"
-
-namespace siborang {
-class TCalendar;
-}
+#include "win/Window.h"
 
 namespace siborang::win {
 
@@ -38,8 +35,8 @@ struct FontSpec {
 enum class ControlKind {
     // Windows of their own.
     Button, CheckBox, Edit, GroupBox, HotKey, Panel,
-    Calendar,  // a month calendar (TCalendar); its OnClick and OnChange are the row's
     ComboBox,  // a drop-down list with an edit part, unsorted; OnClick when the user picks an entry
+    Custom,    // a kind registered from outside the window layer (RegisterControlKind)
     // Graphic controls, drawn on their parent's surface.
     Label, Image, Bevel, SpeedButton,
 };
@@ -75,7 +72,7 @@ struct ControlProps {
     int left = 0, top = 0, width = 0, height = 0;
     const wchar_t* caption = L"";
     FontSpec font{};
-    Color color = kParentColor;        // background of panels and calendars; others show their parent's
+    Color color = kParentColor;        // background of panels and custom kinds; others show their parent's
     const wchar_t* picture = nullptr;  // images: the resource name
     int tabOrder = -1;  // -1: takes no focus through Tab
     int tag = 0;
@@ -85,7 +82,8 @@ struct ControlProps {
     std::uint16_t hotKey = 0; // hotkey boxes: designed shortcut value
     WORD invalidCombinations = 0;  // hotkey boxes: HKCOMB_* refused
     WORD fallbackModifiers = 0;    // hotkey boxes: HOTKEYF_* put in their place
-    int startOfWeek = 0;           // calendars: weekday of the first column, 0 = Sunday
+    const wchar_t* customKind = nullptr;  // custom kinds: the name the kind was registered under
+    int designValue = 0;                  // custom kinds: a designed value whose meaning the kind gives
 };
 
 // A table row for form F: the properties, where the control is kept, and its events.
@@ -103,12 +101,36 @@ struct ControlDef {
     MouseHandler onMouseUp = nullptr;
 };
 
-class Control {
+// A windowed control whose kind lives above the window layer; it owns its window and fires
+// its host's events (OnClick, OnChange) with the host as their sender.
+class CustomControl {
+public:
+    virtual ~CustomControl() = default;
+    virtual HWND Handle() const noexcept = 0;
+};
+
+// What a custom control is made from: its row, the window it goes into and what the form
+// resolved of the row (font, colours, state).
+struct CustomPlacement {
+    const ControlProps& props;
+    HWND parent;
+    int id;
+    HFONT font;
+    COLORREF fontColor;
+    bool tabStop;
+    bool enabled;
+};
+using CustomControlFactory = std::unique_ptr<CustomControl> (*)(Control& host, const CustomPlacement& placement);
+// Makes a kind placeable by layout rows that name it; done once at start-up, before any form.
+void RegisterControlKind(const wchar_t* name, CustomControlFactory factory);
+
+// A refused keystroke beeps through here, so that a test can count the beeps.
+extern void (*RefusalBeep)() noexcept;
+
+class Control : public WindowBase {
 public:
     Control(Form& form, Control* parent, const ControlProps& props);
-    ~Control();
-    Control(const Control&) = delete;
-    Control& operator=(const Control&) = delete;
+    ~Control() override;
 
     Form& Owner() const noexcept { return form_; }
     Control* Parent() const noexcept { return parent_; }
@@ -117,7 +139,9 @@ public:
     int Tag() const noexcept { return tag_; }
     int TabOrder() const noexcept { return tabOrder_; }
     // The control's own window; graphic controls (labels) have none.
-    HWND Handle() const noexcept { return hwnd_; }
+    HWND Handle() const noexcept { return custom_ ? custom_->Handle() : WindowBase::Handle(); }
+    // Lets go of the window without destroying it, as the form does before it goes.
+    void Unbind() noexcept;
     // The window this control is drawn on or lives in.
     HWND ParentHandle() const noexcept;
     RECT Bounds() const noexcept { return bounds_; }
@@ -135,8 +159,10 @@ public:
     std::uint16_t HotKeyValue() const noexcept;
     void SetHotKeyValue(std::uint16_t value);
     void SetFocus();
-    // Calendars: the month calendar behind this control; nullptr for other kinds.
-    TCalendar* Calendar() const noexcept { return calendar_.get(); }
+    // Buttons: runs OnClick as a click does.
+    void Click();
+    // Custom kinds: the object behind the control; nullptr for other kinds.
+    CustomControl* Custom() const noexcept { return custom_.get(); }
     // Combo boxes: the entries and the selected one (-1: none). Selecting from code does not
     // run OnClick.
     int ItemCount() const noexcept;
@@ -178,16 +204,18 @@ public:
 
     static Control* FromHandle(HWND hwnd) noexcept;
 
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
     void CreateWindowFor(const ControlProps& props);
-    void CreateCalendar(const ControlProps& props);
-    // kCp949Limit edits: puts back the last text that fitted when a change does not; false
-    // when it did.
+    void CreateCustom(const ControlProps& props);
+    // kCp949Limit edits: puts back the last text that fitted when a typed change does not;
+    // false when it did.
     bool KeepWithinCp949Limit();
     void LoadPicture(const wchar_t* name);
     void FitToText();
     void Invalidate() const;
-    static LRESULT CALLBACK ContainerProc(HWND, UINT, WPARAM, LPARAM);
 
     Form& form_;
     Control* parent_;
@@ -197,18 +225,18 @@ private:
     unsigned options_;
     RECT bounds_;
     std::wstring caption_;  // graphic controls keep their text here
-    HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;  // owned by the form's font cache
     COLORREF textColor_ = 0;
     COLORREF backColor_ = 0;  // containers with a colour of their own
     Brush backBrush_;
     Bitmap bitmap_;  // images
     Icon icon_;
-    std::unique_ptr<TCalendar> calendar_;
+    std::unique_ptr<CustomControl> custom_;
     int tabOrder_ = -1;
     int textLimit_ = 0;
     std::wstring acceptedText_;  // kCp949Limit edits: the last text that fitted
-    bool restoring_ = false;
+    bool restoring_ = false;    // the refused text is being put back
+    bool settingText_ = false;  // the program puts text in: no limit applies
     bool visible_ = true;
     bool enabled_ = true;
     bool pressed_ = false;  // speed buttons: held down

@@ -9,8 +9,6 @@
 namespace siborang::win {
 namespace {
 
-constexpr wchar_t kFormProperty[] = L"Siborang.Form";
-
 BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) noexcept {
     if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
         try {
@@ -24,8 +22,8 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) noexcept {
 
 }  // namespace
 
-Form::Form(Application& app, const FormSpec& design) : app_(app) {
-    RegisterClassFor(design);
+Form::Form(Application& app, const FormSpec& design) : app_(app), screenCenter_(design.screenCenter) {
+    RegisterWindowClass(app.ModuleInstance(), {.name = design.className, .icon = app.IconHandle()});
     backColor_ = ResolveColor(design.color);
     backBrush_.Reset(::CreateSolidBrush(backColor_));
     font_ = FontFor(design.font, static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
@@ -47,56 +45,37 @@ Form::Form(Application& app, const FormSpec& design) : app_(app) {
         left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
         top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     }
-    ::CreateWindowExW(exStyle, design.className, design.caption, style, left, top, width, height,
-                      app.Handle(), nullptr, app.ModuleInstance(), this);
-    if (!hwnd_) throw AppError("Error creating window " + Narrow(design.className));
-    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    CreateHandle(exStyle, design.className, design.caption, style, left, top, width, height, app.Handle(), nullptr);
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
 Form::~Form() {
-    if (hwnd_) ::DestroyWindow(hwnd_);
+    // The derived form is gone already: nothing its windows receive while they go may reach
+    // a handler, so every control lets go of its window before the form's is destroyed.
+    savedFocus_ = nullptr;
+    for (auto& c : controls_) c->Unbind();
+    DestroyHandle();
 }
 
-void Form::RegisterClassFor(const FormSpec& design) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (::GetClassInfoExW(app_.ModuleInstance(), design.className, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &Form::StaticProc;
-    wc.hInstance = app_.ModuleInstance();
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = ::LoadIconW(app_.ModuleInstance(), L"MAINICON");
-    wc.lpszClassName = design.className;
-    ::RegisterClassExW(&wc);
-}
-
-Form* Form::FromHandle(HWND hwnd) noexcept {
-    return static_cast<Form*>(::GetPropW(hwnd, kFormProperty));
-}
-
-LRESULT CALLBACK Form::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Form* self = FromHandle(hwnd);
-    if (message == WM_NCCREATE) {
-        self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetPropW(hwnd, kFormProperty, self);
-    }
-    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::RemovePropW(hwnd, kFormProperty);
-        self->hwnd_ = nullptr;
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    // The error boundary: nothing thrown by a handler unwinds into Win32.
-    return Guard([&] { return self->WindowProc(message, wParam, lParam); });
-}
+Form* Form::FromHandle(HWND hwnd) noexcept { return dynamic_cast<Form*>(WindowBase::FromHandle(hwnd)); }
 
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleChildMessage(message, wParam, lParam, result)) return result;
-    if (RouteMouse(hwnd_, nullptr, message, wParam, lParam)) return 0;
+    if (RouteMouse(Handle(), nullptr, message, wParam, lParam)) return 0;
     switch (message) {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            // Remembered here, before the control is told it lost the focus.
+            if (Control* c = ControlOf(::GetFocus())) savedFocus_ = c;
+        } else if (!HIWORD(wParam) && !RestoreFocus()) {
+            ::SetFocus(Handle());
+        }
+        return 0;
+    case WM_SETFOCUS:
+        // The form itself takes no typing: its active control does.
+        RestoreFocus();
+        return 0;
     case WM_CLOSE:
         Close();
         return 0;
@@ -104,20 +83,20 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         for (Timer* timer : timers_) {
             if (timer->HandleTimer(wParam)) return 0;
         }
-        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+        return DefaultProc(message, wParam, lParam);
     case WM_ERASEBKGND: {
         RECT rc;
-        ::GetClientRect(hwnd_, &rc);
+        ::GetClientRect(Handle(), &rc);
         ::FillRect(reinterpret_cast<HDC>(wParam), &rc, backBrush_.Get());
         return 1;
     }
     case WM_PAINT: {
-        PaintDc dc(hwnd_);
+        PaintDc dc(Handle());
         PaintGraphicChildren(dc.Get(), nullptr);
         return 0;
     }
     default:
-        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+        return DefaultProc(message, wParam, lParam);
     }
 }
 
@@ -251,7 +230,9 @@ void Form::CollectTabStops(const Control* container, std::vector<Control*>& stop
     std::stable_sort(children.begin(), children.end(),
                      [](const Control* a, const Control* b) { return a->TabOrder() < b->TabOrder(); });
     for (Control* c : children) {
-        if (!::IsWindowVisible(c->Handle()) || !::IsWindowEnabled(c->Handle())) continue;
+        // The control's own style: while a form is being shown (and activated) it may not be
+        // visible yet itself.
+        if (!(::GetWindowLongW(c->Handle(), GWL_STYLE) & WS_VISIBLE) || !::IsWindowEnabled(c->Handle())) continue;
         if (c->IsContainer()) {
             CollectTabStops(c, stops);
         } else if (c->TabOrder() >= 0) {
@@ -260,13 +241,68 @@ void Form::CollectTabStops(const Control* container, std::vector<Control*>& stop
     }
 }
 
+Control* Form::ControlOf(HWND window) const noexcept {
+    // Up from the window to the form: the focus may sit in a control's own child.
+    for (HWND h = window; h && h != Handle(); h = ::GetParent(h)) {
+        for (const auto& c : controls_) {
+            if (c->Handle() == h) return c.get();
+        }
+    }
+    return nullptr;
+}
+
+Control* Form::FirstTabStop() const {
+    std::vector<Control*> stops;
+    CollectTabStops(nullptr, stops);
+    return stops.empty() ? nullptr : stops.front();
+}
+
+Control* Form::ActiveControl() const noexcept {
+    const HWND focus = ::GetFocus();
+    if (focus && (focus == Handle() || ::IsChild(Handle(), focus))) return ControlOf(focus);
+    return savedFocus_;
+}
+
+bool Form::RestoreFocus() {
+    Control* target = savedFocus_;
+    if (!target || !target->Handle() || !(::GetWindowLongW(target->Handle(), GWL_STYLE) & WS_VISIBLE) ||
+        !::IsWindowEnabled(target->Handle()))
+        target = FirstTabStop();
+    if (!target) return false;
+    target->SetFocus();
+    return true;
+}
+
+bool Form::PreTranslateKey(const MSG& msg) {
+    switch (msg.message) {
+    case WM_SYSCHAR:
+        return (HIWORD(msg.lParam) & KF_ALTDOWN) && HandleMnemonic(static_cast<wchar_t>(msg.wParam));
+    case WM_KEYDOWN:
+        break;
+    default:
+        return false;
+    }
+    const auto key = static_cast<UINT>(msg.wParam);
+    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
+    if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
+    // A control that asks for the key keeps it: a dropped-down list closes on Enter or Escape.
+    const auto wants = ::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    if (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    if (key == VK_TAB) return !(wants & DLGC_WANTTAB) && TabFrom(msg.hwnd, ::GetKeyState(VK_SHIFT) < 0);
+    // Enter presses the focused push button, as Space does. No form has a default or cancel
+    // button, so Enter anywhere else and Escape are used up doing nothing.
+    if (key == VK_RETURN) {
+        Control* focused = ControlOf(msg.hwnd);
+        if (focused && focused->Kind() == ControlKind::Button && focused->Enabled()) focused->Click();
+    }
+    return true;
+}
+
 bool Form::TabFrom(HWND focus, bool backward) {
     std::vector<Control*> stops;
     CollectTabStops(nullptr, stops);
     if (stops.empty()) return false;
-    // The focus may sit in a control's own child (a combo box's edit part).
-    Control* current = nullptr;
-    for (HWND h = focus; h && h != hwnd_ && !current; h = ::GetParent(h)) current = Control::FromHandle(h);
+    Control* current = ControlOf(focus);
     const auto at = std::find(stops.begin(), stops.end(), current);
     std::size_t next = 0;
     if (at != stops.end()) {
@@ -293,7 +329,7 @@ bool Form::HandleMnemonic(wchar_t letter) {
         wchar_t marked = caption[amp + 1];
         ::CharUpperBuffW(&marked, 1);
         if (marked == wanted) {
-            c->HandleCommand(BN_CLICKED);
+            c->Click();
             return true;
         }
     }
@@ -325,14 +361,25 @@ HFONT Form::FontFor(const FontSpec& font, HFONT inherited) {
     return fonts_.back().font.Get();
 }
 
-void Form::Show() {
-    ::ShowWindow(hwnd_, SW_SHOWNORMAL);
-    ::SetForegroundWindow(hwnd_);
+void Form::CenterOnScreen() {
+    const RECT rc = BoundsRect();
+    const int left = (::GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left)) / 2;
+    const int top = (::GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top)) / 2;
+    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form::Hide() { ::ShowWindow(hwnd_, SW_HIDE); }
+void Form::Show() {
+    // Centred by the size it has now: a creation handler may have changed it since.
+    if (screenCenter_ && !Visible()) CenterOnScreen();
+    ::ShowWindow(Handle(), SW_SHOWNORMAL);
+    ::SetForegroundWindow(Handle());
+}
 
-bool Form::Visible() const noexcept { return ::IsWindowVisible(hwnd_) != FALSE; }
+void Form::ShowNoActivate() { ::ShowWindow(Handle(), SW_SHOWNOACTIVATE); }
+
+void Form::Hide() { ::ShowWindow(Handle(), SW_HIDE); }
+
+bool Form::Visible() const noexcept { return ::IsWindowVisible(Handle()) != FALSE; }
 
 void Form::DoClose(CloseAction&) {}
 
@@ -354,10 +401,11 @@ void Form::Close() {
 }
 
 int Form::ShowModal() {
+    const HWND previous = ::GetActiveWindow();
     // Only this form takes input while it is up: disable the thread's other windows.
     std::vector<HWND> disabled;
     ::EnumThreadWindows(::GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
-    std::erase(disabled, hwnd_);
+    std::erase(disabled, Handle());
     for (HWND w : disabled) ::EnableWindow(w, FALSE);
 
     modal_ = true;
@@ -375,38 +423,40 @@ int Form::ShowModal() {
             if (action == CloseAction::None) modalResult_ = 0;
         }
     }
+    // The others are enabled before this one hides, so that one of them can take over.
     for (HWND w : disabled) {
         if (::IsWindow(w)) ::EnableWindow(w, TRUE);
     }
     Hide();
     modal_ = false;
+    Reactivate(previous);
     if (quit) ::PostQuitMessage(0);  // leave WM_QUIT for the outer loop
     return modalResult_;
 }
 
 RECT Form::BoundsRect() const noexcept {
     RECT rc{};
-    ::GetWindowRect(hwnd_, &rc);
+    ::GetWindowRect(Handle(), &rc);
     return rc;
 }
 
 void Form::SetLeft(int left) {
     const RECT rc = BoundsRect();
-    ::SetWindowPos(hwnd_, nullptr, left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(Handle(), nullptr, left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::SetTop(int top) {
     const RECT rc = BoundsRect();
-    ::SetWindowPos(hwnd_, nullptr, rc.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(Handle(), nullptr, rc.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::SetClientHeight(int height) {
     // The outer size keeps the frame the window has now and takes the new client height.
     RECT outer = BoundsRect();
     RECT client{};
-    ::GetClientRect(hwnd_, &client);
+    ::GetClientRect(Handle(), &client);
     const int newHeight = (outer.bottom - outer.top) - (client.bottom - client.top) + height;
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, newHeight,
+    ::SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, newHeight,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

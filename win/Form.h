@@ -1,6 +1,7 @@
 #pragma once
 // The form base: one window class per form class, one window procedure that derived forms
-// override, controls built from a layout table, showing, modal showing and closing.
+// override, controls built from a layout table, the keyboard focus as a dialog keeps it,
+// showing, modal showing and closing.
 #include <memory>
 #include <span>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "win/Handles.h"
 #include "win/Timer.h"
 #include "win/Win32.h"
+#include "win/Window.h"
 
 namespace siborang::win {
 
@@ -30,21 +32,22 @@ struct FormSpec {
     int outerWidth = 0, outerHeight = 0;  // the window's own size, frame included; 0: from the client size
 };
 
-class Form {
+class Form : public WindowBase {
 public:
     Form(Application& app, const FormSpec& design);
-    virtual ~Form();
-    Form(const Form&) = delete;
-    Form& operator=(const Form&) = delete;
+    ~Form() override;
 
     Application& App() const noexcept { return app_; }
-    HWND Handle() const noexcept { return hwnd_; }
 
     // Every message of the window passes through here. Overrides call this for the
     // framework's normal handling.
-    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // Shows the form in front, active, the focus on its active control (a form placed at the
+    // screen's centre is centred by the size it has now).
     void Show();
+    // Shows the form where it stands without taking the keyboard from the window in front.
+    void ShowNoActivate();
     void Hide();
     bool Visible() const noexcept;
     // The framework's close: asks DoClose, then hides, frees, or ends the program when
@@ -76,6 +79,20 @@ public:
     bool RouteMouse(HWND window, Control* container, UINT message, WPARAM wParam, LPARAM lParam);
 
     static Form* FromHandle(HWND hwnd) noexcept;
+    // The control of this form that holds `window` (a combo box for its edit part); nullptr
+    // when it is none of them.
+    Control* ControlOf(HWND window) const noexcept;
+
+    // The active control: the one with the focus while the form is active, else the one that
+    // had it when the form was left; it gets the focus back when the form is activated. Until
+    // one had it, the first tab stop takes the focus.
+    Control* ActiveControl() const noexcept;
+    // The first enabled, visible tab stop in tab order; nullptr when there is none.
+    Control* FirstTabStop() const;
+
+    // A key typed into this form, before it is dispatched: mnemonics, Enter on a push button
+    // and the Tab ring, as the dialog manager would. True when it was used up here.
+    bool PreTranslateKey(const MSG& msg);
     // Alt+letter: clicks the enabled button whose caption marks that letter with "&", without
     // moving the focus (so the box being typed in is not left). True when one did.
     bool HandleMnemonic(wchar_t letter);
@@ -132,9 +149,10 @@ private:
     }
     Control* GraphicChildAt(const Control* container, POINT at) const noexcept;
     void CollectTabStops(const Control* container, std::vector<Control*>& stops) const;
-
-    static LRESULT CALLBACK StaticProc(HWND, UINT, WPARAM, LPARAM);
-    void RegisterClassFor(const FormSpec& design);
+    // The focus goes to the active control, or to the first tab stop when there is none yet.
+    // False when no control can take it.
+    bool RestoreFocus();
+    void CenterOnScreen();
 
     struct CachedFont {
         std::wstring face;
@@ -144,7 +162,6 @@ private:
     };
 
     Application& app_;
-    HWND hwnd_ = nullptr;
     std::vector<CachedFont> fonts_;  // outlive the controls that use them
     std::vector<std::unique_ptr<Control>> controls_;
     HFONT font_ = nullptr;
@@ -155,6 +172,8 @@ private:
     UINT_PTR nextTimerId_ = 1;
     Control* mouseCapture_ = nullptr;  // the control a held button went down on
     std::vector<Timer*> timers_;
+    Control* savedFocus_ = nullptr;  // had the focus when the form was last left
+    bool screenCenter_ = false;
     bool modal_ = false;
     int modalResult_ = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 // The memo editor's controls in creation (and stacking) order.
+#include "controls/Calendar.h"
 #include "memo/Unit2.h"
 
 namespace siborang {
@@ -74,8 +75,8 @@ inline const Form2Row kForm2Layout[] = {
     {{.name = "Label8", .kind = ControlKind::Label, .parent = "GroupBox1", .left = 14, .top = 337, .width = 52,
       .height = 25, .font = kForm2Blue12, .options = win::kCentered | win::kWordWrap},
      &TForm2::Label8},
-    {{.name = "Calendar1", .kind = ControlKind::Calendar, .parent = "GroupBox1", .left = 20, .top = 33,
-      .width = 353, .height = 206, .font = kForm2Serif16, .tabOrder = 0},
+    {{.name = "Calendar1", .kind = ControlKind::Custom, .parent = "GroupBox1", .left = 20, .top = 33,
+      .width = 353, .height = 206, .font = kForm2Serif16, .tabOrder = 0, .customKind = kCalendarClass},
      &TForm2::Calendar1, nullptr, &TForm2::Calendar1Change},
     {{.name = "EHour", .kind = ControlKind::Edit, .parent = "GroupBox1", .left = 216, .top = 256, .width = 49,
       .height = 27, .font = kForm2Serif16, .tabOrder = 1, .tag = kHourTag, .textLimit = 2},

@@ -36,13 +36,13 @@ public:
 };
 
 const win::ControlDef<TCalendarForm> kCalendarLayout[] = {
-    {{.name = "Calendar1", .kind = ControlKind::Calendar, .left = 20, .top = 33, .width = 353, .height = 206,
-      .font = {L"MS Serif", 16, false, false, RGB(0, 0, 0)}, .tabOrder = 0},
+    {{.name = "Calendar1", .kind = ControlKind::Custom, .left = 20, .top = 33, .width = 353, .height = 206,
+      .font = {L"MS Serif", 16, false, false, RGB(0, 0, 0)}, .tabOrder = 0, .customKind = kCalendarClass},
      &TCalendarForm::Calendar1, &TCalendarForm::Calendar1Click, &TCalendarForm::Calendar1Change},
     {{.name = "Edit1", .kind = ControlKind::Edit, .left = 20, .top = 250, .width = 60, .height = 21, .tabOrder = 1},
      &TCalendarForm::Edit1},
-    {{.name = "Calendar2", .kind = ControlKind::Calendar, .left = 100, .top = 250, .color = RGB(192, 192, 192),
-      .startOfWeek = 1},
+    {{.name = "Calendar2", .kind = ControlKind::Custom, .left = 100, .top = 250, .color = RGB(192, 192, 192),
+      .customKind = kCalendarClass, .designValue = 1},
      &TCalendarForm::Calendar2},
 };
 
@@ -50,7 +50,7 @@ TCalendarForm::TCalendarForm(win::Application& app)
     : win::Form(app, {.className = L"TCalendarForm", .caption = L"달력", .left = 40, .top = 40, .clientWidth = 393,
                       .clientHeight = 290, .font = {L"굴림", 12, false, false, RGB(0, 0, 0)}}) {
     BuildLayout<TCalendarForm>(*this, kCalendarLayout);
-    cal = Calendar1->Calendar();
+    cal = &TCalendar::Of(*Calendar1);
 }
 
 // Cell centres on a 349 x 202 client area: cells 49 x 28 and one-pixel lines.
@@ -109,10 +109,10 @@ TEST_F(Calendar, IsAWindowOfItsOwnPlacedFromTheTable) {
     ::GetClassNameW(hwnd, cls, 32);
     EXPECT_STREQ(cls, L"TCalendar");
     EXPECT_EQ(form.Calendar1->Handle(), hwnd);
-    EXPECT_EQ(Control::FromHandle(hwnd), form.Calendar1);
+    EXPECT_EQ(form.ControlOf(hwnd), form.Calendar1);
     EXPECT_EQ(::GetParent(hwnd), form.Handle());
     EXPECT_TRUE(::GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP);
-    EXPECT_EQ(form.FindControl("Edit1")->Calendar(), nullptr);
+    EXPECT_EQ(form.FindControl("Edit1")->Custom(), nullptr);
     RECT outer, client;
     ::GetWindowRect(hwnd, &outer);
     ::GetClientRect(hwnd, &client);
@@ -135,8 +135,7 @@ TEST_F(Calendar, IsAWindowOfItsOwnPlacedFromTheTable) {
 }
 
 TEST_F(Calendar, TheRowGivesColourWeekStartAndTabStop) {
-    TCalendar* second = form.Calendar2->Calendar();
-    ASSERT_NE(second, nullptr);
+    TCalendar* second = &TCalendar::Of(*form.Calendar2);
     EXPECT_EQ(second->StartOfWeek(), 1);
     EXPECT_EQ(second->Color(), RGB(192, 192, 192));
     EXPECT_FALSE(::GetWindowLongW(second->Handle(), GWL_STYLE) & WS_TABSTOP);

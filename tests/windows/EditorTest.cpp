@@ -385,10 +385,8 @@ TEST_F(Editor, TabFollowsTheTabOrderNotTheStacking) {
         testing::PumpMessages(30);
         keys[VK_SHIFT] = 0;
         ::SetKeyboardState(keys);
-        HWND focus = ::GetFocus();
-        for (HWND h = focus; h; h = ::GetParent(h))
-            if (auto* c = win::Control::FromHandle(h)) return c->Name();
-        return std::string("(none)");
+        const win::Control* c = f.ControlOf(::GetFocus());
+        return c ? c->Name() : std::string("(none)");
     };
     EXPECT_EQ(tab(false), "EMinute");
     EXPECT_EQ(tab(false), "EYear");

@@ -134,14 +134,14 @@ TEST_F(Settings, IntervalAndSwitches) {
 TEST_F(Settings, KeysAndModifiers) {
     Write("VKEY", "4");
     TForm1& shiftOnly = Start();
-    EXPECT_EQ(shiftOnly.HotKey1->HotKeyValue(), 'W');
+    EXPECT_EQ(shiftOnly.HotKey1->HotKeyValue(), 0x2000 | 'W');
     EXPECT_TRUE(HotKeyHeld(MOD_SHIFT, 'W'));
     form_->Close();
     EXPECT_FALSE(HotKeyHeld(MOD_SHIFT, 'W'));  // closing gave it back
 
     Write("VKEY", "3");
     Write("KEY", "112");
-    EXPECT_EQ(Start().HotKey1->HotKeyValue(), 0xC000 | 'P');
+    EXPECT_EQ(Start().HotKey1->HotKeyValue(), 0xC000 | VK_F1);
     EXPECT_TRUE(HotKeyHeld(MOD_CONTROL | MOD_ALT, VK_F1));
     form_->Close();
 

@@ -2,6 +2,7 @@
 // sets it up.
 #include <gtest/gtest.h>
 
+#include "controls/Calendar.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Application.h"
 #include "win/Handles.h"
@@ -131,7 +132,8 @@ bool SaveScreenshot(HWND window, const wchar_t* name) {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     auto& app = siborang::win::Application::Instance();
-    app.Initialize(::GetModuleHandleW(nullptr));
+    app.Initialize(::GetModuleHandleW(nullptr), L"MAINICON");
+    siborang::RegisterCalendarKind();
     app.SetTitle(L"시보랑");
     return RUN_ALL_TESTS();
 }

@@ -1,8 +1,8 @@
-#include "clock/TitleChrome.h"
+#include "win/TitleChrome.h"
 
-namespace siborang {
+namespace siborang::win {
 
-void TitleMouseDown(TitleDrag& drag, win::Form& window) {
+void TitleMouseDown(TitleDrag& drag, Form& window) {
     drag.Dragging = true;
     POINT cursor;
     ::GetCursorPos(&cursor);
@@ -10,7 +10,7 @@ void TitleMouseDown(TitleDrag& drag, win::Form& window) {
     drag.DragOffset = {cursor.x - bounds.left, cursor.y - bounds.top};
 }
 
-void TitleMouseMove(TitleDrag& drag, win::Form& window) {
+void TitleMouseMove(TitleDrag& drag, Form& window) {
     if (!drag.Dragging) return;
     POINT cursor;
     ::GetCursorPos(&cursor);
@@ -20,4 +20,4 @@ void TitleMouseMove(TitleDrag& drag, win::Form& window) {
 
 void TitleMouseUp(TitleDrag& drag) { drag.Dragging = false; }
 
-}  // namespace siborang
+}  // namespace siborang::win

@@ -5,15 +5,15 @@
 // the cursor wherever it goes, off the screen too.
 #include "win/Form.h"
 
-namespace siborang {
+namespace siborang::win {
 
 struct TitleDrag {
     bool Dragging = false;
     POINT DragOffset{};  // cursor position minus the window's top-left corner
 };
 
-void TitleMouseDown(TitleDrag& drag, win::Form& window);
-void TitleMouseMove(TitleDrag& drag, win::Form& window);
+void TitleMouseDown(TitleDrag& drag, Form& window);
+void TitleMouseMove(TitleDrag& drag, Form& window);
 void TitleMouseUp(TitleDrag& drag);
 
-}  // namespace siborang
+}  // namespace siborang::win

@@ -1,0 +1,221 @@
+// The started clock worked from the keyboard as a user works a Windows dialog, with real key
+// presses and clicks through the X server (xdotool, which Wine starts as the Unix program it
+// is): where the focus lands, Tab, Enter and Space on buttons, Alt+R and its error box, and a
+// number box left for another program and come back to.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "memo/MemoRecord.h"
+#include "tests/process/MainWindowFixture.h"
+
+namespace {
+
+using namespace siborang::process_tests;
+using siborang::MemoRecord;
+using siborang::win::Narrow;
+
+// Runs xdotool with `args` and waits until it is done; true when it did what it was told, and
+// then `output` holds what it printed. Wine starts a Unix program without a handle to wait
+// on, so a shell around it leaves a file behind when it ends.
+bool Xdo(const std::wstring& args, std::string* output = nullptr) {
+    static unsigned counter = 0;
+    const std::wstring marker = L"/tmp/siborang-xdo-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                std::to_wstring(++counter);
+    std::wstring command = L"/bin/sh -c \"/usr/bin/xdotool " + args + L" > " + marker + L".out; echo $? > " +
+                           marker + L".part; mv " + marker + L".part " + marker + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    if (info.hProcess) ::CloseHandle(info.hProcess);
+    if (info.hThread) ::CloseHandle(info.hThread);
+    auto windowsPath = [](std::wstring path) {
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        return L"Z:" + path;
+    };
+    auto read = [](const std::wstring& path, std::string& text) {
+        FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        char buffer[256] = {};
+        DWORD n = 0;
+        if (!file || !::ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr)) return false;
+        text.assign(buffer, n);
+        return true;
+    };
+    const std::wstring done = windowsPath(marker), out = windowsPath(marker + L".out");
+    std::string status;
+    const bool ended = WaitUntil(nullptr, [&] { return read(done, status) && !status.empty(); });
+    if (output) read(out, *output);
+    ::DeleteFileW(done.c_str());
+    ::DeleteFileW(out.c_str());
+    return ended && status.starts_with("0");
+}
+
+// The X server sends typed keys to the X window with the input focus, which follows the
+// active window a moment later.
+bool XFocusOn(HWND window) {
+    const auto xid = reinterpret_cast<std::uintptr_t>(::GetPropW(window, L"__wine_x11_whole_window"));
+    if (!xid) return true;  // not an X11 driver: nothing to wait for
+    return WaitUntil(nullptr, [&] {
+        std::string focus;
+        return Xdo(L"getwindowfocus", &focus) && std::strtoull(focus.c_str(), nullptr, 10) == xid;
+    });
+}
+
+bool XClick(HWND window) {
+    const RECT rc = RectOf(window);
+    return Xdo(L"mousemove " + std::to_wstring((rc.left + rc.right) / 2) + L" " +
+               std::to_wstring((rc.top + rc.bottom) / 2) + L" click 1");
+}
+
+HWND ActiveOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndActive;
+}
+
+std::string Named(HWND window) { return window ? Describe(window) : std::string("nothing"); }
+
+// A window of this test program to switch to, as a user switches to another program.
+class OtherProgramWindow {
+public:
+    OtherProgramWindow() {
+        hwnd_ = ::CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE | WS_BORDER, 10, 10, 200, 60,
+                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    }
+    ~OtherProgramWindow() {
+        if (hwnd_) ::DestroyWindow(hwnd_);
+    }
+    OtherProgramWindow(const OtherProgramWindow&) = delete;
+    OtherProgramWindow& operator=(const OtherProgramWindow&) = delete;
+    HWND Handle() const { return hwnd_; }
+
+private:
+    HWND hwnd_;
+};
+
+class Keyboard : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        if (::GetFileAttributesW(L"Z:\\usr\\bin\\xdotool") == INVALID_FILE_ATTRIBUTES)
+            GTEST_SKIP() << "no xdotool: real key presses cannot be sent";
+    }
+
+    // The clock's window that has the keyboard focus becomes `wanted`.
+    void ExpectFocus(HWND wanted, const char* what) {
+        EXPECT_TRUE(WaitUntil(form_, [&] { return FocusOf(form_) == wanted; }, kTypingTimeout))
+            << what << ": the focus is on " << Named(FocusOf(form_)) << ", not on " << Named(wanted);
+    }
+    void Key(const wchar_t* keys) { ASSERT_TRUE(Xdo(std::wstring(L"key ") + keys)) << "xdotool key " << Narrow(keys); }
+
+    HWND Button(HWND parent, const wchar_t* caption) const {
+        return ::FindWindowExW(parent, nullptr, L"Button", caption);
+    }
+
+    // "?" on the title panel opens the about dialog with the focus on its button; `key` closes it.
+    void AboutClosedBy(const wchar_t* key) {
+        ASSERT_TRUE(ClickPanel(kQuestionButtonPoint));
+        HWND about = nullptr;
+        ASSERT_TRUE(WaitUntil(nullptr, [&] { return (about = VisibleWindowOf(kAboutClass, Pid())) != nullptr; }))
+            << "\"?\" opened no about dialog";
+        const HWND close = Button(about, kAboutCloseText);
+        ExpectFocus(close, "the about dialog opened");
+        Key(key);
+        EXPECT_TRUE(WaitUntil(nullptr, [&] { return !::IsWindow(about) || !::IsWindowVisible(about); }))
+            << Narrow(key) << " on the focused button did not close the about dialog";
+    }
+};
+
+TEST_F(Keyboard, AUserWorksTheWindowsFromTheKeyboard) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(ShowFromTray());
+    EXPECT_TRUE(WaitUntil(form_, [&] { return ActiveOf(form_) == form_; })) << "the tray click left the window inactive";
+    ExpectFocus(hotKeyBox_, "the tray click");
+    EXPECT_TRUE(XFocusOn(form_)) << "the X server does not send the keys to the window";
+
+    // Tab walks the tab order; the disabled listen button is passed over.
+    const HWND editorButton = Button(form_, L"메모 작성");
+    for (HWND next : {intervalSwitch_, memoSwitch_, interval_, editorButton, run_, hotKeyBox_}) {
+        ASSERT_NO_FATAL_FAILURE(Key(L"Tab"));
+        ExpectFocus(next, "Tab");
+    }
+
+    ASSERT_NO_FATAL_FAILURE(AboutClosedBy(L"Return"));
+    ExpectFocus(hotKeyBox_, "after the about dialog");
+    ASSERT_NO_FATAL_FAILURE(AboutClosedBy(L"space"));
+
+    // Alt+R with letters in the interval box: the error box takes Enter at once, and the
+    // keyboard is back in the box afterwards.
+    for (int i = 0; i < 3; ++i) ASSERT_NO_FATAL_FAILURE(Key(L"Tab"));
+    ExpectFocus(interval_, "three Tabs from the hotkey box");
+    ASSERT_TRUE(Xdo(L"type abc"));
+    ASSERT_TRUE(WaitUntil(form_, [&] { return TextOf(interval_) == L"abc"; }, kTypingTimeout))
+        << "typed abc, the box holds \"" << Narrow(TextOf(interval_)) << "\"";
+    ASSERT_NO_FATAL_FAILURE(Key(L"alt+r"));
+    const auto box = WaitForErrorBox();
+    ASSERT_TRUE(box) << "Alt+R put up no error box";
+    EXPECT_EQ(Narrow(box->text), "'abc' is not a valid integer value.");
+    ASSERT_NO_FATAL_FAILURE(Key(L"Return"));
+    EXPECT_TRUE(WaitUntil(form_, [&] { return !::IsWindow(box->hwnd) || !::IsWindowVisible(box->hwnd); }))
+        << "the first Enter did not close the error box";
+    EXPECT_TRUE(WaitUntil(form_, [&] { return ActiveOf(form_) == form_; }))
+        << "after the error box the active window is " << Named(ActiveOf(form_));
+    ExpectFocus(interval_, "after the error box");
+
+    // The editor opens with its calendar focused.
+    ASSERT_NO_FATAL_FAILURE(Key(L"Tab"));
+    ExpectFocus(editorButton, "Tab from the interval box");
+    ASSERT_NO_FATAL_FAILURE(Key(L"Return"));
+    HWND editor = nullptr;
+    ASSERT_TRUE(WaitUntil(nullptr, [&] { return (editor = VisibleWindowOf(L"TForm2", Pid())) != nullptr; }))
+        << "Enter on \"메모 작성\" opened no editor";
+    HWND dates = nullptr;
+    for (HWND g = ::FindWindowExW(editor, nullptr, L"TGroupBox", nullptr); g && !dates;
+         g = ::FindWindowExW(editor, g, L"TGroupBox", nullptr))
+        if (::FindWindowExW(g, nullptr, L"TCalendar", nullptr)) dates = g;
+    ASSERT_NE(dates, nullptr);
+    const HWND calendar = ::FindWindowExW(dates, nullptr, L"TCalendar", nullptr);
+    ExpectFocus(calendar, "the editor opened");
+
+    // "ab" left in the hour box, another program in front meanwhile, then "추가하기" clicked:
+    // the box's exit handler runs first, so the hour stored is its fallback.
+    ASSERT_NO_FATAL_FAILURE(Key(L"Tab"));
+    const HWND hour = FocusOf(editor);
+    ASSERT_NE(hour, calendar) << "Tab did not leave the calendar";
+    ASSERT_TRUE(Xdo(L"type ab"));
+    ASSERT_TRUE(WaitUntil(editor, [&] { return TextOf(hour) == L"ab"; }, kTypingTimeout))
+        << "typed ab, the hour box holds \"" << Narrow(TextOf(hour)) << "\"";
+    {
+        OtherProgramWindow other;
+        ASSERT_NE(other.Handle(), nullptr);
+        ::SetForegroundWindow(other.Handle());
+        EXPECT_TRUE(WaitUntil(editor, [&] { return ActiveOf(editor) != editor; }))
+            << "the other window did not come in front";
+        EXPECT_EQ(TextOf(hour), L"ab") << "leaving for another program ran the box's exit handler";
+        ASSERT_TRUE(XClick(Button(editor, L"추가하기")));
+        ASSERT_TRUE(WaitUntil(editor, [&] { return ::GetFileAttributesW((workDir_.Path() + L"\\PostIt.dat").c_str()) !=
+                                                     INVALID_FILE_ATTRIBUTES &&
+                                                 StateOf(workDir_.Path() + L"\\PostIt.dat").size == sizeof(MemoRecord); }))
+            << "no memo was stored" << BoxNote();
+    }
+    MemoRecord stored{};
+    {
+        FileHandle file(::CreateFileW((workDir_.Path() + L"\\PostIt.dat").c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        DWORD n = 0;
+        ASSERT_TRUE(file && ::ReadFile(file.Get(), &stored, sizeof stored, &n, nullptr) && n == sizeof stored);
+    }
+    EXPECT_EQ(stored.Hour, 23);
+    EXPECT_EQ(TextOf(hour), L"23");
+    ASSERT_TRUE(::PostMessageW(Button(editor, L"나가기"), BM_CLICK, 0, 0));
+    EXPECT_TRUE(WaitShown(true));
+}
+
+}  // namespace

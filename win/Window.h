@@ -1,0 +1,62 @@
+#pragma once
+// The one window base: every window of the program (forms, controls, the grid, the tray's
+// hidden window, the application window) is bound to its object by one static procedure,
+// which runs each message inside the error boundary and drops the binding at WM_NCDESTROY.
+#include "win/Win32.h"
+
+namespace siborang::win {
+
+// A window class of this module whose procedure is the common one. Registered once; later
+// calls with the same name do nothing.
+struct WindowClassSpec {
+    const wchar_t* name;
+    UINT style = CS_DBLCLKS;
+    HICON icon = nullptr;
+    HCURSOR cursor = nullptr;  // nullptr: the arrow
+};
+void RegisterWindowClass(HINSTANCE instance, const WindowClassSpec& spec);
+
+class WindowBase {
+public:
+    WindowBase(const WindowBase&) = delete;
+    WindowBase& operator=(const WindowBase&) = delete;
+
+    // nullptr before creation and once the window is gone.
+    HWND Handle() const noexcept { return hwnd_; }
+    // The object bound to a window of this program; nullptr for any other window.
+    static WindowBase* FromHandle(HWND hwnd) noexcept;
+
+protected:
+    WindowBase() noexcept = default;
+    // A window still alive is unbound first, so that nothing it receives while it goes reaches
+    // an object that is half destroyed, and then destroyed.
+    virtual ~WindowBase();
+
+    // Creates a window of a class registered with RegisterWindowClass; the binding is made at
+    // its WM_NCCREATE, so the object sees every message. Raises when creation fails.
+    void CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
+                      int width, int height, HWND parent, HMENU menu);
+    // Binds a window of a system class (a button, an edit) that was just created, by
+    // subclassing it; its own procedure does the default handling.
+    void Attach(HWND hwnd) noexcept;
+    // Unbinds the window (giving a subclassed one its own procedure back) without destroying it.
+    void Detach() noexcept;
+    // Unbinds and destroys the window, if there is one.
+    void DestroyHandle() noexcept;
+
+    // Every message of the bound window; the default handling is DefaultProc.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window has gone (destroyed from outside or by its parent); Handle() is nullptr now.
+    virtual void HandleDestroyed() noexcept {}
+
+private:
+    static LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend void RegisterWindowClass(HINSTANCE, const WindowClassSpec&);
+    void Bind(HWND hwnd) noexcept;
+
+    HWND hwnd_ = nullptr;
+    WNDPROC original_ = nullptr;  // a subclassed window's own procedure
+};
+
+}  // namespace siborang::win
