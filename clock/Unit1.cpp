@@ -100,7 +100,8 @@ void TForm1::FormCreate(win::Form&) {
     // OleAut32 is never loaded by this build, so there is no library reference to give back.
     win::RemoveCaption(*this);
     ::ShowWindowAsync(App().Handle(), SW_HIDE);
-    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kNoMoveNoSize);
+    // Not activated: out of sight, it must not take the keyboard from the program in front.
+    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kNoMoveNoSize | SWP_NOACTIVATE);
     SetTop(-9999);
     SetLeft(-9999);
     ::ShowWindowAsync(Handle(), SW_HIDE);

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
-  wine64 xvfb xauth x11-utils xdotool imagemagick fonts-nanum
+  wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick fonts-nanum
   espeak-ng sox pulseaudio
 )
 

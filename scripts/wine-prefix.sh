@@ -26,6 +26,11 @@ printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
   "\"MS Serif\"=hex(7):$nanum" "\"MS Sans Serif\"=hex(7):$nanum" '' | iconv -f UTF-8 -t UTF-16 > "$reg"
 "$WINE" regedit "$reg" >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
+# Wine draws the caption buttons with glyphs of its Marlett font, which Debian ships outside
+# the places this Wine looks: without it the close box shows a plain "r".
+for font in /usr/share/wine/fonts/marlett.ttf; do
+    [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
 
 # With --locked-memo: a PostIt.dat nobody may change, for the tests of refused writes. As
 # root under Wine only an immutable file is refused, with the code Windows gives a read-only

@@ -430,13 +430,13 @@ void Control::PaintGraphic(HDC dc) const {
             ::SetBkColor(dc, BackColor());
             ::FillRect(dc, &rc, BackBrush());
         }
-        const UINT format = DT_EXPANDTABS | DT_SINGLELINE | ((options_ & kCentered) ? DT_CENTER : DT_LEFT);
+        const UINT align = (options_ & kCentered) ? DT_CENTER : DT_LEFT;
         // A fixed-size label cuts off rows that do not fit. A self-sizing one already fits its
         // text, and some fonts draw their underline just below the cell they measure.
         const int saved = ::SaveDC(dc);
         if (!(options_ & kAutoSize)) ::IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
-        if (options_ & kWordWrap) {
-            // Broken into rows here, at spaces, whatever the platform's own line breaker does.
+        if (options_ & kWrapAtSpaces) {
+            const UINT format = DT_EXPANDTABS | DT_SINGLELINE | align;
             const auto measure = [dc, format](std::wstring_view piece) {
                 RECT extent{0, 0, 0, 0};
                 ::DrawTextW(dc, piece.data(), static_cast<int>(piece.size()), &extent, format | DT_CALCRECT);
@@ -452,7 +452,8 @@ void Control::PaintGraphic(HDC dc) const {
                 ::OffsetRect(&row, 0, tm.tmHeight);
             }
         } else {
-            ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, format);
+            const UINT lines = (options_ & kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE;
+            ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_EXPANDTABS | lines | align);
         }
         ::RestoreDC(dc, saved);
         break;

@@ -55,6 +55,9 @@ enum ControlOption : unsigned {
     // Edits: textLimit counts the bytes the text takes in code page 949, and characters that
     // code page cannot hold are refused, so what the box shows is what can be stored.
     kCp949Limit = 1u << 9,
+    // Labels: rows broken by the program at spaces only, a word inside only when it alone is too
+    // wide (some platforms break Korean words between any two syllables); else as kWordWrap.
+    kWrapAtSpaces = 1u << 10,
 };
 
 enum class MouseButton { Left, Right, Middle };

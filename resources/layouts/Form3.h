@@ -24,7 +24,7 @@ inline const Form3Row kForm3Layout[] = {
      &TForm3::Label1},
     {{.name = "Label2", .kind = win::ControlKind::Label, .left = 15, .top = 49, .width = 202, .height = 121,
       .caption = L"내용", .font = {L"굴림", 13, false, false, RGB(255, 255, 255)},
-      .options = win::kTransparent | win::kCentered | win::kWordWrap},
+      .options = win::kTransparent | win::kCentered | win::kWrapAtSpaces},
      &TForm3::Label2},
     {{.name = "Button1", .kind = win::ControlKind::Button, .left = 205, .top = 196, .width = 18, .height = 18,
       .caption = L"X", .font = {L"MS Sans Serif", 11, true, false, RGB(0, 0, 0)}, .tabOrder = 0},

@@ -158,6 +158,8 @@ TEST_F(MemoTick, OneTickShowsTheMissedMemoOnceOnTopAndStoresOnlyItsConfirmation)
     const HWND note = notes[0];
     EXPECT_TRUE(Topmost(note));
     EXPECT_EQ(::GetWindow(note, GW_OWNER), app_) << "notes belong to the application window (no taskbar button)";
+    // Neither the note nor the clock out of sight takes the keyboard from the window in front.
+    EXPECT_EQ(FocusOf(note), nullptr) << "the keyboard went to " << Describe(FocusOf(note));
     if (ScreenIs1024By768()) {
         EXPECT_EQ(Describe(TopLeftOf(note)), Describe(POINT{34, 10})) << "the first note of a run";
     } else {

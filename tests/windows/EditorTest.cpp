@@ -3,6 +3,7 @@
 // following the memos, the memo lines' byte limit, and the errors it reports.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -188,9 +189,11 @@ TEST_F(Editor, WithoutAFileCreatesItAndShowsNowWithOnlyAddOverwriteAndExitUsable
     EXPECT_EQ(Buttons(), "---");
     EXPECT_TRUE(f.Button3->Enabled() && f.Button5->Enabled() && f.Button6->Enabled());
     EXPECT_TRUE(f.EMemo1->Text().empty() && f.EMemo2->Text().empty() && f.EMemo3->Text().empty());
-    // The caption bar is gone; the sizeable frame stays.
+    // The caption bar is gone; the sizeable frame stays; centred by the size that leaves.
     EXPECT_EQ(::GetWindowLongW(f.Handle(), GWL_STYLE) & WS_CAPTION, 0);
     EXPECT_NE(::GetWindowLongW(f.Handle(), GWL_STYLE) & WS_THICKFRAME, 0);
+    const RECT rc = f.BoundsRect();
+    EXPECT_LE(std::abs((rc.top + rc.bottom) / 2 - ::GetSystemMetrics(SM_CYSCREEN) / 2), 1) << rc.top;
 }
 
 TEST_F(Editor, WithThreeMemosListsThemAndShowsTheFirst) {
@@ -286,6 +289,7 @@ TEST_F(Editor, OverwriteOnAFileEmptySinceOpeningStoresRecordZero) {
     EXPECT_EQ(Buttons(), "--D");
     EXPECT_EQ(FileBytes().size(), sizeof(MemoRecord));
     EXPECT_EQ(DueOf(RecordOnDisk(0)), (Due{2026, 5, 5, 5, 5}));
+    EXPECT_EQ(Narrow(f.Label7->Text()), "메모 겟수 1개");
 }
 
 TEST_F(Editor, DeleteShowsTheNextThenTheNewLastThenToday) {
@@ -495,6 +499,46 @@ TEST_F(Editor, MemoLinesRefuseInputBeyondSixtyFourBytesOrOutsideTheKoreanCodePag
     f.EMemo3->SetText(L"");
     ::SendMessageW(f.EMemo3->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(std::wstring(40, L'한').c_str()));
     EXPECT_EQ(f.EMemo3->Text(), L"");
+}
+
+// A 70-byte line from a file (which allows 70) is shown as it is, without a beep, and can be
+// shortened a character at a time; only growth past 64 bytes is refused.
+TEST_F(Editor, AnOverLongStoredLineShowsQuietlyAndShortens) {
+    static int beeps;
+    beeps = 0;
+    const auto savedBeep = win::RefusalBeep;
+    win::RefusalBeep = [] () noexcept { ++beeps; };
+    const std::wstring stored(35, L'한');  // 70 bytes
+    Put({Memo(2026, 5, 1, 9, 0, stored, stored)});
+    TForm2& f = Open();
+    EXPECT_EQ(f.EMemo1->Text(), stored);
+    EXPECT_EQ(beeps, 0) << "showing the memo beeped";
+    ::SendMessageW(f.EMemo1->Handle(), EM_SETSEL, 35, 35);
+    Type(f.EMemo1, L"\b\b");
+    EXPECT_EQ(f.EMemo1->Text(), std::wstring(33, L'한'));
+    EXPECT_EQ(beeps, 0);
+    Type(f.EMemo1, L"a");  // 67 bytes: still past the limit, and growing
+    EXPECT_EQ(f.EMemo1->Text(), std::wstring(33, L'한'));
+    EXPECT_EQ(beeps, 1);
+    win::RefusalBeep = savedBeep;
+}
+
+// The list names the memo shown: stepping selects the entry at the index, also after text
+// typed into the list's own box has cleared its selection.
+TEST_F(Editor, SteppingSelectsTheShownMemoWhateverWasTypedIntoTheList) {
+    Put({Memo(2026, 1, 1, 1, 1), Memo(2026, 2, 2, 2, 2), Memo(2026, 3, 3, 3, 3)});
+    TForm2& f = Open();
+    Press(f.Button2);
+    const HWND listText = ::GetWindow(f.ComboBox1->Handle(), GW_CHILD);
+    ASSERT_NE(listText, nullptr);
+    ::SendMessageW(listText, WM_CHAR, L'x', 1);
+    Press(f.Button2);
+    EXPECT_EQ(CurrentIndex, 2);
+    EXPECT_EQ(f.ComboBox1->ItemIndex(), 2);
+    ::SendMessageW(listText, WM_CHAR, L'y', 1);
+    Press(f.Button1);
+    EXPECT_EQ(f.ComboBox1->ItemIndex(), 1);
+    EXPECT_EQ(Shown(), (Due{2026, 2, 2, 2, 2}));
 }
 
 TEST_F(Editor, AddRefusesADayTheEnteredMonthDoesNotHave) {

@@ -300,6 +300,40 @@ TEST(Form, ShowModalRunsUntilClosedAndDisablesTheRest) {
     owner.Close();
 }
 
+// The focus as a dialog keeps it: on the first tab stop when shown, kept through another
+// window in front (without running the box's exit handler), a modal form and the error box.
+TEST(Form, TheFocusComesBackWhereItWasAfterAnotherWindowAModalFormAndTheErrorBox) {
+    TTestForm form;
+    form.Show();
+    if (::GetActiveWindow() != form.Handle()) GTEST_SKIP() << "the form cannot become active here";
+    EXPECT_EQ(::GetFocus(), form.Check->Handle()) << "not on the first tab stop";
+    form.Box->SetFocus();
+
+    const HWND other = ::CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                         nullptr, nullptr);
+    ::SetForegroundWindow(other);
+    EXPECT_EQ(form.ActiveControl(), form.Box) << "the form forgot its control while another was in front";
+    ::SetForegroundWindow(form.Handle());
+    EXPECT_EQ(::GetFocus(), form.Box->Handle());
+    EXPECT_EQ(form.editExits, 0);
+    ::DestroyWindow(other);
+
+    TTestForm dialog;
+    ::PostMessageW(dialog.Handle(), WM_CLOSE, 0, 0);
+    dialog.ShowModal();
+    EXPECT_EQ(::GetActiveWindow(), form.Handle()) << "after a modal form";
+    EXPECT_EQ(::GetFocus(), form.Box->Handle()) << "after a modal form";
+
+    {
+        MessageBoxWatcher watcher;
+        win::Application::Instance().ShowError("Handler failed");
+    }
+    EXPECT_EQ(::GetActiveWindow(), form.Handle()) << "after the error box";
+    EXPECT_EQ(::GetFocus(), form.Box->Handle()) << "after the error box";
+    EXPECT_EQ(form.editExits, 0);
+    form.Close();
+}
+
 TEST(RemoveCaption, ClearsTheTitleBarAndKeepsTheDialogFrame) {
     TTestForm form;
     const RECT before = form.BoundsRect();
