@@ -73,6 +73,24 @@ TEST_F(TrayIcon, ClickShowsTheWindowAtTheCornerOnTopAndLetsTheHotKeyGo) {
     EXPECT_EQ(ProbeDefaultHotKey(), 0u) << "Ctrl+Alt+W is still held while the window is shown";
 }
 
+// A restarted shell makes the notification area anew, without the icons, and tells every
+// program so: the clock puts its icon back, and the icon still opens the window.
+TEST_F(TrayIcon, ComesBackWhenTheShellMakesTheNotificationAreaAnew) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(WaitUntil(nullptr, [&] { return ShellHolds(tray_); })) << "no icon after start-up";
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = tray_;
+    icon.uID = 0;
+    ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &icon)) << "the shell would not take the icon away";
+    ASSERT_FALSE(ShellHolds(tray_));
+
+    ASSERT_TRUE(::PostMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0));
+    EXPECT_TRUE(WaitUntil(nullptr, [&] { return ShellHolds(tray_); })) << "the icon did not come back";
+    ASSERT_NO_FATAL_FAILURE(ShowFromTray());
+    EXPECT_EQ(Describe(TopLeftOf(form_)), Describe(Corner()));
+}
+
 TEST_F(TrayIcon, DraggedAwayTheWindowComesBackToTheCornerOnTheNextClick) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(ShowFromTray());
