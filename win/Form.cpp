@@ -40,12 +40,9 @@ Form::Form(Application& app, const FormSpec& design) : app_(app), screenCenter_(
     ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     const int width = design.outerWidth > 0 ? design.outerWidth : outer.right - outer.left;
     const int height = design.outerHeight > 0 ? design.outerHeight : outer.bottom - outer.top;
-    int left = design.left, top = design.top;
-    if (design.screenCenter) {
-        left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-        top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    }
-    CreateHandle(exStyle, design.className, design.caption, style, left, top, width, height, app.Handle(), nullptr);
+    CreateHandle(exStyle, design.className, design.caption, style, design.left, design.top, width, height,
+                 app.Handle(), nullptr);
+    if (screenCenter_) CenterOnScreen();
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
