@@ -7,7 +7,8 @@
 #
 # Builds the x86_64 tree first (build/x64). Uses a fresh Wine prefix in build/measure-prefix
 # unless SIBORANG_WINEPREFIX names another. Sound is measured in 10 ms windows: a window is
-# sound when a sample in it goes above 6/128 of full scale.
+# sound when a sample in it goes above 6/128 of full scale. SIBORANG_GAPS_KEEP=DIR keeps the
+# recording and the driver's output there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 hour=${1:-3}
@@ -33,9 +34,10 @@ while IFS='=' read -r name value; do
     esac
 done <<<"$settings"
 
-# A tone that is sound from its first sample to its last: any silence between two plays of
-# it is the player's own.
+# A tone that is sound from its first sample to its last, in the clips' format: any silence
+# between two plays of it is the player's own.
 sox -n -r 11025 -c 1 -b 8 -e unsigned-integer "$work/tone.wav" synth 0.5 sine 440 gain -3
+
 driver=$root/build/x64/SpeakDriver.exe
 tones=6
 # Records what one run of the driver plays: the capture's byte range from before the run to a
