@@ -16,9 +16,26 @@ for tool in espeak-ng sox soxi awk; do
 done
 
 rate=11025
-speed=100     # espeak-ng words per minute: slow, clear single words
-min_tail=0.08 # seconds of silence kept after each word so clips don't run together
-peak_db=-3    # normalised peak level in dBFS
+peak_db=-3 # normalised peak level in dBFS
+
+# The voice. An announcement is one PlaySound call per clip, so the only pause between words
+# that the clips control is their own silence: each word is stretched to fill its clip, from
+# its first sample to `tail` seconds before its end (sox tempo, pitch kept).
+# Chosen from what `sox ... -n stats` prints for every word, compressed and normalised:
+# - speed 80 (espeak-ng's slowest): the words come out 0.50-0.87 s long, so tempo stretches
+#   them by factors 0.66-1.03 (at 100 wpm: 0.53-0.87). WSOLA stretching stays clean near 1:
+#   stretched, every word keeps its RMS level within 1 dB and its crest factor within 0.13,
+#   so nothing is smeared into noise or sharpened into clicks.
+# - pitch 60: at the same -3 dBFS peak the denser glottal pulses lower the mean crest factor
+#   from 4.47 (pitch 50) to 4.25, so the words sit 0.4 dB louder (mean RMS -15.5 dB) and
+#   their quietest parts 0.4 dB further above the 8-bit floor; 70 gains little more and takes
+#   the voice further from espeak's own Korean voice.
+# - word gap 0: each clip holds one word and espeak's trailing silence is cut anyway.
+speed=80
+pitch=60
+gap=0
+tail=0.03  # seconds of silence kept after each word
+fade=0.005 # seconds of fade in and out, against a click at either cut
 
 # name|text|length in seconds.  Hours use native Korean numerals, minutes
 # Sino-Korean ones; one-syllable words get shorter clips than two-syllable
@@ -69,30 +86,27 @@ speak() { # name text length
   local name=$1 text=$2 length=$3
   local raw="$tmp/$name.raw.wav" voiced="$tmp/$name.voiced.wav"
 
-  espeak-ng -v ko -s "$speed" -w "$raw" "$text"
+  espeak-ng -v ko -s "$speed" -p "$pitch" -g "$gap" -w "$raw" "$text"
 
-  # Cut espeak's leading and trailing silence (low threshold keeps soft
-  # onsets such as ㅎ), then resample once, in float to keep the tails clean.
+  # Cut espeak's leading silence (a low threshold keeps soft onsets such as the breathy ㅎ
+  # of 한), resample once, in float, and level the word: gentle compression lifts soft
+  # consonants well above 8-bit quantisation noise. Then cut its end where the level stays
+  # under 4% of full scale: that drops espeak's closing silence and the faint release it adds
+  # after a final stop (일곱, 다섯, 여덟), which Korean leaves unreleased. Both cuts are faded
+  # here, before tempo, which would otherwise leave the cut sharp and fade its own padding.
   sox "$raw" -t wav -e floating-point -b 32 "$voiced" \
-    silence 1 0.002 0.3% reverse silence 1 0.002 0.3% reverse \
-    rate -v "$rate"
+    silence 1 0.002 0.3% rate -v "$rate" \
+    compand 0.005,0.1 -70,-70,-45,-33,-25,-17,0,-8 0 -70 gain -n "$peak_db" \
+    reverse silence 1 0.02 4% fade q "$fade" reverse fade q "$fade"
 
-  # Slow speech that would not leave a short gap before the next clip is
-  # sped up to fit; everything else keeps its natural pace.
-  local have tempo
-  have="$(soxi -D "$voiced")"
-  tempo="$(awk -v have="$have" -v len="$length" -v tail="$min_tail" \
-    'BEGIN { room = len - tail; if (have > room) printf "%.4f", have / room; else print "1" }')"
-  local stretch=()
-  [ "$tempo" != "1" ] && stretch=(tempo -s "$tempo")
+  # The word fills all of the clip but its tail: tempo lengthens or shortens it, pitch kept.
+  local room tempo
+  room="$(awk -v len="$length" -v tail="$tail" 'BEGIN { print len - tail }')"
+  tempo="$(awk -v have="$(soxi -D "$voiced")" -v room="$room" 'BEGIN { printf "%.4f", have / room }')"
 
-  # Gentle compression lifts soft consonants (the breathy start of 한) well
-  # above 8-bit quantisation noise.  A few ms fade-in avoids a click at the
-  # cut; the fade-out (done on the reversed audio) lets the word end softly.
+  # Tempo may overshoot by a few samples of its padding: cut to the room.
   sox -V1 "$voiced" "${out_fmt[@]}" "$out_dir/$name.wav" \
-    "${stretch[@]}" \
-    compand 0.005,0.1 -70,-70,-45,-33,-25,-17,0,-8 0 -70 \
-    fade q 0.004 reverse fade q 0.04 reverse \
+    tempo -s "$tempo" trim 0 "$(samples "$room")" \
     gain -n "$peak_db" \
     pad 0 "$length" trim 0 "$(samples "$length")"
 }

@@ -164,6 +164,34 @@ INSTANTIATE_TEST_SUITE_P(AllClips, VoiceClip, testing::ValuesIn(kClips),
                              return std::string(info.param.name + 3); // drop the "___"
                          });
 
+// A spoken time is one synchronous PlaySound per clip, so the silence inside the clips is the
+// only pause between its words that they control: each word sounds from its clip's first
+// 10 ms to within 80 ms of its end, and is faded at both cuts so that neither clicks.
+class WordClip : public VoiceClip {};
+
+TEST_P(WordClip, FillsItsClipWithoutClicks) {
+    const Bytes s = parseWave(readFile(clipPath(GetParam().name))).samples;
+    ASSERT_FALSE(s.empty());
+    const auto heard = [](std::uint8_t v) { return std::abs(v - kSilence) > 6; };
+    const auto quiet = [](std::uint8_t v) { return std::abs(v - kSilence) <= 4; };
+    const auto size = static_cast<std::ptrdiff_t>(s.size());
+    const std::ptrdiff_t first = std::find_if(s.begin(), s.end(), heard) - s.begin();
+    const std::ptrdiff_t last = size - (std::find_if(s.rbegin(), s.rend(), heard) - s.rbegin());
+    EXPECT_LT(first, kRate / 100) << "the word starts late";
+    EXPECT_GT(last, size - kRate * 8 / 100) << "the word stops " << (size - last) * 1000 / kRate << " ms before the end";
+
+    // The fades: the first samples, and the last ones before the closing silence, are quiet.
+    const std::ptrdiff_t end =
+        size - (std::find_if(s.rbegin(), s.rend(), [](std::uint8_t v) { return v != kSilence; }) - s.rbegin());
+    ASSERT_GE(end, 3);
+    EXPECT_TRUE(std::all_of(s.begin(), s.begin() + 3, quiet)) << "clicks at the start";
+    EXPECT_TRUE(std::all_of(s.begin() + end - 3, s.begin() + end, quiet)) << "clicks where the word ends";
+}
+
+// Every clip but the last, the chime.
+INSTANTIATE_TEST_SUITE_P(Words, WordClip, testing::ValuesIn(std::begin(kClips), std::end(kClips) - 1),
+                         [](const testing::TestParamInfo<Clip>& info) { return std::string(info.param.name + 3); });
+
 // A script that wrote the same word everywhere would pass every check above.
 TEST(VoiceClips, AreAllDifferent) {
     std::vector<Bytes> seen;
