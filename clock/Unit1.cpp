@@ -8,6 +8,7 @@
 #include "memo/MemoFile.h"
 #include "resources/layouts/Form1.h"
 #include "speech/Speech.h"
+#include "win/StartupTrace.h"
 #include "win/Text.h"
 #include "win/TitleChrome.h"
 
@@ -42,6 +43,7 @@ public:
     std::string IntervalText() override { return win::Narrow(form_.Edit1->Text()); }
     void SetIntervalText(const std::string& text) override { form_.Edit1->SetText(win::Widen(text)); }
     void RegisterHotKey(std::uint32_t modifiers, std::uint32_t key) override {
+        const win::startup::Section timing("hotkey");
         form_.hotKeyAtom_ = ::GlobalAddAtomA(kHotKeyAtomName);
         ::RegisterHotKey(form_.Handle(), static_cast<int>(form_.hotKeyAtom_), modifiers, key);
     }
@@ -80,16 +82,24 @@ private:
 };
 
 TForm1::TForm1(win::Application& app) : win::Form(app, kForm1Spec) {
+    win::startup::Mark("main window: class and window");
     BuildLayout<TForm1>(*this, kForm1Layout);
+    win::startup::Mark("main window: controls");
     Timer1 = std::make_unique<win::Timer>(*this, 60000, true, [this](win::Timer& t) { Timer1Timer(t); });
     // As the stored layout builds it: activated first (added without a picture, which queues
     // a refresh), then the picture put in, which the refresh sends once the loop runs.
     TrayIcon1 = std::make_unique<TTrayIcon>(*this);
     TrayIcon1->SetActive(true);
-    const win::Icon icon(static_cast<HICON>(::LoadImageW(app.ModuleInstance(), L"MAINICON", IMAGE_ICON, 32, 32, 0)));
-    TrayIcon1->LoadPicture(icon.Get());
+    {
+        const win::startup::Section timing("pictures");
+        const win::Icon icon(
+            static_cast<HICON>(::LoadImageW(app.ModuleInstance(), L"MAINICON", IMAGE_ICON, 32, 32, 0)));
+        TrayIcon1->LoadPicture(icon.Get());
+    }
     TrayIcon1->OnClick = [this](TTrayIcon& sender) { TrayIcon1Click(sender); };
+    win::startup::Mark("tray: hidden window, timer");
     FormCreate(*this);
+    win::startup::Mark("main window: caption, place, topmost");
 }
 
 TForm1::~TForm1() {

@@ -5,6 +5,7 @@
 #include "core/Errors.h"
 #include "win/Application.h"
 #include "win/Form.h"
+#include "win/StartupTrace.h"
 
 namespace siborang {
 namespace {
@@ -113,6 +114,7 @@ void TTrayIcon::FillNotifyData() {
 
 bool TTrayIcon::AddIcon() {
     FillNotifyData();
+    const win::startup::Section timing("tray: the shell's add");
     const bool added = ShellNotify(NIM_ADD, reinterpret_cast<PNOTIFYICONDATAA>(&data_)) != FALSE;
     // An icon added before its tool tip was given goes to the shell once more when the
     // queue comes round, by which time the owner has usually set the tip.

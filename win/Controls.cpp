@@ -7,6 +7,7 @@
 #include "core/WordWrap.h"
 #include "win/Form.h"
 #include "win/Handles.h"
+#include "win/StartupTrace.h"
 #include "win/Text.h"
 
 namespace siborang::win {
@@ -339,6 +340,7 @@ HBRUSH Control::BackBrush() const noexcept {
 }
 
 void Control::LoadPicture(const wchar_t* name) {
+    const startup::Section timing("pictures");
     const HINSTANCE instance = form_.App().ModuleInstance();
     if (options_ & kIconPicture) {
         icon_.Reset(static_cast<HICON>(::LoadImageW(instance, name, IMAGE_ICON, 32, 32, 0)));

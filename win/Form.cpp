@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/Errors.h"
+#include "win/StartupTrace.h"
 #include "win/Text.h"
 
 namespace siborang::win {
@@ -354,6 +355,7 @@ HFONT Form::FontFor(const FontSpec& font, HFONT inherited) {
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
+    const startup::Section timing("fonts");
     fonts_.push_back({font.face, font.height, font.bold, font.underline, Font(::CreateFontIndirectW(&lf))});
     return fonts_.back().font.Get();
 }
