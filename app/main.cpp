@@ -1,10 +1,14 @@
-// Siborang's entry: single instance first, then the title, the main window and the loop.
+// Siborang's entry: libraries from the system directory only, then the single instance, the
+// title, the main window and the loop.
 #include "app/SingleInstance.h"
 #include "clock/Unit1.h"
 #include "win/Application.h"
+#include "win/SystemLibrary.h"
 #include "win/Win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Before anything can load a library: none ever comes from the program's folder.
+    siborang::win::RestrictDllSearch();
     if (siborang::AnotherInstanceRunning()) return 0;  // silently: no window, no file touched
 
     auto& app = siborang::win::Application::Instance();

@@ -4,6 +4,7 @@
 
 #include "core/Errors.h"
 #include "win/Form.h"
+#include "win/SystemLibrary.h"
 #include "win/Text.h"
 
 namespace siborang::win {
@@ -23,8 +24,7 @@ Application& Application::Instance() {
 void Application::Initialize(HINSTANCE instance) {
     if (window_) return;
     instance_ = instance;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
-    ::InitCommonControlsEx(&icc);
+    InitCommonControlsFromSystem(ICC_HOTKEY_CLASS);
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
