@@ -57,8 +57,9 @@ protected:
     HWND Line(int i) const { return ChildAt(group2_, 16 + 10, 27 + 24 * i + 5); }
     HWND Button(const wchar_t* caption) const { return ::FindWindowExW(editor_, nullptr, L"Button", caption); }
 
-    // Work the editor does for what was sent has been done once this returns.
-    bool Settle() const { return Answers(editor_); }
+    // Work the editor does for what was sent has been done once this returns; an editor that
+    // closed meanwhile ("나가기") has nothing left to do.
+    bool Settle() const { return Answers(editor_) || !::IsWindow(editor_); }
 
     void Type(HWND box, const std::wstring& text) const {
         ASSERT_NE(box, nullptr);
