@@ -1,15 +1,24 @@
-// Siborang's entry: single instance first, then the title, the main window and the loop.
+// Siborang's entry: libraries from the system directory only, then the single instance, the
+// title, the main window and the loop.
 #include "app/SingleInstance.h"
 #include "clock/Unit1.h"
 #include "controls/Calendar.h"
 #include "win/Application.h"
+#include "win/StartupTrace.h"
+#include "win/SystemLibrary.h"
 #include "win/Win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    namespace startup = siborang::win::startup;
+    startup::Mark("loader and runtime");
+    // Before anything can load a library: none ever comes from the program's folder.
+    siborang::win::RestrictDllSearch();
     if (siborang::AnotherInstanceRunning()) return 0;  // silently: no window, no file touched
+    startup::Mark("library search, single-instance guard");
 
     auto& app = siborang::win::Application::Instance();
     app.Initialize(instance, L"MAINICON");
+    startup::Mark("comctl32, application window");
     siborang::RegisterCalendarKind();
     app.SetTitle(L"시보랑");
     try {

@@ -21,6 +21,11 @@ namespace {
 
 win::TitleDrag Form2Drag;
 
+// The calendar's last year. The year box takes four characters, so a later year comes only
+// from a damaged memo file; the calendar then stays where it is, as it does for years before
+// its first, and the memo is shown all the same instead of ending in an error box.
+constexpr int kLastCalendarYear = 9999;
+
 std::wstring Number(int value) { return std::to_wstring(value); }
 
 std::string TextOf(const win::Control* box) { return win::Narrow(box->Text()); }
@@ -74,7 +79,7 @@ void TForm2::ShowDate(int year, int month, int day) {
     calendar.SetDay(1);
     EYear->SetText(Number(year));  // their change handlers move the calendar
     EMonth->SetText(Number(month));
-    calendar.SetYear(year);
+    if (year <= kLastCalendarYear) calendar.SetYear(year);
     calendar.SetMonth(month);
     calendar.SetDay(day);
     // Named even when the calendar had nothing left to change.
@@ -114,7 +119,10 @@ void TForm2::Panel1MouseMove(win::Control&, win::MouseButton, unsigned, int, int
 
 void TForm2::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseUp(Form2Drag); }
 
-void TForm2::EYearChange(win::Control&) { Calendar().SetYear(ParseIntegerOr(TextOf(EYear), EYear->Tag())); }
+void TForm2::EYearChange(win::Control&) {
+    const int year = ParseIntegerOr(TextOf(EYear), EYear->Tag());
+    if (year <= kLastCalendarYear) Calendar().SetYear(year);
+}
 
 void TForm2::EMonthChange(win::Control&) { Calendar().SetMonth(ParseIntegerOr(TextOf(EMonth), EMonth->Tag())); }
 

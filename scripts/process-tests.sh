@@ -32,6 +32,12 @@ else
     echo "no sound server: the real-sound test is skipped"
 fi
 
+# The planted-library test: Wine prefers a library found beside a program to its own, as
+# Windows' search order does for any library that is not a KnownDLL. Wine reads this from the
+# environment a process was started with, so it is set for the whole run; programs with no
+# such library beside them load Wine's own as before.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,comctl32,version,uxtheme=n,b"
+
 status=0
 "$WINE" "$tests" "$exe" "$trace" 2>"$trace" || status=$?
 exit $status

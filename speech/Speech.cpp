@@ -1,6 +1,7 @@
 #include "speech/Speech.h"
 
 #include "speech/ClipSequence.h"
+#include "win/SystemLibrary.h"
 #include "win/Win32.h"
 
 namespace siborang {
@@ -10,8 +11,8 @@ constexpr DWORD kPlaySync = SND_RESOURCE | SND_SYNC;    // 0x40004
 constexpr DWORD kPlayAsync = SND_RESOURCE | SND_ASYNC;  // 0x40005
 
 void Play(const char* clip, DWORD flags) {
-    // A missing clip or sound device just means silence for that clip.
-    ::PlaySoundA(clip, ::GetModuleHandleA(nullptr), flags);
+    // A missing clip, sound device or sound library just means silence for that clip.
+    win::PlaySoundFromSystem(clip, ::GetModuleHandleA(nullptr), flags);
 }
 
 }  // namespace

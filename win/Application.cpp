@@ -4,6 +4,8 @@
 
 #include "core/Errors.h"
 #include "win/Form.h"
+#include "win/StartupTrace.h"
+#include "win/SystemLibrary.h"
 #include "win/Text.h"
 
 namespace siborang::win {
@@ -24,8 +26,7 @@ void Application::Initialize(HINSTANCE instance, const wchar_t* iconName) {
     if (window_.Handle()) return;
     instance_ = instance;
     icon_ = ::LoadIconW(instance, iconName);
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
-    ::InitCommonControlsEx(&icc);
+    InitCommonControlsFromSystem(ICC_HOTKEY_CLASS);
     window_.Create(title_);
 }
 
@@ -59,6 +60,11 @@ void Application::Run() {
     // Visible but not activated: a main form that starts out of sight must not take the
     // keyboard from the program the user is working in.
     if (mainForm_) ::ShowWindow(mainForm_->Handle(), SW_SHOWNOACTIVATE);
+    startup::Mark("main window shown");
+    // What start-up left in the queue (the tray icon's picture) is done before the first wait.
+    ProcessMessages();
+    startup::Mark("first messages");
+    startup::Finish();
     while (HandleMessage()) {
     }
     DestroyForms();

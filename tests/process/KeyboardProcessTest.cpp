@@ -127,6 +127,7 @@ protected:
             << "\"?\" opened no about dialog";
         const HWND close = Button(about, kAboutCloseText);
         ExpectFocus(close, "the about dialog opened");
+        ASSERT_TRUE(XFocusOn(about)) << "the X server does not send the keys to the about dialog";
         Key(key);
         EXPECT_TRUE(WaitUntil(nullptr, [&] { return !::IsWindow(about) || !::IsWindowVisible(about); }))
             << Narrow(key) << " on the focused button did not close the about dialog";
@@ -150,6 +151,7 @@ TEST_F(Keyboard, AUserWorksTheWindowsFromTheKeyboard) {
     ASSERT_NO_FATAL_FAILURE(AboutClosedBy(L"Return"));
     ExpectFocus(hotKeyBox_, "after the about dialog");
     ASSERT_NO_FATAL_FAILURE(AboutClosedBy(L"space"));
+    ASSERT_TRUE(XFocusOn(form_));
 
     // Alt+R with letters in the interval box: the error box takes Enter at once, and the
     // keyboard is back in the box afterwards.
@@ -162,12 +164,14 @@ TEST_F(Keyboard, AUserWorksTheWindowsFromTheKeyboard) {
     const auto box = WaitForErrorBox();
     ASSERT_TRUE(box) << "Alt+R put up no error box";
     EXPECT_EQ(Narrow(box->text), "'abc' is not a valid integer value.");
+    ASSERT_TRUE(XFocusOn(box->hwnd)) << "the X server does not send the keys to the error box";
     ASSERT_NO_FATAL_FAILURE(Key(L"Return"));
     EXPECT_TRUE(WaitUntil(form_, [&] { return !::IsWindow(box->hwnd) || !::IsWindowVisible(box->hwnd); }))
         << "the first Enter did not close the error box";
     EXPECT_TRUE(WaitUntil(form_, [&] { return ActiveOf(form_) == form_; }))
         << "after the error box the active window is " << Named(ActiveOf(form_));
     ExpectFocus(interval_, "after the error box");
+    ASSERT_TRUE(XFocusOn(form_));
 
     // The editor opens with its calendar focused.
     ASSERT_NO_FATAL_FAILURE(Key(L"Tab"));
@@ -183,12 +187,14 @@ TEST_F(Keyboard, AUserWorksTheWindowsFromTheKeyboard) {
     ASSERT_NE(dates, nullptr);
     const HWND calendar = ::FindWindowExW(dates, nullptr, L"TCalendar", nullptr);
     ExpectFocus(calendar, "the editor opened");
+    ASSERT_TRUE(XFocusOn(editor));
 
     // "ab" left in the hour box, another program in front meanwhile, then "추가하기" clicked:
     // the box's exit handler runs first, so the hour stored is its fallback.
     ASSERT_NO_FATAL_FAILURE(Key(L"Tab"));
+    ASSERT_TRUE(WaitUntil(editor, [&] { return FocusOf(editor) != calendar; }, kTypingTimeout))
+        << "Tab did not leave the calendar";
     const HWND hour = FocusOf(editor);
-    ASSERT_NE(hour, calendar) << "Tab did not leave the calendar";
     ASSERT_TRUE(Xdo(L"type ab"));
     ASSERT_TRUE(WaitUntil(editor, [&] { return TextOf(hour) == L"ab"; }, kTypingTimeout))
         << "typed ab, the hour box holds \"" << Narrow(TextOf(hour)) << "\"";

@@ -147,15 +147,17 @@ ScopedEnvironment::~ScopedEnvironment() { ::SetEnvironmentVariableW(name_, old_ 
 // ---------------------------------------------------------------------------------------------
 // One started Siborang.exe
 
-SiborangProcess::SiborangProcess(const std::wstring& workDir, bool traceSound, bool traceText) {
+SiborangProcess::SiborangProcess(const std::wstring& workDir, bool traceSound, bool traceText,
+                                 const std::wstring& exePath) {
     std::optional<ScopedEnvironment> trace;
     if (traceSound || traceText)
         trace.emplace(L"WINEDEBUG", traceSound && traceText ? L"+winmm,+text" : traceSound ? L"+winmm" : L"+text");
-    std::wstring commandLine = L"\"" + g_exePath + L"\"";
+    const std::wstring& exe = exePath.empty() ? g_exePath : exePath;
+    std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (::CreateProcessW(g_exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                          workDir.c_str(), &si, &pi)) {
         process_.Reset(pi.hProcess);
         thread_.Reset(pi.hThread);

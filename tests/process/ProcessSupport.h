@@ -112,7 +112,9 @@ class SiborangProcess {
 public:
     // With traceSound Wine's winmm trace shows the clips it plays; with traceText its text
     // trace shows every DrawText call, so the texts of windowless labels can be read.
-    explicit SiborangProcess(const std::wstring& workDir, bool traceSound = false, bool traceText = false);
+    // exePath: another copy of the program than the one under test.
+    explicit SiborangProcess(const std::wstring& workDir, bool traceSound = false, bool traceText = false,
+                             const std::wstring& exePath = {});
     ~SiborangProcess() { Stop(); }
     SiborangProcess(const SiborangProcess&) = delete;
     SiborangProcess& operator=(const SiborangProcess&) = delete;
