@@ -18,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     auto& app = siborang::win::Application::Instance();
     app.Initialize(instance, L"MAINICON");
-    startup::Mark("comctl32, application window");
+    startup::Mark("application window");
     siborang::RegisterCalendarKind();
     app.SetTitle(L"시보랑");
     try {

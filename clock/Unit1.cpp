@@ -90,12 +90,7 @@ TForm1::TForm1(win::Application& app) : win::Form(app, kForm1Spec) {
     // a refresh), then the picture put in, which the refresh sends once the loop runs.
     TrayIcon1 = std::make_unique<TTrayIcon>(*this);
     TrayIcon1->SetActive(true);
-    {
-        const win::startup::Section timing("pictures");
-        const win::Icon icon(
-            static_cast<HICON>(::LoadImageW(app.ModuleInstance(), L"MAINICON", IMAGE_ICON, 32, 32, 0)));
-        TrayIcon1->LoadPicture(icon.Get());
-    }
+    TrayIcon1->LoadPicture(app.SharedIcon(L"MAINICON"));
     TrayIcon1->OnClick = [this](TTrayIcon& sender) { TrayIcon1Click(sender); };
     win::startup::Mark("tray: hidden window, timer");
     FormCreate(*this);
@@ -112,8 +107,7 @@ void TForm1::FormCreate(win::Form&) {
     ::ShowWindowAsync(App().Handle(), SW_HIDE);
     // Not activated: out of sight, it must not take the keyboard from the program in front.
     ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kNoMoveNoSize | SWP_NOACTIVATE);
-    SetTop(-9999);
-    SetLeft(-9999);
+    MoveTo(-9999, -9999);  // Top, then Left, in one move
     ::ShowWindowAsync(Handle(), SW_HIDE);
     LoadSaveSettings('r');
 }
@@ -143,8 +137,7 @@ void TForm1::CheckBox1Click(win::Control&) { Edit1->SetEnabled(CheckBox1->Checke
 void TForm1::ShowForm(bool flag) {
     if (flag) {
         // Placed at the corner every time, wherever it was dragged before.
-        SetTop(::GetSystemMetrics(SM_CYSCREEN) - 248);
-        SetLeft(::GetSystemMetrics(SM_CXSCREEN) - 330);
+        MoveTo(::GetSystemMetrics(SM_CXSCREEN) - 330, ::GetSystemMetrics(SM_CYSCREEN) - 248);
         ::ShowWindow(Handle(), SW_RESTORE);
         // In front and active, so that typing reaches it: the shell lets the owner of a
         // clicked icon take the foreground.

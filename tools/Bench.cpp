@@ -156,6 +156,48 @@ void Compare(const char* what, const std::wstring& clock, Until clockUntil, cons
                     Median(clockKb) / Median(floorKb[f]));
 }
 
+// Where the clock's start-up time goes: the clock writes its own trace when
+// SIBORANG_STARTUP_TRACE names a file (see win/StartupTrace.h); the median of each step.
+void Breakdown(const std::wstring& clock, int runs) {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"siborang-startup.txt";
+    ::SetEnvironmentVariableW(L"SIBORANG_STARTUP_TRACE", path.c_str());
+    std::vector<std::string> order;
+    std::vector<std::vector<double>> times;
+    for (int run = 0; run < runs; ++run) {
+        ::DeleteFileW(path.c_str());
+        Start(clock, L"TForm1", Until::WindowAndHotKey);
+        FILE* in = _wfopen(path.c_str(), L"r");
+        if (!in) {
+            std::fprintf(stderr, "the clock wrote no start-up trace\n");
+            break;
+        }
+        char name[128];
+        double ms = 0;
+        while (std::fscanf(in, " %127[^\t]\t%lf", name, &ms) == 2) {
+            const auto at = std::find(order.begin(), order.end(), name);
+            const std::size_t i = static_cast<std::size_t>(at - order.begin());
+            if (at == order.end()) {
+                order.emplace_back(name);
+                times.emplace_back();
+            }
+            times[i].push_back(ms);
+        }
+        std::fclose(in);
+    }
+    ::SetEnvironmentVariableW(L"SIBORANG_STARTUP_TRACE", nullptr);
+    ::DeleteFileW(path.c_str());
+    std::printf("where start-up goes, from the process's creation to its first messages, median of %d:\n", runs);
+    double total = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const double ms = Median(times[i]);
+        total += ms;
+        std::printf("  %-40s %6.2f ms\n", order[i].c_str(), ms);
+    }
+    std::printf("  %-40s %6.2f ms\n", "(sum of the medians)", total);
+}
+
 std::wstring BenchDirectory() {
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
@@ -279,6 +321,7 @@ int wmain(int argc, wchar_t** argv) {
                  {"the fair floor", argv[4], L"FairFloor", Until::TrayIcon}},
                 runs);
     }
+    Breakdown(argv[1], runs);
     // The memo figures use a directory of their own, where the clock is started too.
     wchar_t previous[MAX_PATH];
     ::GetCurrentDirectoryW(MAX_PATH, previous);

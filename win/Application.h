@@ -7,12 +7,14 @@
 #include <type_traits>
 #include <vector>
 
+#include "win/Handles.h"
 #include "win/Win32.h"
 #include "win/Window.h"
 
 namespace siborang::win {
 
 class Form;
+struct FontSpec;
 
 class Application {
 public:
@@ -23,6 +25,13 @@ public:
     void Initialize(HINSTANCE instance, const wchar_t* iconName);
     HINSTANCE ModuleInstance() const noexcept { return instance_; }
     HICON IconHandle() const noexcept { return icon_; }
+
+    // Fonts and pictures are made once per process and shared by every window that asks for the
+    // same one (each memo note would otherwise make and realise its own); they live as long as
+    // the application, after every form.
+    HFONT SharedFont(const FontSpec& font);
+    HICON SharedIcon(const wchar_t* name);  // 32 x 32, from the program's resources
+    HBITMAP SharedBitmap(const wchar_t* name);
     // The window that would carry the taskbar button; owner of every form.
     HWND Handle() const noexcept { return window_.Handle(); }
 
@@ -80,8 +89,24 @@ private:
         LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     };
 
+    struct CachedFont {
+        std::wstring face;
+        int height;
+        bool bold, underline;
+        Font font;
+    };
+    template <class Owner>
+    struct CachedPicture {
+        std::wstring name;
+        Owner picture;
+    };
+
     HINSTANCE instance_ = nullptr;
-    HICON icon_ = nullptr;  // a shared resource icon: never destroyed
+    HICON icon_ = nullptr;  // one of the shared pictures
+    // Declared before the forms, so that they outlive them.
+    std::vector<CachedFont> fonts_;
+    std::vector<CachedPicture<Icon>> icons_;
+    std::vector<CachedPicture<Bitmap>> bitmaps_;
     AppWindow window_;
     std::wstring title_;
     std::vector<std::unique_ptr<Form>> forms_;

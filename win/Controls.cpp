@@ -7,7 +7,6 @@
 #include "core/WordWrap.h"
 #include "win/Form.h"
 #include "win/Handles.h"
-#include "win/StartupTrace.h"
 #include "win/Text.h"
 
 namespace siborang::win {
@@ -68,9 +67,10 @@ Control::Control(Form& form, Control* parent, const ControlProps& props)
     }
     if (props.picture) LoadPicture(props.picture);
     if (!IsGraphic()) CreateWindowFor(props);
-    // Stacked as designed, a later control over an earlier one (a new child window would go
-    // underneath its siblings); Tab follows the tab order instead (Form::TabFrom).
-    if (Handle()) ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Stacked as designed, a later control over an earlier one it overlaps (a new child window
+    // would go underneath its siblings); Tab follows the tab order instead (Form::TabFrom).
+    if (Handle() && form.OverlapsWindowedControl(parent, bounds_))
+        ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     FitToText();
 }
 
@@ -188,6 +188,7 @@ std::wstring Control::Text() const {
 }
 
 void Control::SetText(std::wstring_view text) {
+    if (!Handle()) Invalidate();  // where the old text stood
     caption_.assign(text);
     // Text put in by the program stands as it is, unchecked (a memo line stored elsewhere may
     // be longer than a box lets the user type).
@@ -197,14 +198,24 @@ void Control::SetText(std::wstring_view text) {
         ::SetWindowTextW(Handle(), caption_.c_str());
         settingText_ = false;
     } else {
-        Invalidate();  // where the old text stood
         FitToText();
         Invalidate();
     }
 }
 
+RECT Control::Bounds() const noexcept {
+    if (fitPending_) FitNow();
+    return bounds_;
+}
+
 void Control::FitToText() {
-    if (kind_ != ControlKind::Label || !(options_ & kAutoSize)) return;
+    // Measured when the size is first needed: a window that starts out of sight need not
+    // realise the label's font at start-up.
+    if (kind_ == ControlKind::Label && (options_ & kAutoSize)) fitPending_ = true;
+}
+
+void Control::FitNow() const noexcept {
+    fitPending_ = false;
     // A self-sizing label takes the size of its text on one line.
     WindowDc screen(nullptr);
     SelectGuard select(screen.Get(), font_);
@@ -340,12 +351,10 @@ HBRUSH Control::BackBrush() const noexcept {
 }
 
 void Control::LoadPicture(const wchar_t* name) {
-    const startup::Section timing("pictures");
-    const HINSTANCE instance = form_.App().ModuleInstance();
     if (options_ & kIconPicture) {
-        icon_.Reset(static_cast<HICON>(::LoadImageW(instance, name, IMAGE_ICON, 32, 32, 0)));
+        icon_ = form_.App().SharedIcon(name);
     } else {
-        bitmap_.Reset(static_cast<HBITMAP>(::LoadImageW(instance, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        bitmap_ = form_.App().SharedBitmap(name);
     }
 }
 
@@ -354,7 +363,7 @@ void Control::Invalidate() const {
         ::InvalidateRect(Handle(), nullptr, TRUE);
     } else {
         // A little beyond the bounds: an underline may stand just below them.
-        RECT area = bounds_;
+        RECT area = Bounds();
         ::InflateRect(&area, 2, 2);
         ::InvalidateRect(ParentHandle(), &area, TRUE);
     }
@@ -402,7 +411,8 @@ void Control::MouseMove(unsigned shift, POINT at) {
 }
 
 void Control::MouseUp(MouseButton button, unsigned shift, POINT at) {
-    const bool inside = at.x >= 0 && at.y >= 0 && at.x < bounds_.right - bounds_.left && at.y < bounds_.bottom - bounds_.top;
+    const RECT bounds = Bounds();
+    const bool inside = at.x >= 0 && at.y >= 0 && at.x < bounds.right - bounds.left && at.y < bounds.bottom - bounds.top;
     const bool click = kind_ == ControlKind::SpeedButton ? pressed_ && inside : button == MouseButton::Left && inside;
     if (pressed_) {
         pressed_ = false;
@@ -420,7 +430,7 @@ void Control::MouseLeave() {
 }
 
 void Control::PaintGraphic(HDC dc) const {
-    RECT rc = bounds_;
+    RECT rc = Bounds();
     switch (kind_) {
     case ControlKind::Label: {
         SelectGuard select(dc, font_);
@@ -467,12 +477,12 @@ void Control::PaintGraphic(HDC dc) const {
                 x += (rc.right - rc.left - 32) / 2;
                 y += (rc.bottom - rc.top - 32) / 2;
             }
-            ::DrawIconEx(dc, x, y, icon_.Get(), 32, 32, 0, nullptr, DI_NORMAL);
+            ::DrawIconEx(dc, x, y, icon_, 32, 32, 0, nullptr, DI_NORMAL);
         } else if (bitmap_) {
             BITMAP info{};
-            ::GetObjectW(bitmap_.Get(), sizeof info, &info);
+            ::GetObjectW(bitmap_, sizeof info, &info);
             MemoryDc memory(dc);
-            SelectGuard select(memory.Get(), bitmap_.Get());
+            SelectGuard select(memory.Get(), bitmap_);
             if (options_ & kStretch) {
                 ::SetStretchBltMode(dc, COLORONCOLOR);
                 ::StretchBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory.Get(), 0, 0,

@@ -147,7 +147,7 @@ public:
     void Unbind() noexcept;
     // The window this control is drawn on or lives in.
     HWND ParentHandle() const noexcept;
-    RECT Bounds() const noexcept { return bounds_; }
+    RECT Bounds() const noexcept;
 
     std::wstring Text() const;
     void SetText(std::wstring_view text);
@@ -218,6 +218,7 @@ private:
     bool KeepWithinCp949Limit();
     void LoadPicture(const wchar_t* name);
     void FitToText();
+    void FitNow() const noexcept;
     void Invalidate() const;
 
     Form& form_;
@@ -226,14 +227,15 @@ private:
     ControlKind kind_;
     int tag_;
     unsigned options_;
-    RECT bounds_;
+    mutable RECT bounds_;
+    mutable bool fitPending_ = false;  // a self-sizing label not measured since its text changed
     std::wstring caption_;  // graphic controls keep their text here
     HFONT font_ = nullptr;  // owned by the form's font cache
     COLORREF textColor_ = 0;
     COLORREF backColor_ = 0;  // containers with a colour of their own
     Brush backBrush_;
-    Bitmap bitmap_;  // images
-    Icon icon_;
+    HBITMAP bitmap_ = nullptr;  // images: shared pictures, not owned
+    HICON icon_ = nullptr;
     std::unique_ptr<CustomControl> custom_;
     int tabOrder_ = -1;
     int textLimit_ = 0;

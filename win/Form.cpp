@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "core/Errors.h"
-#include "win/StartupTrace.h"
 #include "win/Text.h"
 
 namespace siborang::win {
@@ -249,6 +248,16 @@ Control* Form::ControlOf(HWND window) const noexcept {
     return nullptr;
 }
 
+bool Form::OverlapsWindowedControl(const Control* parent, const RECT& rect) const noexcept {
+    RECT overlap;
+    for (const auto& c : controls_) {
+        if (c->Parent() != parent || !c->Handle()) continue;
+        const RECT other = c->Bounds();
+        if (::IntersectRect(&overlap, &other, &rect)) return true;
+    }
+    return false;
+}
+
 Control* Form::FirstTabStop() const {
     std::vector<Control*> stops;
     CollectTabStops(nullptr, stops);
@@ -341,24 +350,7 @@ Control* Form::FindControl(std::string_view name) const noexcept {
     return nullptr;
 }
 
-HFONT Form::FontFor(const FontSpec& font, HFONT inherited) {
-    if (!font.face) return inherited;
-    for (const auto& f : fonts_) {
-        if (f.face == font.face && f.height == font.height && f.bold == font.bold && f.underline == font.underline) {
-            return f.font.Get();
-        }
-    }
-    LOGFONTW lf{};
-    lf.lfHeight = -font.height;  // a negative height asks for the character height
-    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfUnderline = font.underline;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
-    const startup::Section timing("fonts");
-    fonts_.push_back({font.face, font.height, font.bold, font.underline, Font(::CreateFontIndirectW(&lf))});
-    return fonts_.back().font.Get();
-}
+HFONT Form::FontFor(const FontSpec& font, HFONT inherited) { return font.face ? app_.SharedFont(font) : inherited; }
 
 void Form::CenterOnScreen() {
     const RECT rc = BoundsRect();
@@ -447,6 +439,10 @@ void Form::SetLeft(int left) {
 void Form::SetTop(int top) {
     const RECT rc = BoundsRect();
     ::SetWindowPos(Handle(), nullptr, rc.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::MoveTo(int left, int top) {
+    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::SetClientHeight(int height) {

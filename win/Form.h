@@ -60,6 +60,8 @@ public:
     RECT BoundsRect() const noexcept;  // outer rectangle in screen coordinates
     void SetLeft(int left);
     void SetTop(int top);
+    // Top and Left in one move.
+    void MoveTo(int left, int top);
     void SetClientHeight(int height);
 
     Control* FindControl(std::string_view name) const noexcept;
@@ -67,7 +69,7 @@ public:
     COLORREF TextColor() const noexcept { return textColor_; }
     COLORREF BackColor() const noexcept { return backColor_; }
     HBRUSH BackBrush() const noexcept { return backBrush_.Get(); }
-    // Fonts are made once per form and shared by the controls that ask for the same one.
+    // The font a row asks for, or `inherited` when it names none; shared process-wide.
     HFONT FontFor(const FontSpec& font, HFONT inherited);
 
     // Routes what a child window reports to its parent (commands, colours) to the child.
@@ -100,6 +102,8 @@ public:
     // enabled, visible control in tab order, depth first through the containers, as the
     // stacking order need not follow it. True when the focus moved.
     bool TabFrom(HWND focus, bool backward);
+    // Whether a windowed control already on `parent` (nullptr: the form) overlaps `rect`.
+    bool OverlapsWindowedControl(const Control* parent, const RECT& rect) const noexcept;
     // Child-window identifiers, unique within the form.
     int NextControlId() noexcept { return nextControlId_++; }
     // Timer identifiers count from 1 in creation order, so the shell or a test that posts a
@@ -154,15 +158,7 @@ private:
     bool RestoreFocus();
     void CenterOnScreen();
 
-    struct CachedFont {
-        std::wstring face;
-        int height;
-        bool bold, underline;
-        Font font;
-    };
-
     Application& app_;
-    std::vector<CachedFont> fonts_;  // outlive the controls that use them
     std::vector<std::unique_ptr<Control>> controls_;
     HFONT font_ = nullptr;
     COLORREF textColor_ = 0;
