@@ -105,9 +105,9 @@ void TForm1::FormCreate(win::Form&) {
     // OleAut32 is never loaded by this build, so there is no library reference to give back.
     win::RemoveCaption(*this);
     ::ShowWindowAsync(App().Handle(), SW_HIDE);
-    // Not activated: out of sight, it must not take the keyboard from the program in front.
-    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kNoMoveNoSize | SWP_NOACTIVATE);
-    MoveTo(-9999, -9999);  // Top, then Left, in one move
+    // Always on top and out of sight at (-9999, -9999), in one move; not activated: out of
+    // sight, it must not take the keyboard from the program in front.
+    ::SetWindowPos(Handle(), HWND_TOPMOST, -9999, -9999, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     ::ShowWindowAsync(Handle(), SW_HIDE);
     LoadSaveSettings('r');
 }

@@ -11,5 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" x64
 . "$root/scripts/wine-env.sh"
 [ -f "$WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh"
+# A Wine server left from a run on another display would hand this one a dead tray.
+/usr/lib/wine/wineserver -w 2>/dev/null || true
 b=$root/build/x64
 "$WINE" "$b/SiborangBench.exe" "$b/Siborang.exe" "$b/MinimalWindow.exe" "$b/MinimalTray.exe" "$b/FairFloor.exe" "$@"

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,8 +77,9 @@ struct StartFigures {
 enum class Until { Window, WindowAndHotKey, TrayIcon };
 
 // Starts the program and waits until its window exists (and its hotkey is held), or until it
-// has added its tray icon.
-StartFigures Start(const std::wstring& exe, const wchar_t* windowClass, Until until) {
+// has added its tray icon; nothing when it did not within the time.
+std::optional<StartFigures> TryStart(const std::wstring& exe, const wchar_t* windowClass, Until until,
+                                     double timeoutMs) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -104,10 +106,10 @@ StartFigures Start(const std::wstring& exe, const wchar_t* windowClass, Until un
         return window && (until == Until::Window || HotKeyHeld());
     };
     while (!ready()) {
-        if (Now() - t0 > 20000) {
-            std::fprintf(stderr, "%ls did not come up within 20 s (another instance running?)\n", exe.c_str());
+        if (Now() - t0 > timeoutMs) {
             ::TerminateProcess(process.Get(), 1);
-            std::exit(1);
+            ::WaitForSingleObject(process.Get(), 5000);
+            return std::nullopt;
         }
         ::Sleep(1);
     }
@@ -121,7 +123,18 @@ StartFigures Start(const std::wstring& exe, const wchar_t* windowClass, Until un
     for (int i = 0; i < 15000 && ::WaitForSingleObject(process.Get(), 1) == WAIT_TIMEOUT; ++i) Pump();
     if (::WaitForSingleObject(process.Get(), 0) != WAIT_OBJECT_0) ::TerminateProcess(process.Get(), 1);
     // PagefileUsage is the private commit; Wine leaves PrivateUsage at zero.
-    return {ms, static_cast<double>(pmc.PagefileUsage) / 1024.0};
+    return StartFigures{ms, static_cast<double>(pmc.PagefileUsage) / 1024.0};
+}
+
+// TryStart, again when a start stalls: Wine's own tray now and then holds an icon's add for
+// seconds, and such a start measures Wine, not the program.
+StartFigures Start(const std::wstring& exe, const wchar_t* windowClass, Until until, double timeoutMs = 20000) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (auto figures = TryStart(exe, windowClass, until, timeoutMs)) return *figures;
+        std::fprintf(stderr, "  (%ls stalled for %.0f s; started again)\n", exe.c_str(), timeoutMs / 1000);
+    }
+    std::fprintf(stderr, "%ls did not come up (another instance running?)\n", exe.c_str());
+    std::exit(1);
 }
 
 struct Floor {
@@ -312,16 +325,21 @@ int wmain(int argc, wchar_t** argv) {
     // The minimal programs show what any window or icon costs; the fair floor adds the
     // platform work the clock cannot avoid at start (comctl32's hotkey box, the hotkey).
     const Floor fairToHotKey{"the fair floor", argv[4], L"FairFloor", Until::WindowAndHotKey};
-    Compare("window and hotkey", argv[1], Until::WindowAndHotKey,
-            {{"one window", argv[2], L"MinimalWindow", Until::Window}, fairToHotKey}, runs);
+    // The first start after the Wine server came up also starts Wine's own services: not timed.
+    Start(argv[4], L"FairFloor", Until::WindowAndHotKey, 120000);
     {
+        // The clock and the fair floor add their icon before they register the hotkey: this
+        // stand-in takes it at once, so that Wine's own tray, which now and then stalls for
+        // seconds, is measured by neither figure.
         TrayProbe probe;
+        Compare("window and hotkey", argv[1], Until::WindowAndHotKey,
+                {{"one window", argv[2], L"MinimalWindow", Until::Window}, fairToHotKey}, runs);
         Compare("tray icon added", argv[1], Until::TrayIcon,
                 {{"one tray icon", argv[3], L"MinimalTray", Until::TrayIcon},
                  {"the fair floor", argv[4], L"FairFloor", Until::TrayIcon}},
                 runs);
+        Breakdown(argv[1], runs);
     }
-    Breakdown(argv[1], runs);
     // The memo figures use a directory of their own, where the clock is started too.
     wchar_t previous[MAX_PATH];
     ::GetCurrentDirectoryW(MAX_PATH, previous);

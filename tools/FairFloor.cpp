@@ -1,7 +1,8 @@
 // The fair floor for start-up measurements: the platform work the clock cannot do without at
-// start, done once, and nothing of its own. The library search is restricted first, comctl32
-// is loaded from the system directory with its hotkey class, one hidden window holds one
-// hotkey box, the global hotkey (Ctrl+Alt+W) is registered and one icon goes into the tray.
+// start, done once, in the clock's order, and nothing of its own. The library search is
+// restricted first, comctl32 is loaded from the system directory with its hotkey class, one
+// hidden window holds one hotkey box, one icon goes into the tray and the global hotkey
+// (Ctrl+Alt+W) is registered.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -39,7 +40,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     HWND window = CreateWindowExW(0, L"FairFloor", L"", WS_POPUP, 0, 0, 320, 240, nullptr, nullptr, instance, nullptr);
     CreateWindowExW(WS_EX_CLIENTEDGE, HOTKEY_CLASSW, L"", WS_CHILD | WS_VISIBLE, 80, 24, 201, 19, window, nullptr,
                     instance, nullptr);
-    RegisterHotKey(window, 1, MOD_CONTROL | MOD_ALT, 'W');
     NOTIFYICONDATAA data{};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = window;
@@ -47,6 +47,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     data.uCallbackMessage = WM_USER + 1;
     data.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     Shell_NotifyIconA(NIM_ADD, &data);
+    RegisterHotKey(window, 1, MOD_CONTROL | MOD_ALT, 'W');
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     Shell_NotifyIconA(NIM_DELETE, &data);

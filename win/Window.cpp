@@ -5,12 +5,6 @@
 #include "win/Text.h"
 
 namespace siborang::win {
-namespace {
-
-constexpr wchar_t kBindingProperty[] = L"Siborang.Window";
-
-}  // namespace
-
 void RegisterWindowClass(HINSTANCE instance, const WindowClassSpec& spec) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -25,15 +19,20 @@ void RegisterWindowClass(HINSTANCE instance, const WindowClassSpec& spec) {
     ::RegisterClassExW(&wc);
 }
 
+// The binding lives in the window's user data, which a window of this process reads without
+// asking the window server (a property would cost a round trip on every message under Wine).
+// Only a window whose procedure is the common one carries a binding there.
 WindowBase* WindowBase::FromHandle(HWND hwnd) noexcept {
-    return hwnd ? static_cast<WindowBase*>(::GetPropW(hwnd, kBindingProperty)) : nullptr;
+    if (!hwnd || ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&WindowBase::StaticProc))
+        return nullptr;
+    return reinterpret_cast<WindowBase*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 WindowBase::~WindowBase() { DestroyHandle(); }
 
 void WindowBase::Bind(HWND hwnd) noexcept {
     hwnd_ = hwnd;
-    ::SetPropW(hwnd, kBindingProperty, this);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void WindowBase::CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int x,
@@ -51,8 +50,8 @@ void WindowBase::Attach(HWND hwnd) noexcept {
 
 void WindowBase::Detach() noexcept {
     if (!hwnd_) return;
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     if (original_) ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-    ::RemovePropW(hwnd_, kBindingProperty);
     hwnd_ = nullptr;
     original_ = nullptr;
 }
@@ -74,7 +73,7 @@ LRESULT WindowBase::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK WindowBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    WindowBase* self = FromHandle(hwnd);
+    auto* self = reinterpret_cast<WindowBase*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self && message == WM_NCCREATE) {
         self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         if (self) self->Bind(hwnd);
@@ -82,7 +81,7 @@ LRESULT CALLBACK WindowBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
     if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         const WNDPROC original = self->original_;
-        ::RemovePropW(hwnd, kBindingProperty);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
         self->original_ = nullptr;
         self->HandleDestroyed();
