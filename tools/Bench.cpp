@@ -114,7 +114,11 @@ std::optional<StartFigures> TryStart(const std::wstring& exe, const wchar_t* win
         ::Sleep(1);
     }
     const double ms = (until == Until::TrayIcon ? TrayProbe::addedAt : Now()) - t0;
-    ::Sleep(500);  // let start-up settle before reading memory
+    // Start-up settles before memory is read; the stand-in tray keeps answering meanwhile.
+    for (const double settled = Now() + 500; Now() < settled;) {
+        Pump();
+        ::Sleep(1);
+    }
     PROCESS_MEMORY_COUNTERS_EX pmc{};
     pmc.cb = sizeof pmc;
     ::GetProcessMemoryInfo(process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
