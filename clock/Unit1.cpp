@@ -52,34 +52,28 @@ private:
     TForm1& form_;
 };
 
-// What the minute tick reads, speaks, scans and shows, as this window and the memo file give it.
-class TForm1::TickAdapter final : public TickWorld {
-public:
-    explicit TickAdapter(TForm1& form) : form_(form) {}
-    TickTime Now() override {
-        TickTime now{};
-        std::uint16_t second;
-        GetToday(now.year, now.month, now.day);
-        GetNowTime(now.hour, now.minute, second);
-        return now;
-    }
-    bool IntervalChecked() override { return form_.CheckBox1->Checked(); }
-    std::string IntervalText() override { return win::Narrow(form_.Edit1->Text()); }
-    bool MemoChecked() override { return form_.CheckBox2->Checked(); }
-    void SpeakNow() override { siborang::SpeakNow(); }
-    void OpenMemos() override { OpenMemoFile(); }
-    std::int32_t MemoCount() override { return siborang::MemoCount(); }
-    int ReadMemo(std::int32_t index, MemoRecord& memo) override { return siborang::ReadMemo(index, memo); }
-    int WriteMemo(std::int32_t index, const MemoRecord& memo) override { return siborang::WriteMemo(index, memo); }
-    void CloseMemos() override { CloseMemoFile(); }
-    void ShowMemoNote(const PendingNoteTexts& note) override {
-        PendingNote = note;
-        form_.ShowMemoNote();
-    }
+TickTime Form1Tick::Now() {
+    TickTime now{};
+    std::uint16_t second;
+    GetToday(now.year, now.month, now.day);
+    GetNowTime(now.hour, now.minute, second);
+    return now;
+}
 
-private:
-    TForm1& form_;
-};
+bool Form1Tick::IntervalChecked() { return form_.CheckBox1->Checked(); }
+std::string Form1Tick::IntervalText() { return win::Narrow(form_.Edit1->Text()); }
+bool Form1Tick::MemoChecked() { return form_.CheckBox2->Checked(); }
+void Form1Tick::SpeakNow() { siborang::SpeakNow(); }
+void Form1Tick::OpenMemos() { OpenMemoFile(); }
+std::int32_t Form1Tick::MemoCount() { return siborang::MemoCount(); }
+int Form1Tick::ReadMemo(std::int32_t index, MemoRecord& memo) { return siborang::ReadMemo(index, memo); }
+int Form1Tick::WriteMemo(std::int32_t index, const MemoRecord& memo) { return siborang::WriteMemo(index, memo); }
+void Form1Tick::CloseMemos() { CloseMemoFile(); }
+
+void Form1Tick::ShowMemoNote(const PendingNoteTexts& note) {
+    PendingNote = note;
+    form_.ShowMemoNote();
+}
 
 TForm1::TForm1(win::Application& app) : win::Form(app, kForm1Spec) {
     win::startup::Mark("main window: class and window");
@@ -202,7 +196,7 @@ void TForm1::Edit1Exit(win::Control&) {
 }
 
 void TForm1::Timer1Timer(win::Timer&) {
-    TickAdapter world(*this);
+    Form1Tick world(*this);
     RunMinuteTick(world, IntervalCounter);
 }
 

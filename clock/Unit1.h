@@ -70,9 +70,29 @@ protected:
 
 private:
     class SettingsAdapter;
-    class TickAdapter;
 
     std::uint32_t hotKeyAtom_ = 0;  // the 16-bit global atom, zero-extended
+};
+
+// What the minute tick reads, speaks, scans and shows, as the main window and the memo file
+// give it.
+class Form1Tick : public TickWorld {
+public:
+    explicit Form1Tick(TForm1& form) : form_(form) {}
+    TickTime Now() override;
+    bool IntervalChecked() override;
+    std::string IntervalText() override;
+    bool MemoChecked() override;
+    void SpeakNow() override;
+    void OpenMemos() override;
+    std::int32_t MemoCount() override;
+    int ReadMemo(std::int32_t index, MemoRecord& memo) override;
+    int WriteMemo(std::int32_t index, const MemoRecord& memo) override;
+    void CloseMemos() override;
+    void ShowMemoNote(const PendingNoteTexts& note) override;
+
+private:
+    TForm1& form_;
 };
 
 // The main window instance.

@@ -235,26 +235,15 @@ std::vector<Note> ExpectedNotes(const MemoFileCase& c, std::string& after) {
 
 // The tick as the main window runs it, on the real memo file and real notes, at a chosen
 // "now" and without the speaker.
-class SweepTick final : public TickWorld {
+class SweepTick final : public Form1Tick {
 public:
-    SweepTick(TForm1& form, TickTime now) : form_(form), now_(now) {}
+    SweepTick(TForm1& form, TickTime now) : Form1Tick(form), now_(now) {}
     TickTime Now() override { return now_; }
     bool IntervalChecked() override { return false; }
-    std::string IntervalText() override { return "30"; }
     bool MemoChecked() override { return true; }
     void SpeakNow() override {}
-    void OpenMemos() override { OpenMemoFile(); }
-    std::int32_t MemoCount() override { return siborang::MemoCount(); }
-    int ReadMemo(std::int32_t index, MemoRecord& memo) override { return siborang::ReadMemo(index, memo); }
-    int WriteMemo(std::int32_t index, const MemoRecord& memo) override { return siborang::WriteMemo(index, memo); }
-    void CloseMemos() override { CloseMemoFile(); }
-    void ShowMemoNote(const PendingNoteTexts& note) override {
-        PendingNote = note;
-        form_.ShowMemoNote();
-    }
 
 private:
-    TForm1& form_;
     TickTime now_;
 };
 
