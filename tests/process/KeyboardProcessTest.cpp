@@ -57,14 +57,22 @@ bool Xdo(const std::wstring& args, std::string* output = nullptr) {
 }
 
 // The X server sends typed keys to the X window with the input focus, which follows the
-// active window a moment later.
+// active window a moment later: Wine's outer X window of it, or the one inside for its client
+// area. Now and then Wine asks for the focus before the X server shows a new window, and the X
+// server refuses; the window is then given the X focus as a window manager would, since only
+// the keys' way there is at stake (the window's own focus is checked through Win32).
 bool XFocusOn(HWND window) {
-    const auto xid = reinterpret_cast<std::uintptr_t>(::GetPropW(window, L"__wine_x11_whole_window"));
-    if (!xid) return true;  // not an X11 driver: nothing to wait for
-    return WaitUntil(nullptr, [&] {
+    const auto outer = reinterpret_cast<std::uintptr_t>(::GetPropW(window, L"__wine_x11_whole_window"));
+    const auto inner = reinterpret_cast<std::uintptr_t>(::GetPropW(window, L"__wine_x11_client_window"));
+    if (!outer) return true;  // not an X11 driver: nothing to wait for
+    const auto focused = [&] {
         std::string focus;
-        return Xdo(L"getwindowfocus", &focus) && std::strtoull(focus.c_str(), nullptr, 10) == xid;
-    });
+        if (!Xdo(L"getwindowfocus -f", &focus)) return false;
+        const auto xid = std::strtoull(focus.c_str(), nullptr, 10);
+        return xid == outer || (inner && xid == inner);
+    };
+    if (WaitUntil(nullptr, focused, 3s)) return true;
+    return Xdo(L"windowfocus " + std::to_wstring(outer)) && WaitUntil(nullptr, focused);
 }
 
 bool XClick(HWND window) {
