@@ -17,11 +17,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     startup::Mark("library search, single-instance guard");
 
     auto& app = siborang::win::Application::Instance();
-    app.Initialize(instance, L"MAINICON");
-    startup::Mark("application window");
-    siborang::RegisterCalendarKind();
     app.SetTitle(L"시보랑");
     try {
+        app.Initialize(instance, L"MAINICON");
+        startup::Mark("application window");
+        siborang::RegisterCalendarKind();
         siborang::Form1 = &app.CreateForm<siborang::TForm1>();
     } catch (...) {
         app.ShowCurrentException();

@@ -3,21 +3,14 @@
 // restricted first, comctl32 is loaded from the system directory with its hotkey class, one
 // hidden window holds one hotkey box, one icon goes into the tray and the global hotkey
 // (Ctrl+Alt+W) is registered.
-#include <windows.h>
+#include "tools/FloorWindow.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 
 template <class F>
 static F Function(HMODULE module, const char* name) {
     return module ? reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name))) : nullptr;
-}
-
-static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -32,12 +25,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         init(&icc);
     }
 
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = L"FairFloor";
-    RegisterClassW(&wc);
-    HWND window = CreateWindowExW(0, L"FairFloor", L"", WS_POPUP, 0, 0, 320, 240, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateFloorWindow(instance, L"FairFloor", WS_POPUP, 320, 240);
     CreateWindowExW(WS_EX_CLIENTEDGE, HOTKEY_CLASSW, L"", WS_CHILD | WS_VISIBLE, 80, 24, 201, 19, window, nullptr,
                     instance, nullptr);
     NOTIFYICONDATAA data{};
@@ -45,11 +33,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     data.hWnd = window;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_USER + 1;
-    data.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    data.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     Shell_NotifyIconA(NIM_ADD, &data);
     RegisterHotKey(window, 1, MOD_CONTROL | MOD_ALT, 'W');
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    RunFloorLoop();
     Shell_NotifyIconA(NIM_DELETE, &data);
     UnregisterHotKey(window, 1);
     if (comctl) FreeLibrary(comctl);

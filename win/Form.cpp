@@ -42,7 +42,6 @@ Form::Form(Application& app, const FormSpec& design) : app_(app), screenCenter_(
     const int height = design.outerHeight > 0 ? design.outerHeight : outer.bottom - outer.top;
     CreateHandle(exStyle, design.className, design.caption, style, design.left, design.top, width, height,
                  app.Handle(), nullptr);
-    if (screenCenter_) CenterOnScreen();
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 

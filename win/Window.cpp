@@ -5,17 +5,17 @@
 #include "win/Text.h"
 
 namespace siborang::win {
-void RegisterWindowClass(HINSTANCE instance, const WindowClassSpec& spec) {
+void RegisterWindowClass(HINSTANCE instance, const WindowClassDesign& design) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (::GetClassInfoExW(instance, spec.name, &wc)) return;
+    if (::GetClassInfoExW(instance, design.name, &wc)) return;
     wc.cbSize = sizeof wc;
-    wc.style = spec.style;
+    wc.style = design.style;
     wc.lpfnWndProc = &WindowBase::StaticProc;
     wc.hInstance = instance;
-    wc.hIcon = spec.icon;
-    wc.hCursor = spec.cursor ? spec.cursor : ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = spec.name;
+    wc.hIcon = design.icon;
+    wc.hCursor = design.cursor ? design.cursor : ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = design.name;
     ::RegisterClassExW(&wc);
 }
 

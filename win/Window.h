@@ -8,13 +8,13 @@ namespace siborang::win {
 
 // A window class of this module whose procedure is the common one. Registered once; later
 // calls with the same name do nothing.
-struct WindowClassSpec {
+struct WindowClassDesign {
     const wchar_t* name;
     UINT style = CS_DBLCLKS;
     HICON icon = nullptr;
     HCURSOR cursor = nullptr;  // nullptr: the arrow
 };
-void RegisterWindowClass(HINSTANCE instance, const WindowClassSpec& spec);
+void RegisterWindowClass(HINSTANCE instance, const WindowClassDesign& design);
 
 class WindowBase {
 public:
@@ -52,7 +52,7 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    friend void RegisterWindowClass(HINSTANCE, const WindowClassSpec&);
+    friend void RegisterWindowClass(HINSTANCE, const WindowClassDesign&);
     void Bind(HWND hwnd) noexcept;
 
     HWND hwnd_ = nullptr;
