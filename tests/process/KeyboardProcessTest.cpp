@@ -20,40 +20,35 @@ using siborang::win::Narrow;
 
 // Runs xdotool with `args` and waits until it is done; true when it did what it was told, and
 // then `output` holds what it printed. Wine starts a Unix program without a handle to wait
-// on, so a shell around it leaves a file behind when it ends.
+// on, so a shell around it leaves a file behind when it ends: the output, then the status.
 bool Xdo(const std::wstring& args, std::string* output = nullptr) {
     static unsigned counter = 0;
-    const std::wstring marker = L"/tmp/siborang-xdo-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                                std::to_wstring(++counter);
-    std::wstring command = L"/bin/sh -c \"/usr/bin/xdotool " + args + L" > " + marker + L".out; echo $? > " +
+    const std::wstring marker =
+        L"/tmp/siborang-xdo-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    std::wstring command = L"/bin/sh -c \"/usr/bin/xdotool " + args + L" > " + marker + L".part; echo $? >> " +
                            marker + L".part; mv " + marker + L".part " + marker + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
-    if (info.hProcess) ::CloseHandle(info.hProcess);
-    if (info.hThread) ::CloseHandle(info.hThread);
-    auto windowsPath = [](std::wstring path) {
-        std::replace(path.begin(), path.end(), L'/', L'\\');
-        return L"Z:" + path;
-    };
-    auto read = [](const std::wstring& path, std::string& text) {
-        FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr));
-        char buffer[256] = {};
+    const KernelHandle process(info.hProcess), thread(info.hThread);
+    std::wstring path = L"Z:" + marker;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    std::string text;
+    const bool ended = WaitUntil(nullptr, [&] {
+        FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+        char buffer[256];
         DWORD n = 0;
-        if (!file || !::ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr)) return false;
+        if (!file || !::ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr) || n == 0) return false;
         text.assign(buffer, n);
         return true;
-    };
-    const std::wstring done = windowsPath(marker), out = windowsPath(marker + L".out");
-    std::string status;
-    const bool ended = WaitUntil(nullptr, [&] { return read(done, status) && !status.empty(); });
-    if (output) read(out, *output);
-    ::DeleteFileW(done.c_str());
-    ::DeleteFileW(out.c_str());
-    return ended && status.starts_with("0");
+    });
+    ::DeleteFileW(path.c_str());
+    const std::size_t status = text.find_last_of('\n', text.size() >= 2 ? text.size() - 2 : 0);
+    if (output) *output = text.substr(0, status == std::string::npos ? 0 : status);
+    return ended && text.compare(status == std::string::npos ? 0 : status + 1, 1, "0") == 0;
 }
 
 // The X server sends typed keys to the X window with the input focus, which follows the
@@ -75,38 +70,7 @@ bool XFocusOn(HWND window) {
     return Xdo(L"windowfocus " + std::to_wstring(outer)) && WaitUntil(nullptr, focused);
 }
 
-bool XClick(HWND window) {
-    const RECT rc = RectOf(window);
-    return Xdo(L"mousemove " + std::to_wstring((rc.left + rc.right) / 2) + L" " +
-               std::to_wstring((rc.top + rc.bottom) / 2) + L" click 1");
-}
-
-HWND ActiveOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-    return info.hwndActive;
-}
-
 std::string Named(HWND window) { return window ? Describe(window) : std::string("nothing"); }
-
-// A window of this test program to switch to, as a user switches to another program.
-class OtherProgramWindow {
-public:
-    OtherProgramWindow() {
-        hwnd_ = ::CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE | WS_BORDER, 10, 10, 200, 60,
-                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    }
-    ~OtherProgramWindow() {
-        if (hwnd_) ::DestroyWindow(hwnd_);
-    }
-    OtherProgramWindow(const OtherProgramWindow&) = delete;
-    OtherProgramWindow& operator=(const OtherProgramWindow&) = delete;
-    HWND Handle() const { return hwnd_; }
-
-private:
-    HWND hwnd_;
-};
 
 class Keyboard : public MainWindowTest {
 protected:
@@ -122,8 +86,7 @@ protected:
             << what << ": the focus is on " << Named(FocusOf(form_)) << ", not on " << Named(wanted);
     }
     void Key(const wchar_t* keys) { ASSERT_TRUE(Xdo(std::wstring(L"key ") + keys)) << "xdotool key " << Narrow(keys); }
-
-    HWND Button(HWND parent, const wchar_t* caption) const {
+    static HWND Button(HWND parent, const wchar_t* caption) {
         return ::FindWindowExW(parent, nullptr, L"Button", caption);
     }
 
@@ -133,8 +96,7 @@ protected:
         HWND about = nullptr;
         ASSERT_TRUE(WaitUntil(nullptr, [&] { return (about = VisibleWindowOf(kAboutClass, Pid())) != nullptr; }))
             << "\"?\" opened no about dialog";
-        const HWND close = Button(about, kAboutCloseText);
-        ExpectFocus(close, "the about dialog opened");
+        ExpectFocus(Button(about, kAboutCloseText), "the about dialog opened");
         ASSERT_TRUE(XFocusOn(about)) << "the X server does not send the keys to the about dialog";
         Key(key);
         EXPECT_TRUE(WaitUntil(nullptr, [&] { return !::IsWindow(about) || !::IsWindowVisible(about); }))
@@ -185,15 +147,13 @@ TEST_F(Keyboard, AUserWorksTheWindowsFromTheKeyboard) {
     ASSERT_NO_FATAL_FAILURE(Key(L"Tab"));
     ExpectFocus(editorButton, "Tab from the interval box");
     ASSERT_NO_FATAL_FAILURE(Key(L"Return"));
-    HWND editor = nullptr;
+    HWND editor = nullptr, calendar = nullptr;
     ASSERT_TRUE(WaitUntil(nullptr, [&] { return (editor = VisibleWindowOf(L"TForm2", Pid())) != nullptr; }))
         << "Enter on \"메모 작성\" opened no editor";
-    HWND dates = nullptr;
-    for (HWND g = ::FindWindowExW(editor, nullptr, L"TGroupBox", nullptr); g && !dates;
+    for (HWND g = ::FindWindowExW(editor, nullptr, L"TGroupBox", nullptr); g && !calendar;
          g = ::FindWindowExW(editor, g, L"TGroupBox", nullptr))
-        if (::FindWindowExW(g, nullptr, L"TCalendar", nullptr)) dates = g;
-    ASSERT_NE(dates, nullptr);
-    const HWND calendar = ::FindWindowExW(dates, nullptr, L"TCalendar", nullptr);
+        calendar = ::FindWindowExW(g, nullptr, L"TCalendar", nullptr);
+    ASSERT_NE(calendar, nullptr);
     ExpectFocus(calendar, "the editor opened");
     ASSERT_TRUE(XFocusOn(editor));
 
@@ -206,30 +166,24 @@ TEST_F(Keyboard, AUserWorksTheWindowsFromTheKeyboard) {
     ASSERT_TRUE(Xdo(L"type ab"));
     ASSERT_TRUE(WaitUntil(editor, [&] { return TextOf(hour) == L"ab"; }, kTypingTimeout))
         << "typed ab, the hour box holds \"" << Narrow(TextOf(hour)) << "\"";
-    {
-        OtherProgramWindow other;
-        ASSERT_NE(other.Handle(), nullptr);
-        ::SetForegroundWindow(other.Handle());
-        EXPECT_TRUE(WaitUntil(editor, [&] { return ActiveOf(editor) != editor; }))
-            << "the other window did not come in front";
-        EXPECT_EQ(TextOf(hour), L"ab") << "leaving for another program ran the box's exit handler";
-        ASSERT_TRUE(XClick(Button(editor, L"추가하기")));
-        ASSERT_TRUE(WaitUntil(editor, [&] { return ::GetFileAttributesW((workDir_.Path() + L"\\PostIt.dat").c_str()) !=
-                                                     INVALID_FILE_ATTRIBUTES &&
-                                                 StateOf(workDir_.Path() + L"\\PostIt.dat").size == sizeof(MemoRecord); }))
-            << "no memo was stored" << BoxNote();
-    }
+    const siborang::win::Window other(::CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE, 10, 10,
+                                                        200, 60, nullptr, nullptr, nullptr, nullptr));
+    ::SetForegroundWindow(other.Get());
+    EXPECT_TRUE(WaitUntil(editor, [&] { return ActiveOf(editor) != editor; })) << "the other window is not in front";
+    EXPECT_EQ(TextOf(hour), L"ab") << "leaving for another program ran the box's exit handler";
+    const RECT add = RectOf(Button(editor, L"추가하기"));
+    ASSERT_TRUE(Xdo(L"mousemove " + std::to_wstring((add.left + add.right) / 2) + L" " +
+                    std::to_wstring((add.top + add.bottom) / 2) + L" click 1"));
+    const std::wstring memos = workDir_.Path() + L"\\PostIt.dat";
+    ASSERT_TRUE(WaitUntil(editor, [&] { return StateOf(memos).size == sizeof(MemoRecord); }))
+        << "no memo was stored" << BoxNote();
     MemoRecord stored{};
-    {
-        FileHandle file(::CreateFileW((workDir_.Path() + L"\\PostIt.dat").c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-        DWORD n = 0;
-        ASSERT_TRUE(file && ::ReadFile(file.Get(), &stored, sizeof stored, &n, nullptr) && n == sizeof stored);
-    }
+    const FileHandle file(::CreateFileW(memos.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    DWORD n = 0;
+    ASSERT_TRUE(file && ::ReadFile(file.Get(), &stored, sizeof stored, &n, nullptr) && n == sizeof stored);
     EXPECT_EQ(stored.Hour, 23);
     EXPECT_EQ(TextOf(hour), L"23");
-    ASSERT_TRUE(::PostMessageW(Button(editor, L"나가기"), BM_CLICK, 0, 0));
-    EXPECT_TRUE(WaitShown(true));
 }
 
 }  // namespace

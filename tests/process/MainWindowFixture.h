@@ -211,12 +211,15 @@ inline bool RealClick(POINT screen) {
     return ::SendInput(2, inputs, sizeof(INPUT)) == 2;
 }
 
-inline HWND FocusOf(HWND window) {
+// The focus and the active window of the thread that owns `window`, as another program sees them.
+inline GUITHREADINFO GuiInfoOf(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) info = GUITHREADINFO{};
+    return info;
 }
+inline HWND FocusOf(HWND window) { return GuiInfoOf(window).hwndFocus; }
+inline HWND ActiveOf(HWND window) { return GuiInfoOf(window).hwndActive; }
 
 // ---------------------------------------------------------------------------------------------
 // Tockly.ini as the clock left it
