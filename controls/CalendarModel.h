@@ -49,7 +49,7 @@ int FirstCellDayOf(int year, int month, int startOfWeek);
 class CalendarModel : public TCustomGrid {
 public:
     using TodayFn = std::function<DateParts()>;
-    using NotifyEvent = std::function<void(CalendarModel& sender)>;
+    using TNotifyEvent = std::function<void(CalendarModel& sender)>;
 
     // Starts on today's date, as `today` tells it.
     explicit CalendarModel(TodayFn today);
@@ -87,7 +87,7 @@ public:
 
     void LayOutMonth();
 
-    NotifyEvent OnChange;
+    TNotifyEvent OnChange;
 
 protected:
     bool CanSelectCell(int column, int row) override;

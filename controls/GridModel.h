@@ -52,7 +52,7 @@ inline constexpr unsigned kSelectTimerInterval = 60;  // milliseconds
 
 class TCustomGrid {
 public:
-    using NotifyEvent = std::function<void(TCustomGrid& sender)>;
+    using TNotifyEvent = std::function<void(TCustomGrid& sender)>;
     // The key may be set to 0 to cancel it.
     using KeyEvent = std::function<void(TCustomGrid& sender, unsigned& key, bool shift, bool ctrl)>;
 
@@ -120,8 +120,8 @@ public:
     // Where a movement key would take the current cell (clamped to the scrollable cells).
     GridCell KeyTarget(unsigned key, bool ctrl) const noexcept;
 
-    NotifyEvent OnClick;
-    NotifyEvent OnDblClick;
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
     KeyEvent OnKeyDown;
 
 protected:
