@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "win/Win32.h"
 
@@ -91,10 +92,9 @@ void Finish() noexcept {
     Trace& t = State();
     if (!t.enabled || t.finished) return;
     t.finished = true;
-    FILE* out = _wfopen(t.path, L"w");
+    const std::unique_ptr<FILE, int (*)(FILE*)> out(_wfopen(t.path, L"w"), &std::fclose);
     if (!out) return;
-    for (int i = 0; i < t.count; ++i) std::fprintf(out, "%s\t%.3f\n", t.entries[i].name, t.entries[i].ms);
-    std::fclose(out);
+    for (int i = 0; i < t.count; ++i) std::fprintf(out.get(), "%s\t%.3f\n", t.entries[i].name, t.entries[i].ms);
 }
 
 }  // namespace siborang::win::startup
