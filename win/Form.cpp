@@ -9,6 +9,12 @@
 namespace siborang::win {
 namespace {
 
+// A windowed control that is shown and enabled. Its own style is asked: while a form is being
+// shown (and activated) the form itself may not count as visible yet.
+bool CanTakeFocus(const Control* c) noexcept {
+    return c && c->Handle() && (::GetWindowLongW(c->Handle(), GWL_STYLE) & WS_VISIBLE) && ::IsWindowEnabled(c->Handle());
+}
+
 BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) noexcept {
     if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
         try {
@@ -226,9 +232,7 @@ void Form::CollectTabStops(const Control* container, std::vector<Control*>& stop
     std::stable_sort(children.begin(), children.end(),
                      [](const Control* a, const Control* b) { return a->TabOrder() < b->TabOrder(); });
     for (Control* c : children) {
-        // The control's own style: while a form is being shown (and activated) it may not be
-        // visible yet itself.
-        if (!(::GetWindowLongW(c->Handle(), GWL_STYLE) & WS_VISIBLE) || !::IsWindowEnabled(c->Handle())) continue;
+        if (!CanTakeFocus(c)) continue;
         if (c->IsContainer()) {
             CollectTabStops(c, stops);
         } else if (c->TabOrder() >= 0) {
@@ -270,10 +274,7 @@ Control* Form::ActiveControl() const noexcept {
 }
 
 bool Form::RestoreFocus() {
-    Control* target = savedFocus_;
-    if (!target || !target->Handle() || !(::GetWindowLongW(target->Handle(), GWL_STYLE) & WS_VISIBLE) ||
-        !::IsWindowEnabled(target->Handle()))
-        target = FirstTabStop();
+    Control* target = CanTakeFocus(savedFocus_) ? savedFocus_ : FirstTabStop();
     if (!target) return false;
     target->SetFocus();
     return true;
