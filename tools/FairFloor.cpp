@@ -6,7 +6,6 @@
 #include "tools/FloorWindow.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 template <class F>
 static F Function(HMODULE module, const char* name) {
@@ -28,13 +27,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     HWND window = CreateFloorWindow(instance, L"FairFloor", WS_POPUP, 320, 240);
     CreateWindowExW(WS_EX_CLIENTEDGE, HOTKEY_CLASSW, L"", WS_CHILD | WS_VISIBLE, 80, 24, 201, 19, window, nullptr,
                     instance, nullptr);
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = window;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = WM_USER + 1;
-    data.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    Shell_NotifyIconA(NIM_ADD, &data);
+    NOTIFYICONDATAA data = AddFloorIcon(window);
     RegisterHotKey(window, 1, MOD_CONTROL | MOD_ALT, 'W');
     RunFloorLoop();
     Shell_NotifyIconA(NIM_DELETE, &data);
