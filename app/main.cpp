@@ -3,6 +3,7 @@
 #include "app/SingleInstance.h"
 #include "clock/Unit1.h"
 #include "controls/Calendar.h"
+#include "resources/ResourceNames.h"
 #include "win/Application.h"
 #include "win/StartupTrace.h"
 #include "win/SystemLibrary.h"
@@ -19,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     auto& app = siborang::win::Application::Instance();
     app.SetTitle(L"시보랑");
     try {
-        app.Initialize(instance, L"MAINICON");
+        app.Initialize(instance, siborang::kMainIcon);
         startup::Mark("application window");
         siborang::RegisterCalendarKind();
         siborang::Form1 = &app.CreateForm<siborang::TForm1>();

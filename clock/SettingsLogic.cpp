@@ -4,27 +4,6 @@
 
 namespace siborang {
 
-SplitHotKey SplitShortcut(std::uint16_t shortcut) {
-    return {static_cast<std::uint16_t>(shortcut & kShortcutKeyMask), (shortcut & kShortcutShift) != 0,
-            (shortcut & kShortcutCtrl) != 0, (shortcut & kShortcutAlt) != 0};
-}
-
-std::uint32_t ModifierFlags(const SplitHotKey& split) {
-    std::uint32_t flags = 0;
-    if (split.ctrl) flags += kModControl;
-    if (split.alt) flags += kModAlt;
-    if (split.shift) flags += kModShift;
-    return flags;
-}
-
-std::uint16_t JoinShortcut(std::int32_t modifiers, std::int32_t key) {
-    std::uint16_t value = static_cast<std::uint16_t>(key) & kShortcutKeyMask;
-    if (modifiers & static_cast<std::int32_t>(kModShift)) value |= kShortcutShift;
-    if (modifiers & static_cast<std::int32_t>(kModControl)) value |= kShortcutCtrl;
-    if (modifiers & static_cast<std::int32_t>(kModAlt)) value |= kShortcutAlt;
-    return value;
-}
-
 std::int32_t ReadInteger(SettingsStore& store, const char* key, std::int32_t fallback) {
     return ParseProfileInteger(store.ReadString(key), fallback);
 }

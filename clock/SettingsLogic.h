@@ -1,39 +1,16 @@
 #pragma once
-// The settings transfer between Tockly.ini and the main window, and the hotkey's two forms:
-// the modifier flags and key code that registration takes, and the hotkey box's single
-// shortcut value. Portable: the file and the window are behind the two interfaces below.
+// The settings transfer between Tockly.ini and the main window. Portable: the file and the
+// window are behind the two interfaces below.
 #include <cstdint>
 #include <string>
+
+#include "core/Shortcut.h"
 
 namespace siborang {
 
 inline constexpr const char* kSettingsFile = "Tockly.ini";
 inline constexpr const char* kSettingsSection = "TOCKLY";
 inline constexpr const char* kHotKeyAtomName = "zorvek's Hotkey!!";
-
-// Shortcut values: bits 0-12 the key code, and three modifier bits.
-inline constexpr std::uint16_t kShortcutKeyMask = 0x1FFF;
-inline constexpr std::uint16_t kShortcutShift = 0x2000;
-inline constexpr std::uint16_t kShortcutCtrl = 0x4000;
-inline constexpr std::uint16_t kShortcutAlt = 0x8000;
-// Modifier flags as registration takes them.
-inline constexpr std::uint32_t kModAlt = 1;
-inline constexpr std::uint32_t kModControl = 2;
-inline constexpr std::uint32_t kModShift = 4;
-
-struct SplitHotKey {
-    std::uint16_t key = 0;
-    bool shift = false;
-    bool ctrl = false;
-    bool alt = false;
-};
-
-SplitHotKey SplitShortcut(std::uint16_t shortcut);
-std::uint32_t ModifierFlags(const SplitHotKey& split);
-
-// The shortcut value of stored modifier flags and key code: the exact inverse of the split
-// that saving does, so that what is stored comes back unchanged (F1, arrows, Shift).
-std::uint16_t JoinShortcut(std::int32_t modifiers, std::int32_t key);
 
 // The settings file, one key at a time.
 class SettingsStore {

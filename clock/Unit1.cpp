@@ -3,9 +3,10 @@
 #include "clock/ProfileStore.h"
 #include "clock/Unit3.h"
 #include "controls/Unit4.h"
-#include "memo/Unit2.h"
 #include "core/IntParse.h"
 #include "memo/MemoFile.h"
+#include "memo/Unit2.h"
+#include "resources/ResourceNames.h"
 #include "resources/layouts/Form1.h"
 #include "speech/Speech.h"
 #include "win/StartupTrace.h"
@@ -15,15 +16,11 @@
 namespace siborang {
 
 TForm1* Form1 = nullptr;
-SplitHotKey SplitHotKeyState;
 std::int32_t IntervalCounter = 0;
 PendingNoteTexts PendingNote{};
 NoteRandom NotePlaces;
 
 namespace {
-
-// The main window unit's drag state of the title-panel chrome.
-win::TitleDrag Form1Drag;
 
 constexpr UINT kNoMoveNoSize = SWP_NOMOVE | SWP_NOSIZE;
 
@@ -42,11 +39,7 @@ public:
     void SetMemoChecked(bool checked) override { form_.CheckBox2->SetChecked(checked); }
     std::string IntervalText() override { return win::Narrow(form_.Edit1->Text()); }
     void SetIntervalText(const std::string& text) override { form_.Edit1->SetText(win::Widen(text)); }
-    void RegisterHotKey(std::uint32_t modifiers, std::uint32_t key) override {
-        const win::startup::Section timing("hotkey");
-        form_.hotKeyAtom_ = ::GlobalAddAtomA(kHotKeyAtomName);
-        ::RegisterHotKey(form_.Handle(), static_cast<int>(form_.hotKeyAtom_), modifiers, key);
-    }
+    void RegisterHotKey(std::uint32_t modifiers, std::uint32_t key) override { form_.hotKey_.Register(modifiers, key); }
 
 private:
     TForm1& form_;
@@ -72,10 +65,10 @@ void Form1Tick::CloseMemos() { CloseMemoFile(); }
 
 void Form1Tick::ShowMemoNote(const PendingNoteTexts& note) {
     PendingNote = note;
-    form_.ShowMemoNote();
+    form_.ShowMemoNote(PendingNote);
 }
 
-TForm1::TForm1(win::Application& app) : win::Form(app, kForm1Spec) {
+TForm1::TForm1(win::Application& app) : win::Form(app, kForm1Spec), hotKey_(Handle()) {
     win::startup::Mark("main window: class and window");
     BuildLayout<TForm1>(*this, kForm1Layout);
     win::startup::Mark("main window: controls");
@@ -84,7 +77,7 @@ TForm1::TForm1(win::Application& app) : win::Form(app, kForm1Spec) {
     // a refresh), then the picture put in, which the refresh sends once the loop runs.
     TrayIcon1 = std::make_unique<TTrayIcon>(*this);
     TrayIcon1->SetActive(true);
-    TrayIcon1->LoadPicture(app.SharedIcon(L"MAINICON"));
+    TrayIcon1->LoadPicture(app.Gdi().SharedIcon(kMainIcon));
     TrayIcon1->OnClick = [this](TTrayIcon& sender) { TrayIcon1Click(sender); };
     win::startup::Mark("tray: hidden window, timer");
     FormCreate(*this);
@@ -106,9 +99,7 @@ void TForm1::FormCreate(win::Form&) {
     LoadSaveSettings('r');
 }
 
-void TForm1::FormClose(win::Form&, win::CloseAction&) {
-    ::UnregisterHotKey(Handle(), static_cast<int>(hotKeyAtom_));
-}
+void TForm1::FormClose(win::Form&, win::CloseAction&) { hotKey_.Unregister(); }
 
 LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // The hotkey speaks first; its identifier is not looked at.
@@ -122,7 +113,7 @@ void TForm1::LoadSaveSettings(char mode) {
     if (mode == 'r') {
         LoadSettings(store, view);
     } else {
-        SplitHotKeyState = SaveSettings(store, view);
+        SaveSettings(store, view);
     }
 }
 
@@ -142,14 +133,14 @@ void TForm1::ShowForm(bool flag) {
 }
 
 void TForm1::Panel1MouseDown(win::Control&, win::MouseButton, unsigned, int, int) {
-    win::TitleMouseDown(Form1Drag, *Form1);
+    win::TitleMouseDown(drag_, *this);
 }
 
 void TForm1::Panel1MouseMove(win::Control&, win::MouseButton, unsigned, int, int) {
-    win::TitleMouseMove(Form1Drag, *Form1);
+    win::TitleMouseMove(drag_, *this);
 }
 
-void TForm1::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseUp(Form1Drag); }
+void TForm1::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseUp(drag_); }
 
 void TForm1::SpeedButton1Click(win::Control&) { Close(); }
 
@@ -178,14 +169,7 @@ void TForm1::Button4Click(win::Control&) {
 
 void TForm1::Button2Click(win::Control&) {
     LoadSaveSettings('w');
-    const SplitHotKey split = SplitShortcut(HotKey1->HotKeyValue());
-    SplitHotKeyState = split;
-    const std::uint32_t modifiers = ModifierFlags(split);
-    // A bare key or an empty box registers nothing: the program then has no hotkey.
-    if (modifiers != 0) {
-        hotKeyAtom_ = ::GlobalAddAtomA(kHotKeyAtomName);
-        ::RegisterHotKey(Handle(), static_cast<int>(hotKeyAtom_), modifiers, split.key);
-    }
+    hotKey_.RegisterShortcut(HotKey1->HotKeyValue());
     IntervalCounter = 0;
     ShowForm(false);
     if (CheckBox1->Checked() || CheckBox2->Checked()) Timer1->SetEnabled(true);
@@ -200,14 +184,14 @@ void TForm1::Timer1Timer(win::Timer&) {
     RunMinuteTick(world, IntervalCounter);
 }
 
-void TForm1::ShowMemoNote() {
+void TForm1::ShowMemoNote(const PendingNoteTexts& pending) {
     TForm3& note = App().CreateOwned<TForm3>();
-    note.Label1->SetText(win::FromCp949(PendingNote.Heading.View()));
+    note.Label1->SetText(win::FromCp949(pending.Heading.View()));
     // The three lines are joined into one paragraph; empty lines keep their separators.
-    std::string text(PendingNote.Lines[0].View());
+    std::string text(pending.Lines[0].View());
     for (std::size_t i = 1; i < kMemoLineCount; ++i) {
         text += "   ";
-        text += PendingNote.Lines[i].View();
+        text += pending.Lines[i].View();
     }
     note.Label2->SetText(win::FromCp949(text));
     const NotePlace place = NextNotePlace(NotePlaces, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
@@ -222,7 +206,7 @@ void TForm1::ShowMemoNote() {
 
 void TForm1::TrayIcon1Click(TTrayIcon&) {
     Timer1->SetEnabled(false);
-    ::UnregisterHotKey(Handle(), static_cast<int>(hotKeyAtom_));
+    hotKey_.Unregister();
     ShowForm(true);
 }
 

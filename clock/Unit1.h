@@ -4,11 +4,15 @@
 #include <memory>
 #include <string>
 
+#include "clock/GlobalHotKey.h"
 #include "clock/MinuteTick.h"
 #include "clock/SettingsLogic.h"
 #include "controls/TrayIcon.h"
 #include "win/Form.h"
+#include "win/GraphicControls.h"
+#include "win/WindowedControls.h"
 #include "win/Timer.h"
+#include "win/TitleChrome.h"
 
 namespace siborang {
 
@@ -25,8 +29,9 @@ public:
 
     // True: shown at the bottom-right corner of the primary screen; false: hidden.
     void ShowForm(bool flag);
-    // Shows PendingNote as a new note at the generator's next place, topmost, with the chime.
-    void ShowMemoNote();
+    // Shows the note the minute tick raised (PendingNote) as a new note at the generator's
+    // next place, topmost, with the chime.
+    void ShowMemoNote(const PendingNoteTexts& note);
 
     void FormCreate(win::Form& sender);
     void FormClose(win::Form& sender, win::CloseAction& action);
@@ -43,25 +48,25 @@ public:
     void Timer1Timer(win::Timer& sender);
     void TrayIcon1Click(TTrayIcon& sender);
 
-    std::uint32_t HotKeyAtom() const noexcept { return hotKeyAtom_; }
+    std::uint32_t HotKeyAtom() const noexcept { return hotKey_.Atom(); }
 
-    win::Control* Panel1 = nullptr;
-    win::Control* SpeedButton1 = nullptr;
-    win::Control* SpeedButton2 = nullptr;
-    win::Control* Image1 = nullptr;
-    win::Control* Image2 = nullptr;
-    win::Control* Label1 = nullptr;
-    win::Control* GroupBox1 = nullptr;
-    win::Control* HotKey1 = nullptr;
-    win::Control* CheckBox1 = nullptr;
-    win::Control* CheckBox2 = nullptr;
-    win::Control* Edit1 = nullptr;
-    win::Control* Label2 = nullptr;
-    win::Control* Button4 = nullptr;
-    win::Control* Button1 = nullptr;
-    win::Control* Button2 = nullptr;
-    win::Control* Bevel1 = nullptr;
-    win::Control* Label3 = nullptr;
+    win::Panel* Panel1 = nullptr;
+    win::SpeedButton* SpeedButton1 = nullptr;
+    win::SpeedButton* SpeedButton2 = nullptr;
+    win::Image* Image1 = nullptr;
+    win::Image* Image2 = nullptr;
+    win::Label* Label1 = nullptr;
+    win::GroupBox* GroupBox1 = nullptr;
+    win::HotKeyBox* HotKey1 = nullptr;
+    win::CheckBox* CheckBox1 = nullptr;
+    win::CheckBox* CheckBox2 = nullptr;
+    win::Edit* Edit1 = nullptr;
+    win::Label* Label2 = nullptr;
+    win::Button* Button4 = nullptr;
+    win::Button* Button1 = nullptr;
+    win::Button* Button2 = nullptr;
+    win::Bevel* Bevel1 = nullptr;
+    win::Label* Label3 = nullptr;
     std::unique_ptr<win::Timer> Timer1;
     std::unique_ptr<TTrayIcon> TrayIcon1;
 
@@ -71,7 +76,8 @@ protected:
 private:
     class SettingsAdapter;
 
-    std::uint32_t hotKeyAtom_ = 0;  // the 16-bit global atom, zero-extended
+    GlobalHotKey hotKey_;
+    win::TitleDrag drag_;
 };
 
 // What the minute tick reads, speaks, scans and shows, as the main window and the memo file
@@ -97,8 +103,6 @@ private:
 
 // The main window instance.
 extern TForm1* Form1;
-// The hotkey as Run and the settings save last split it from the box.
-extern SplitHotKey SplitHotKeyState;
 // Ticks counted towards the next interval announcement.
 extern std::int32_t IntervalCounter;
 // The heading and lines the minute tick hands to ShowMemoNote.

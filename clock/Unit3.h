@@ -2,6 +2,8 @@
 // The memo note: a small always-on-top window with a memo's heading and text, dragged by any
 // point of its surface, freed when closed.
 #include "win/Form.h"
+#include "win/GraphicControls.h"
+#include "win/WindowedControls.h"
 
 namespace siborang {
 
@@ -15,10 +17,10 @@ public:
     void FormClose(win::Form& sender, win::CloseAction& action);
     void Button1Click(win::Control& sender);
 
-    win::Control* Image1 = nullptr;
-    win::Control* Label1 = nullptr;
-    win::Control* Label2 = nullptr;
-    win::Control* Button1 = nullptr;
+    win::Image* Image1 = nullptr;
+    win::Label* Label1 = nullptr;
+    win::Label* Label2 = nullptr;
+    win::Button* Button1 = nullptr;
 
 protected:
     void DoClose(win::CloseAction& action) override { FormClose(*this, action); }

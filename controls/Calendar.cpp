@@ -4,7 +4,8 @@
 #include <string>
 
 #include "core/Errors.h"
-#include "win/Application.h"
+#include "win/ControlFactory.h"
+#include "win/Form.h"
 #include "win/Text.h"
 
 namespace siborang {
@@ -27,32 +28,8 @@ bool HasAllGlyphs(HDC dc, const std::wstring& text) {
     return indices.find(static_cast<wchar_t>(0xFFFF)) == std::wstring::npos;
 }
 
-std::unique_ptr<win::CustomControl> MakeCalendar(win::Control& host, const win::CustomPlacement& where) {
-    GridPlacement placement;
-    placement.parent = where.parent;
-    placement.id = where.id;
-    placement.left = where.props.left;
-    placement.top = where.props.top;
-    // A calendar without a designed size keeps the grid's own.
-    if (where.props.width > 0) placement.width = where.props.width;
-    if (where.props.height > 0) placement.height = where.props.height;
-    placement.font = where.font;
-    placement.fontColor = where.fontColor;
-    // ParentColor is off for a calendar: without a colour of its own it is clWindow.
-    placement.color = win::ResolveColor(where.props.color == win::kParentColor ? win::SystemColor(COLOR_WINDOW)
-                                                                                : where.props.color);
-    placement.tabStop = where.tabStop;
-    placement.enabled = where.enabled;
-    auto calendar = std::make_unique<TCalendar>(win::Application::Instance().ModuleInstance(), placement);
-    calendar->SetStartOfWeek(where.props.designValue);
-    // The row's events get the host control as their sender.
-    calendar->OnClick = [&host](TCustomGrid&) {
-        if (host.OnClick) host.OnClick(host);
-    };
-    calendar->OnChange = [&host](CalendarModel&) {
-        if (host.OnChange) host.OnChange(host);
-    };
-    return calendar;
+std::unique_ptr<win::Control> MakeCalendar(win::Form& form, win::Control* parent, const win::ControlProps& props) {
+    return std::make_unique<CalendarControl>(form, parent, props);
 }
 
 }  // namespace
@@ -66,12 +43,40 @@ TCalendar::TCalendar(HINSTANCE instance, const GridPlacement& placement, TodayFn
 TCalendar::~TCalendar() = default;
 
 TCalendar& TCalendar::Of(const win::Control& control) {
-    auto* calendar = dynamic_cast<TCalendar*>(control.Custom());
-    if (!calendar) throw AppError("Not a calendar: " + control.Name());
-    return *calendar;
+    auto* host = dynamic_cast<const CalendarControl*>(&control);
+    if (!host) throw AppError("Not a calendar: " + control.Name());
+    return host->Calendar();
 }
 
-void RegisterCalendarKind() { win::RegisterControlKind(kCalendarClass, &MakeCalendar); }
+CalendarControl::CalendarControl(win::Form& form, win::Control* parent, const win::ControlProps& props)
+    : win::Control(form, parent, props) {
+    GridPlacement placement;
+    placement.parent = ParentHandle();
+    placement.id = form.NextControlId();
+    placement.left = props.left;
+    placement.top = props.top;
+    // A calendar without a designed size keeps the grid's own.
+    if (props.width > 0) placement.width = props.width;
+    if (props.height > 0) placement.height = props.height;
+    placement.font = FontHandle();
+    placement.fontColor = TextColor();
+    // ParentColor is off for a calendar: without a colour of its own it is clWindow.
+    placement.color = win::ResolveColor(props.color == win::kParentColor ? win::SystemColor(COLOR_WINDOW) : props.color);
+    placement.tabStop = props.tabOrder >= 0;
+    placement.enabled = !(props.options & win::kDisabled);
+    calendar_ = std::make_unique<TCalendar>(form.App().ModuleInstance(), placement);
+    if (!calendar_->Handle()) throw AppError("Error creating control " + Name());
+    calendar_->SetStartOfWeek(props.designValue);
+    calendar_->OnClick = [this](TCustomGrid&) {
+        if (OnClick) OnClick(*this);
+    };
+    calendar_->OnChange = [this](CalendarModel&) {
+        if (OnChange) OnChange(*this);
+    };
+    bounds_ = RECT{props.left, props.top, props.left + placement.width, props.top + placement.height};
+}
+
+void RegisterCalendarKind() { win::RegisterControlKind(kCalendarKind, &MakeCalendar); }
 
 DateParts TCalendar::LocalToday() {
     SYSTEMTIME now{};

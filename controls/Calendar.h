@@ -4,20 +4,25 @@
 // from the local clock.
 #include "controls/CalendarModel.h"
 #include "controls/Grid.h"
-#include "win/Controls.h"
+#include <memory>
+
+#include "win/Control.h"
 #include "win/Handles.h"
 #include "win/Win32.h"
 
 namespace siborang {
 
 inline constexpr wchar_t kCalendarClass[] = L"TCalendar";
+inline constexpr win::ControlKind kCalendarKind{kCalendarClass};
 
-class TCalendar : public CalendarModel, public win::CustomControl {
+class TCalendar : public CalendarModel {
 public:
     TCalendar(HINSTANCE instance, const GridPlacement& placement, TodayFn today = &LocalToday);
-    ~TCalendar() override;
+    ~TCalendar();
+    TCalendar(const TCalendar&) = delete;
+    TCalendar& operator=(const TCalendar&) = delete;
 
-    HWND Handle() const noexcept override { return window_.Handle(); }
+    HWND Handle() const noexcept { return window_.Handle(); }
     COLORREF Color() const noexcept { return window_.Color(); }
 
     // The local date, from GetLocalTime.
@@ -33,8 +38,22 @@ private:
     GridWindow window_;
 };
 
-// Makes "TCalendar" a control kind that layout rows can place (its designed value is
-// StartOfWeek); done once at start-up.
+// The calendar as a control of a form, made by a layout row of kind kCalendarKind (its designed
+// value is StartOfWeek); the calendar's click and change are the row's OnClick and OnChange,
+// with this control as their sender.
+class CalendarControl final : public win::Control {
+public:
+    CalendarControl(win::Form& form, win::Control* parent, const win::ControlProps& props);
+    HWND Handle() const noexcept override { return calendar_ ? calendar_->Handle() : nullptr; }
+    TCalendar& Calendar() const noexcept { return *calendar_; }
+    // The calendar's window goes with it.
+    void Unbind() noexcept override { calendar_.reset(); }
+
+private:
+    std::unique_ptr<TCalendar> calendar_;
+};
+
+// Makes "TCalendar" a control kind that layout rows can place; done once at start-up.
 void RegisterCalendarKind();
 
 }  // namespace siborang

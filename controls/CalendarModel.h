@@ -9,31 +9,9 @@
 #include <string_view>
 
 #include "controls/GridModel.h"
+#include "core/Dates.h"
 
 namespace siborang {
-
-struct DateParts {
-    int year = 0, month = 0, day = 0;
-    friend bool operator==(const DateParts&, const DateParts&) = default;
-};
-
-// The weekday of a column: 0 = Sunday ... 6 = Saturday.
-using TDayOfWeek = std::uint8_t;
-
-// Whole days counted from 30 December 1899.
-using DateDays = std::int32_t;
-
-bool LeapYear(int year);
-// The days of a month (1..12) in a year; 0 for any other month.
-int MonthLength(int year, int month);
-// Fails with "Invalid argument to date encode" unless 1 <= year <= 9999, the month is
-// 1..12 and the day lies in that month.
-DateDays EncodeDate(int year, int month, int day);
-DateParts DecodeDate(DateDays date);
-// 1 = Sunday, 2 = Monday ... 7 = Saturday.
-int DayOfWeek(DateDays date);
-
-inline constexpr std::array<int, 12> MonthDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 // The header texts by weekday (0 = Sunday), one Hanja each in CP949. Friday is D0 DD, the
 // code that maps to the compatibility ideograph U+F90A.
@@ -62,10 +40,6 @@ public:
     void SetYear(int value) { SetDatePart(1, value); }
     void SetMonth(int value) { SetDatePart(2, value); }
     void SetDay(int value) { SetDatePart(3, value); }
-    // The whole date in one step, so that no impossible date lies on the way (from
-    // 31 December to 15 November). Fails like SetDatePart when the date does not exist;
-    // fires OnChange once when the date changes.
-    void SetDate(int year, int month, int day);
 
     DateDays DateValue() const noexcept { return dateValue_; }
     int FirstCellDay() const noexcept { return firstCellDay_; }

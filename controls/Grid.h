@@ -36,7 +36,6 @@ public:
     GridWindow& operator=(const GridWindow&) = delete;
 
     COLORREF Color() const noexcept { return color_; }
-    bool Ctl3D() const noexcept { return ctl3D_; }
 
     void InvalidateCell(int column, int row) override;
     void InvalidateGrid() override;

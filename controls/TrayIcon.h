@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "win/Controls.h"
+#include "win/Layout.h"
 #include "win/Handles.h"
 #include "win/Win32.h"
 #include "win/Window.h"

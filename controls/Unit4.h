@@ -1,6 +1,8 @@
 #pragma once
 // The about dialog: the makers' credits beside two icons, and a close button. Shown modally.
 #include "win/Form.h"
+#include "win/GraphicControls.h"
+#include "win/WindowedControls.h"
 
 namespace siborang {
 
@@ -10,17 +12,17 @@ public:
 
     void Button1Click(win::Control& sender);
 
-    win::Control* Bevel1 = nullptr;
-    win::Control* Panel1 = nullptr;
-    win::Control* Label1 = nullptr;
-    win::Control* Label2 = nullptr;
-    win::Control* Label3 = nullptr;
-    win::Control* Label4 = nullptr;
-    win::Control* Label5 = nullptr;
-    win::Control* Label6 = nullptr;
-    win::Control* Image1 = nullptr;
-    win::Control* Image2 = nullptr;
-    win::Control* Button1 = nullptr;
+    win::Bevel* Bevel1 = nullptr;
+    win::Panel* Panel1 = nullptr;
+    win::Label* Label1 = nullptr;
+    win::Label* Label2 = nullptr;
+    win::Label* Label3 = nullptr;
+    win::Label* Label4 = nullptr;
+    win::Label* Label5 = nullptr;
+    win::Label* Label6 = nullptr;
+    win::Image* Image1 = nullptr;
+    win::Image* Image2 = nullptr;
+    win::Button* Button1 = nullptr;
 };
 
 }  // namespace siborang

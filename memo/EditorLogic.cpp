@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "controls/CalendarModel.h"
+#include "core/Dates.h"
 #include "core/Errors.h"
 #include "core/IntParse.h"
 

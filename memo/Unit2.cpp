@@ -19,7 +19,6 @@ MemoRecord EditorRecord{};
 
 namespace {
 
-win::TitleDrag Form2Drag;
 
 // The calendar's last year. The year box takes four characters, so a later year comes only
 // from a damaged memo file; the calendar then stays where it is, as it does for years before
@@ -38,7 +37,7 @@ TForm2::TForm2(win::Application& app) : win::Form(app, kForm2Spec) {
     win::Guard([this] { FormCreate(*this); });
 }
 
-TCalendar& TForm2::Calendar() const { return TCalendar::Of(*Calendar1); }
+TCalendar& TForm2::Calendar() const { return Calendar1->Calendar(); }
 
 void TForm2::FormCreate(win::Form&) {
     win::RemoveCaption(*this);
@@ -113,11 +112,11 @@ void TForm2::DoClose(win::CloseAction&) {
     });
 }
 
-void TForm2::Panel1MouseDown(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseDown(Form2Drag, *this); }
+void TForm2::Panel1MouseDown(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseDown(drag_, *this); }
 
-void TForm2::Panel1MouseMove(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseMove(Form2Drag, *this); }
+void TForm2::Panel1MouseMove(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseMove(drag_, *this); }
 
-void TForm2::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseUp(Form2Drag); }
+void TForm2::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseUp(drag_); }
 
 void TForm2::EYearChange(win::Control&) {
     const int year = ParseIntegerOr(TextOf(EYear), EYear->Tag());

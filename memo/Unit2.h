@@ -7,10 +7,14 @@
 
 #include "memo/MemoRecord.h"
 #include "win/Form.h"
+#include "win/GraphicControls.h"
+#include "win/TitleChrome.h"
+#include "win/WindowedControls.h"
 
 namespace siborang {
 
 class TCalendar;
+class CalendarControl;
 
 // The editor unit's state outlives each window: the index of the memo shown (-1 once the
 // last memo is deleted), and the record shown or stored last, never cleared, whose untouched
@@ -40,37 +44,37 @@ public:
 
     TCalendar& Calendar() const;
 
-    win::Control* Image2 = nullptr;
-    win::Control* Panel1 = nullptr;
-    win::Control* SpeedButton1 = nullptr;
-    win::Control* Image1 = nullptr;
-    win::Control* Label1 = nullptr;
-    win::Control* GroupBox1 = nullptr;
-    win::Control* Bevel1 = nullptr;
-    win::Control* Label2 = nullptr;
-    win::Control* Label3 = nullptr;
-    win::Control* Label4 = nullptr;
-    win::Control* Label5 = nullptr;
-    win::Control* Label6 = nullptr;
-    win::Control* Label7 = nullptr;
-    win::Control* Bevel2 = nullptr;
-    win::Control* Label8 = nullptr;
-    win::Control* Calendar1 = nullptr;
-    win::Control* EHour = nullptr;
-    win::Control* EMinute = nullptr;
-    win::Control* EYear = nullptr;
-    win::Control* EMonth = nullptr;
-    win::Control* Button1 = nullptr;
-    win::Control* Button2 = nullptr;
-    win::Control* Button3 = nullptr;
-    win::Control* Button4 = nullptr;
-    win::Control* Button5 = nullptr;
-    win::Control* GroupBox2 = nullptr;
-    win::Control* EMemo1 = nullptr;
-    win::Control* EMemo2 = nullptr;
-    win::Control* EMemo3 = nullptr;
-    win::Control* Button6 = nullptr;
-    win::Control* ComboBox1 = nullptr;
+    win::Image* Image2 = nullptr;
+    win::Panel* Panel1 = nullptr;
+    win::SpeedButton* SpeedButton1 = nullptr;
+    win::Image* Image1 = nullptr;
+    win::Label* Label1 = nullptr;
+    win::GroupBox* GroupBox1 = nullptr;
+    win::Bevel* Bevel1 = nullptr;
+    win::Label* Label2 = nullptr;
+    win::Label* Label3 = nullptr;
+    win::Label* Label4 = nullptr;
+    win::Label* Label5 = nullptr;
+    win::Label* Label6 = nullptr;
+    win::Label* Label7 = nullptr;
+    win::Bevel* Bevel2 = nullptr;
+    win::Label* Label8 = nullptr;
+    CalendarControl* Calendar1 = nullptr;
+    win::Edit* EHour = nullptr;
+    win::Edit* EMinute = nullptr;
+    win::Edit* EYear = nullptr;
+    win::Edit* EMonth = nullptr;
+    win::Button* Button1 = nullptr;
+    win::Button* Button2 = nullptr;
+    win::Button* Button3 = nullptr;
+    win::Button* Button4 = nullptr;
+    win::Button* Button5 = nullptr;
+    win::GroupBox* GroupBox2 = nullptr;
+    win::Edit* EMemo1 = nullptr;
+    win::Edit* EMemo2 = nullptr;
+    win::Edit* EMemo3 = nullptr;
+    win::Button* Button6 = nullptr;
+    win::ComboBox* ComboBox1 = nullptr;
 
 protected:
     // The system close command closes the memo file as "X" does.
@@ -81,6 +85,8 @@ private:
     // The boxes and the calendar to a date, the group box caption naming it.
     void ShowDate(int year, int month, int day);
     void ShowTime(int hour, int minute);
+
+    win::TitleDrag drag_;
 };
 
 }  // namespace siborang

@@ -1,10 +1,11 @@
 #include "win/Application.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/Errors.h"
-#include "win/Controls.h"
 #include "win/Form.h"
+#include "win/Modal.h"
 #include "win/StartupTrace.h"
 #include "win/SystemLibrary.h"
 #include "win/Text.h"
@@ -13,7 +14,7 @@ namespace siborang::win {
 namespace {
 
 constexpr wchar_t kAppClass[] = L"TApplication";
-// Posted to the application window: free the form whose address is in lParam.
+// Posted to the application window: free the forms released since.
 constexpr UINT kReleaseMessage = WM_APP + 1;
 
 }  // namespace
@@ -26,9 +27,10 @@ Application& Application::Instance() {
 void Application::Initialize(HINSTANCE instance, const wchar_t* iconName) {
     if (window_.Handle()) return;
     instance_ = instance;
+    gdi_.SetModule(instance);
     InitCommonControlsFromSystem(ICC_HOTKEY_CLASS);
     startup::Mark("comctl32");
-    icon_ = SharedIcon(iconName);
+    icon_ = gdi_.SharedIcon(iconName);
     window_.Create(title_);
 }
 
@@ -42,46 +44,10 @@ void Application::AppWindow::Create(const std::wstring& title) {
 
 LRESULT Application::AppWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kReleaseMessage) {
-        Instance().Destroy(*reinterpret_cast<Form*>(lParam));
+        Instance().DestroyReleased();
         return 0;
     }
     return DefaultProc(message, wParam, lParam);
-}
-
-HFONT Application::SharedFont(const FontSpec& font) {
-    for (const auto& f : fonts_) {
-        if (f.face == font.face && f.height == font.height && f.bold == font.bold && f.underline == font.underline)
-            return f.font.Get();
-    }
-    LOGFONTW lf{};
-    lf.lfHeight = -font.height;  // a negative height asks for the character height
-    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfUnderline = font.underline;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
-    const startup::Section timing("fonts");
-    fonts_.push_back({font.face, font.height, font.bold, font.underline, Font(::CreateFontIndirectW(&lf))});
-    return fonts_.back().font.Get();
-}
-
-HICON Application::SharedIcon(const wchar_t* name) {
-    for (const auto& i : icons_) {
-        if (i.name == name) return i.picture.Get();
-    }
-    const startup::Section timing("pictures");
-    icons_.push_back({name, Icon(static_cast<HICON>(::LoadImageW(instance_, name, IMAGE_ICON, 32, 32, 0)))});
-    return icons_.back().picture.Get();
-}
-
-HBITMAP Application::SharedBitmap(const wchar_t* name) {
-    for (const auto& b : bitmaps_) {
-        if (b.name == name) return b.picture.Get();
-    }
-    const startup::Section timing("pictures");
-    bitmaps_.push_back(
-        {name, Bitmap(static_cast<HBITMAP>(::LoadImageW(instance_, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))});
-    return bitmaps_.back().picture.Get();
 }
 
 void Application::SetTitle(std::wstring title) {
@@ -108,22 +74,21 @@ void Application::Run() {
     DestroyForms();
 }
 
-void Application::Terminate() {
-    terminated_ = true;
-    ::PostQuitMessage(0);
-}
+void Application::Terminate() { ::PostQuitMessage(0); }
 
 bool Application::PreTranslate(const MSG& msg) {
     // Keys go through the form they were typed in first: mnemonics, Enter, Tab.
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
     Form* form = root ? Form::FromHandle(root) : nullptr;
-    return form && Guard([&] { return form->PreTranslateKey(msg); });
+    return form && Guard([&] { return form->Keyboard().PreTranslateKey(msg); });
 }
 
 bool Application::HandleMessage() {
     MSG msg;
-    if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) return false;
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) quitCode_ = static_cast<int>(msg.wParam);
+    if (got <= 0) return false;
     if (!PreTranslate(msg)) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
@@ -147,10 +112,18 @@ void Application::ProcessMessages() {
 
 void Application::Release(Form& form) {
     ::ShowWindow(form.Handle(), SW_HIDE);
-    ::PostMessageW(window_.Handle(), kReleaseMessage, 0, reinterpret_cast<LPARAM>(&form));
+    if (std::find(released_.begin(), released_.end(), &form) != released_.end()) return;
+    released_.push_back(&form);
+    ::PostMessageW(window_.Handle(), kReleaseMessage, 0, 0);
+}
+
+void Application::DestroyReleased() {
+    // Only forms still owned: one destroyed meanwhile (with the application) is not touched.
+    for (Form* form : std::exchange(released_, {})) Destroy(*form);
 }
 
 void Application::Destroy(Form& form) {
+    std::erase(released_, &form);
     auto it = std::find_if(forms_.begin(), forms_.end(), [&](const auto& f) { return f.get() == &form; });
     if (it == forms_.end()) return;
     std::unique_ptr<Form> doomed = std::move(*it);
@@ -173,11 +146,6 @@ void Application::ShowError(const std::string& utf8Text) {
     const HWND active = ::GetActiveWindow();
     ::MessageBoxW(window_.Handle(), text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
     Reactivate(active);
-}
-
-void Reactivate(HWND window) noexcept {
-    if (window && ::IsWindow(window) && ::IsWindowVisible(window) && ::IsWindowEnabled(window))
-        ::SetForegroundWindow(window);
 }
 
 void Application::ShowCurrentException() noexcept {

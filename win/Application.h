@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "win/GdiCache.h"
 #include "win/Handles.h"
 #include "win/Win32.h"
 #include "win/Window.h"
@@ -14,7 +15,6 @@
 namespace siborang::win {
 
 class Form;
-struct FontSpec;
 
 class Application {
 public:
@@ -26,12 +26,8 @@ public:
     HINSTANCE ModuleInstance() const noexcept { return instance_; }
     HICON IconHandle() const noexcept { return icon_; }
 
-    // Fonts and pictures are made once per process and shared by every window that asks for the
-    // same one (each memo note would otherwise make and realise its own); they live as long as
-    // the application, after every form.
-    HFONT SharedFont(const FontSpec& font);
-    HICON SharedIcon(const wchar_t* name);  // 32 x 32, from the program's resources
-    HBITMAP SharedBitmap(const wchar_t* name);
+    // The fonts and pictures every window shares.
+    GdiCache& Gdi() noexcept { return gdi_; }
     // The window that would carry the taskbar button; owner of every form.
     HWND Handle() const noexcept { return window_.Handle(); }
 
@@ -53,11 +49,12 @@ public:
     // Shows the main form and dispatches messages until Terminate.
     void Run();
     void Terminate();
-    bool Terminated() const noexcept { return terminated_; }
     // Handles every message already waiting in the thread's queue.
     void ProcessMessages();
     // One message: waits for it, dispatches it; false once WM_QUIT arrives.
     bool HandleMessage();
+    // The code the last WM_QUIT carried.
+    int QuitCode() const noexcept { return quitCode_; }
 
     // Frees an owned form once the current message is done with it.
     void Release(Form& form);
@@ -88,35 +85,18 @@ private:
         void Create(const std::wstring& title);
         LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     };
-
-    struct CachedFont {
-        std::wstring face;
-        int height;
-        bool bold, underline;
-        Font font;
-    };
-    template <class Owner>
-    struct CachedPicture {
-        std::wstring name;
-        Owner picture;
-    };
+    void DestroyReleased();
 
     HINSTANCE instance_ = nullptr;
     HICON icon_ = nullptr;  // one of the shared pictures
-    // Declared before the forms, so that they outlive them.
-    std::vector<CachedFont> fonts_;
-    std::vector<CachedPicture<Icon>> icons_;
-    std::vector<CachedPicture<Bitmap>> bitmaps_;
+    GdiCache gdi_;  // declared before the forms, so that it outlives them
     AppWindow window_;
     std::wstring title_;
     std::vector<std::unique_ptr<Form>> forms_;
+    std::vector<Form*> released_;  // freed once the message that closed them is done
     Form* mainForm_ = nullptr;
-    bool terminated_ = false;
+    int quitCode_ = 0;
 };
-
-// Makes a window of this thread the active one again (after a modal window or a box whose
-// owner was another window); nothing when it has gone, is hidden or is disabled.
-void Reactivate(HWND window) noexcept;
 
 // Runs a callback from Win32 with the error boundary around it: a C++ exception never
 // crosses into Win32; it is shown in the standard error box and the loop goes on.

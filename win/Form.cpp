@@ -4,29 +4,10 @@
 #include <utility>
 
 #include "core/Errors.h"
-#include "win/Text.h"
+#include "win/ControlFactory.h"
+#include "win/WindowedControls.h"
 
 namespace siborang::win {
-namespace {
-
-// A windowed control that is shown and enabled. Its own style is asked: while a form is being
-// shown (and activated) the form itself may not count as visible yet.
-bool CanTakeFocus(const Control* c) noexcept {
-    return c && c->Handle() && (::GetWindowLongW(c->Handle(), GWL_STYLE) & WS_VISIBLE) && ::IsWindowEnabled(c->Handle());
-}
-
-BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) noexcept {
-    if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
-        try {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        } catch (...) {
-            return FALSE;  // out of memory: nothing may unwind into the enumeration
-        }
-    }
-    return TRUE;
-}
-
-}  // namespace
 
 Form::Form(Application& app, const FormSpec& design) : app_(app), screenCenter_(design.screenCenter) {
     RegisterWindowClass(app.ModuleInstance(), {.name = design.className, .icon = app.IconHandle()});
@@ -54,7 +35,7 @@ Form::Form(Application& app, const FormSpec& design) : app_(app), screenCenter_(
 Form::~Form() {
     // The derived form is gone already: nothing its windows receive while they go may reach
     // a handler, so every control lets go of its window before the form's is destroyed.
-    savedFocus_ = nullptr;
+    keyboard_.Forget();
     for (auto& c : controls_) c->Unbind();
     DestroyHandle();
 }
@@ -63,20 +44,20 @@ Form* Form::FromHandle(HWND hwnd) noexcept { return dynamic_cast<Form*>(WindowBa
 
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (HandleChildMessage(message, wParam, lParam, result)) return result;
-    if (RouteMouse(Handle(), nullptr, message, wParam, lParam)) return 0;
+    if (ReflectChildMessage(message, wParam, lParam, result)) return result;
+    if (graphics_.RouteMouse(Handle(), message, wParam, lParam)) return 0;
     switch (message) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             // Remembered here, before the control is told it lost the focus.
-            if (Control* c = ControlOf(::GetFocus())) savedFocus_ = c;
-        } else if (!HIWORD(wParam) && !RestoreFocus()) {
+            keyboard_.SaveFocus();
+        } else if (!HIWORD(wParam) && !keyboard_.RestoreFocus()) {
             ::SetFocus(Handle());
         }
         return 0;
     case WM_SETFOCUS:
         // The form itself takes no typing: its active control does.
-        RestoreFocus();
+        keyboard_.RestoreFocus();
         return 0;
     case WM_CLOSE:
         Close();
@@ -94,7 +75,7 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_PAINT: {
         PaintDc dc(Handle());
-        PaintGraphicChildren(dc.Get(), nullptr);
+        graphics_.Paint(dc.Get());
         return 0;
     }
     default:
@@ -102,143 +83,16 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool Form::HandleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (message) {
-    case WM_COMMAND:
-        if (Control* c = lParam ? Control::FromHandle(reinterpret_cast<HWND>(lParam)) : nullptr) {
-            c->HandleCommand(HIWORD(wParam));
-            result = 0;
-            return true;
-        }
-        return false;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            ::SetTextColor(dc, c->TextColor());
-            ::SetBkColor(dc, c->BackColor());
-            result = reinterpret_cast<LRESULT>(c->BackBrush());
-            return true;
-        }
-        return false;
-    case WM_CTLCOLOREDIT:
-        if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            ::SetTextColor(dc, c->TextColor());
-            ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-            result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-            return true;
-        }
-        return false;
-    default:
-        return false;
-    }
-}
-
-void Form::PaintGraphicChildren(HDC dc, const Control* container) const {
-    for (const auto& c : controls_) {
-        if (c->Parent() == container && !c->Handle() && c->Visible()) c->PaintGraphic(dc);
-    }
-}
-
-Control* Form::GraphicChildAt(const Control* container, POINT at) const noexcept {
-    // The last made lies on top.
-    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-        const Control& c = **it;
-        if (c.Parent() == container && c.IsGraphic() && c.Visible()) {
-            const RECT rc = c.Bounds();
-            if (::PtInRect(&rc, at)) return it->get();
-        }
-    }
-    return nullptr;
-}
-
-bool Form::RouteMouse(HWND window, Control* container, UINT message, WPARAM wParam, LPARAM lParam) {
-    MouseButton button = MouseButton::Left;
-    enum { Down, Up, Move } what;
-    switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: what = Down; break;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: what = Down, button = MouseButton::Right; break;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK: what = Down, button = MouseButton::Middle; break;
-    case WM_LBUTTONUP: what = Up; break;
-    case WM_RBUTTONUP: what = Up, button = MouseButton::Right; break;
-    case WM_MBUTTONUP: what = Up, button = MouseButton::Middle; break;
-    case WM_MOUSEMOVE: what = Move; break;
-    case WM_MOUSELEAVE:
-        for (const auto& c : controls_) {
-            if (c->Parent() == container) c->MouseLeave();
-        }
-        return false;
-    case WM_CAPTURECHANGED:
-        // Capture taken away mid-press: the press ends without a click.
-        if (Control* held = std::exchange(mouseCapture_, nullptr)) held->MouseUp(button, 0, POINT{-1, -1});
-        return false;
-    default:
-        return false;
-    }
-    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    const unsigned shift = LOWORD(wParam);
-    Control* target = mouseCapture_ ? mouseCapture_ : GraphicChildAt(container, at);
-    if (what == Move) {
-        for (const auto& c : controls_) {
-            if (c->Parent() == container && c.get() != target) c->MouseLeave();
-        }
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
-        ::TrackMouseEvent(&track);
-    }
-    if (!target) target = container;
-    if (!target) return false;
-    POINT local = at;
-    if (target->IsGraphic()) {
-        local.x -= target->Bounds().left;
-        local.y -= target->Bounds().top;
-    }
-    switch (what) {
-    case Down:
-        if (!mouseCapture_) {
-            mouseCapture_ = target;
-            ::SetCapture(window);
-        }
-        target->MouseDown(button, shift, local);
-        break;
-    case Up:
-        if (mouseCapture_) {
-            mouseCapture_ = nullptr;
-            ::ReleaseCapture();
-        }
-        target->MouseUp(button, shift, local);
-        break;
-    case Move:
-        target->MouseMove(shift, local);
-        break;
-    }
-    return true;
-}
-
 Control& Form::AddControl(const ControlProps& props) {
     Control* parent = props.parent ? FindControl(props.parent) : nullptr;
     if (props.parent && !parent) throw AppError(std::string("Control has no parent: ") + props.name);
-    controls_.push_back(std::make_unique<Control>(*this, parent, props));
+    std::unique_ptr<Control> made = MakeControl(*this, parent, props);
+    // Stacked as designed, a later control over an earlier one it overlaps (a new child window
+    // would go underneath its siblings); Tab follows the tab order instead.
+    if (made->Handle() && OverlapsWindowedControl(parent, made->Bounds()))
+        ::SetWindowPos(made->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    controls_.push_back(std::move(made));
     return *controls_.back();
-}
-
-void Form::CollectTabStops(const Control* container, std::vector<Control*>& stops) const {
-    std::vector<Control*> children;
-    for (const auto& c : controls_)
-        if (c->Parent() == container && c->Handle()) children.push_back(c.get());
-    std::stable_sort(children.begin(), children.end(),
-                     [](const Control* a, const Control* b) { return a->TabOrder() < b->TabOrder(); });
-    for (Control* c : children) {
-        if (!CanTakeFocus(c)) continue;
-        if (c->IsContainer()) {
-            CollectTabStops(c, stops);
-        } else if (c->TabOrder() >= 0) {
-            stops.push_back(c);
-        }
-    }
 }
 
 Control* Form::ControlOf(HWND window) const noexcept {
@@ -261,88 +115,6 @@ bool Form::OverlapsWindowedControl(const Control* parent, const RECT& rect) cons
     return false;
 }
 
-Control* Form::FirstTabStop() const {
-    std::vector<Control*> stops;
-    CollectTabStops(nullptr, stops);
-    return stops.empty() ? nullptr : stops.front();
-}
-
-Control* Form::ActiveControl() const noexcept {
-    const HWND focus = ::GetFocus();
-    if (focus && (focus == Handle() || ::IsChild(Handle(), focus))) return ControlOf(focus);
-    return savedFocus_;
-}
-
-bool Form::RestoreFocus() {
-    Control* target = CanTakeFocus(savedFocus_) ? savedFocus_ : FirstTabStop();
-    if (!target) return false;
-    target->SetFocus();
-    return true;
-}
-
-bool Form::PreTranslateKey(const MSG& msg) {
-    switch (msg.message) {
-    case WM_SYSCHAR:
-        return (HIWORD(msg.lParam) & KF_ALTDOWN) && HandleMnemonic(static_cast<wchar_t>(msg.wParam));
-    case WM_KEYDOWN:
-        break;
-    default:
-        return false;
-    }
-    const auto key = static_cast<UINT>(msg.wParam);
-    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
-    if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
-    // A control that asks for the key keeps it: a dropped-down list closes on Enter or Escape.
-    const auto wants = ::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
-    if (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
-    if (key == VK_TAB) return !(wants & DLGC_WANTTAB) && TabFrom(msg.hwnd, ::GetKeyState(VK_SHIFT) < 0);
-    // Enter presses the focused push button, as Space does. No form has a default or cancel
-    // button, so Enter anywhere else and Escape are used up doing nothing.
-    if (key == VK_RETURN) {
-        Control* focused = ControlOf(msg.hwnd);
-        if (focused && focused->Kind() == ControlKind::Button && focused->Enabled()) focused->Click();
-    }
-    return true;
-}
-
-bool Form::TabFrom(HWND focus, bool backward) {
-    std::vector<Control*> stops;
-    CollectTabStops(nullptr, stops);
-    if (stops.empty()) return false;
-    Control* current = ControlOf(focus);
-    const auto at = std::find(stops.begin(), stops.end(), current);
-    std::size_t next = 0;
-    if (at != stops.end()) {
-        const auto i = static_cast<std::size_t>(at - stops.begin());
-        next = backward ? (i + stops.size() - 1) % stops.size() : (i + 1) % stops.size();
-    } else if (backward) {
-        next = stops.size() - 1;
-    }
-    Control* target = stops[next];
-    target->SetFocus();
-    // As the dialog manager does: a box entered by Tab has its whole text selected.
-    if (target->Kind() == ControlKind::Edit) ::SendMessageW(target->Handle(), EM_SETSEL, 0, -1);
-    return true;
-}
-
-bool Form::HandleMnemonic(wchar_t letter) {
-    wchar_t wanted = letter;
-    ::CharUpperBuffW(&wanted, 1);
-    for (const auto& c : controls_) {
-        if (c->Kind() != ControlKind::Button || !c->Enabled() || !::IsWindowVisible(c->Handle())) continue;
-        const std::wstring caption = c->Text();
-        const auto amp = caption.find(L'&');
-        if (amp == std::wstring::npos || amp + 1 >= caption.size()) continue;
-        wchar_t marked = caption[amp + 1];
-        ::CharUpperBuffW(&marked, 1);
-        if (marked == wanted) {
-            c->Click();
-            return true;
-        }
-    }
-    return false;
-}
-
 Control* Form::FindControl(std::string_view name) const noexcept {
     for (const auto& c : controls_) {
         if (c->Name() == name) return c.get();
@@ -350,7 +122,7 @@ Control* Form::FindControl(std::string_view name) const noexcept {
     return nullptr;
 }
 
-HFONT Form::FontFor(const FontSpec& font, HFONT inherited) { return font.face ? app_.SharedFont(font) : inherited; }
+HFONT Form::FontFor(const FontSpec& font, HFONT inherited) { return font.face ? app_.Gdi().SharedFont(font) : inherited; }
 
 void Form::CenterOnScreen() {
     const RECT rc = BoundsRect();
@@ -389,40 +161,6 @@ void Form::Close() {
     } else {
         app_.Release(*this);
     }
-}
-
-int Form::ShowModal() {
-    const HWND previous = ::GetActiveWindow();
-    // Only this form takes input while it is up: disable the thread's other windows.
-    std::vector<HWND> disabled;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
-    std::erase(disabled, Handle());
-    for (HWND w : disabled) ::EnableWindow(w, FALSE);
-
-    modal_ = true;
-    modalResult_ = 0;
-    Show();
-    bool quit = false;
-    while (modalResult_ == 0) {
-        if (!app_.HandleMessage()) {
-            quit = true;
-            break;
-        }
-        if (modalResult_ != 0) {
-            CloseAction action = CloseAction::Hide;
-            DoClose(action);
-            if (action == CloseAction::None) modalResult_ = 0;
-        }
-    }
-    // The others are enabled before this one hides, so that one of them can take over.
-    for (HWND w : disabled) {
-        if (::IsWindow(w)) ::EnableWindow(w, TRUE);
-    }
-    Hide();
-    modal_ = false;
-    Reactivate(previous);
-    if (quit) ::PostQuitMessage(0);  // leave WM_QUIT for the outer loop
-    return modalResult_;
 }
 
 RECT Form::BoundsRect() const noexcept {

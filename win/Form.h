@@ -1,15 +1,19 @@
 #pragma once
 // The form base: one window class per form class, one window procedure that derived forms
-// override, controls built from a layout table, the keyboard focus as a dialog keeps it,
-// showing, modal showing and closing.
+// override, controls built from a layout table, showing, modal showing (Modal.cpp) and closing.
+// The graphic controls on the form are drawn by its GraphicHost, its keyboard kept by its
+// DialogKeyboard.
 #include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
 
 #include "win/Application.h"
-#include "win/Controls.h"
+#include "win/Control.h"
+#include "win/DialogKeyboard.h"
+#include "win/GraphicHost.h"
 #include "win/Handles.h"
+#include "win/Layout.h"
 #include "win/Timer.h"
 #include "win/Win32.h"
 #include "win/Window.h"
@@ -65,6 +69,13 @@ public:
     void SetClientHeight(int height);
 
     Control* FindControl(std::string_view name) const noexcept;
+    // In creation order.
+    const std::vector<std::unique_ptr<Control>>& Controls() const noexcept { return controls_; }
+    // The control of this form that holds `window` (a combo box for its edit part); nullptr
+    // when it is none of them.
+    Control* ControlOf(HWND window) const noexcept;
+    static Form* FromHandle(HWND hwnd) noexcept;
+
     HFONT FontHandle() const noexcept { return font_; }
     COLORREF TextColor() const noexcept { return textColor_; }
     COLORREF BackColor() const noexcept { return backColor_; }
@@ -72,38 +83,13 @@ public:
     // The font a row asks for, or `inherited` when it names none; shared process-wide.
     HFONT FontFor(const FontSpec& font, HFONT inherited);
 
-    // Routes what a child window reports to its parent (commands, colours) to the child.
-    bool HandleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // Draws the graphic controls that lie on `container` (nullptr: the form itself).
-    void PaintGraphicChildren(HDC dc, const Control* container) const;
-    // Mouse input on `window` (the form's or a container's) goes to the graphic control under
-    // it, or while a button is held to the one it went down on, else to the container itself.
-    bool RouteMouse(HWND window, Control* container, UINT message, WPARAM wParam, LPARAM lParam);
-
-    static Form* FromHandle(HWND hwnd) noexcept;
-    // The control of this form that holds `window` (a combo box for its edit part); nullptr
-    // when it is none of them.
-    Control* ControlOf(HWND window) const noexcept;
-
+    GraphicHost& Graphics() noexcept { return graphics_; }
+    DialogKeyboard& Keyboard() noexcept { return keyboard_; }
     // The active control: the one with the focus while the form is active, else the one that
     // had it when the form was left; it gets the focus back when the form is activated. Until
     // one had it, the first tab stop takes the focus.
-    Control* ActiveControl() const noexcept;
-    // The first enabled, visible tab stop in tab order; nullptr when there is none.
-    Control* FirstTabStop() const;
+    Control* ActiveControl() const noexcept { return keyboard_.ActiveControl(); }
 
-    // A key typed into this form, before it is dispatched: mnemonics, Enter on a push button
-    // and the Tab ring, as the dialog manager would. True when it was used up here.
-    bool PreTranslateKey(const MSG& msg);
-    // Alt+letter: clicks the enabled button whose caption marks that letter with "&", without
-    // moving the focus (so the box being typed in is not left). True when one did.
-    bool HandleMnemonic(wchar_t letter);
-    // Tab and Shift+Tab: moves the focus from the control holding it to the next (previous)
-    // enabled, visible control in tab order, depth first through the containers, as the
-    // stacking order need not follow it. True when the focus moved.
-    bool TabFrom(HWND focus, bool backward);
-    // Whether a windowed control already on `parent` (nullptr: the form) overlaps `rect`.
-    bool OverlapsWindowedControl(const Control* parent, const RECT& rect) const noexcept;
     // Child-window identifiers, unique within the form.
     int NextControlId() noexcept { return nextControlId_++; }
     // Timer identifiers count from 1 in creation order, so the shell or a test that posts a
@@ -124,7 +110,7 @@ protected:
         made.reserve(table.size());
         for (const auto& row : table) {
             Control& c = AddControl(row.props);
-            if (row.member) self.*(row.member) = &c;
+            if (row.member) row.member(self, c);
             made.push_back(&c);
         }
         for (std::size_t i = 0; i < table.size(); ++i) {
@@ -151,24 +137,21 @@ private:
             (self.*handler)(sender, button, shift, x, y);
         };
     }
-    Control* GraphicChildAt(const Control* container, POINT at) const noexcept;
-    void CollectTabStops(const Control* container, std::vector<Control*>& stops) const;
-    // The focus goes to the active control, or to the first tab stop when there is none yet.
-    // False when no control can take it.
-    bool RestoreFocus();
+    // Whether a windowed control already on `parent` (nullptr: the form) overlaps `rect`.
+    bool OverlapsWindowedControl(const Control* parent, const RECT& rect) const noexcept;
     void CenterOnScreen();
 
     Application& app_;
     std::vector<std::unique_ptr<Control>> controls_;
+    GraphicHost graphics_{nullptr};
+    DialogKeyboard keyboard_{*this};
     HFONT font_ = nullptr;
     COLORREF textColor_ = 0;
     COLORREF backColor_ = 0;
     Brush backBrush_;
     int nextControlId_ = 100;
     UINT_PTR nextTimerId_ = 1;
-    Control* mouseCapture_ = nullptr;  // the control a held button went down on
     std::vector<Timer*> timers_;
-    Control* savedFocus_ = nullptr;  // had the focus when the form was last left
     bool screenCenter_ = false;
     bool modal_ = false;
     int modalResult_ = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // The memo note's controls in creation (and stacking) order.
 #include "clock/Unit3.h"
+#include "resources/ResourceNames.h"
 
 namespace siborang {
 
@@ -16,19 +17,19 @@ using Form3Row = win::ControlDef<TForm3>;
 
 inline const Form3Row kForm3Layout[] = {
     {{.name = "Image1", .kind = win::ControlKind::Image, .left = 5, .top = 5, .width = 220, .height = 212,
-      .picture = L"NOTE", .options = win::kStretch},
-     &TForm3::Image1},
+      .picture = kNoteBitmap, .options = win::kStretch},
+     win::Into<&TForm3::Image1>},
     {{.name = "Label1", .kind = win::ControlKind::Label, .left = 10, .top = 17, .width = 64, .height = 12,
       .caption = L"1997. 11. 24", .font = {L"굴림", 12, false, true, RGB(255, 255, 255)},
       .options = win::kTransparent | win::kAutoSize},
-     &TForm3::Label1},
+     win::Into<&TForm3::Label1>},
     {{.name = "Label2", .kind = win::ControlKind::Label, .left = 15, .top = 49, .width = 202, .height = 121,
       .caption = L"내용", .font = {L"굴림", 13, false, false, RGB(255, 255, 255)},
       .options = win::kTransparent | win::kCentered | win::kWrapAtSpaces},
-     &TForm3::Label2},
+     win::Into<&TForm3::Label2>},
     {{.name = "Button1", .kind = win::ControlKind::Button, .left = 205, .top = 196, .width = 18, .height = 18,
       .caption = L"X", .font = {L"MS Sans Serif", 11, true, false, RGB(0, 0, 0)}, .tabOrder = 0},
-     &TForm3::Button1, &TForm3::Button1Click},
+     win::Into<&TForm3::Button1>, &TForm3::Button1Click},
 };
 
 }  // namespace siborang

@@ -1,6 +1,7 @@
 #pragma once
 // The about dialog's controls in creation order; the labels and icons lie on Panel1.
 #include "controls/Unit4.h"
+#include "resources/ResourceNames.h"
 
 namespace siborang {
 
@@ -20,40 +21,40 @@ using Form4Row = win::ControlDef<TForm4>;
 inline const Form4Row kForm4Layout[] = {
     {{.name = "Bevel1", .kind = win::ControlKind::Bevel, .left = 8, .top = 168, .width = 329, .height = 9,
       .options = win::kTopLine},
-     &TForm4::Bevel1},
+     win::Into<&TForm4::Bevel1>},
     {{.name = "Panel1", .kind = win::ControlKind::Panel, .left = 8, .top = 8, .width = 329, .height = 153,
       .font = kAboutGulim, .color = win::kButtonFaceColor, .tabOrder = 0},
-     &TForm4::Panel1},
+     win::Into<&TForm4::Panel1>},
     {{.name = "Label1", .kind = win::ControlKind::Label, .parent = "Panel1", .left = 60, .top = 16, .width = 94,
       .height = 12, .caption = L"시보랑 개발팀 (별명: 시계지기)", .options = win::kAutoSize},
-     &TForm4::Label1},
+     win::Into<&TForm4::Label1>},
     {{.name = "Label2", .kind = win::ControlKind::Label, .parent = "Panel1", .left = 60, .top = 32, .width = 192,
       .height = 12, .caption = L"시보랑 프로젝트 데스크톱 시계 연구실", .options = win::kAutoSize},
-     &TForm4::Label2},
+     win::Into<&TForm4::Label2>},
     {{.name = "Label3", .kind = win::ControlKind::Label, .parent = "Panel1", .left = 60, .top = 47, .width = 229,
       .height = 13, .caption = L"Siborang Project, Desktop Clock Laboratory",
       .font = {L"MS Serif", 11, false, false, RGB(0, 0, 0)}, .options = win::kAutoSize},
-     &TForm4::Label3},
+     win::Into<&TForm4::Label3>},
     {{.name = "Label4", .kind = win::ControlKind::Label, .parent = "Panel1", .left = 60, .top = 64, .width = 240,
       .height = 12, .caption = L"늘 제때, 늘 곁에서 시간을 알려 주는 친구", .options = win::kAutoSize},
-     &TForm4::Label4},
+     win::Into<&TForm4::Label4>},
     {{.name = "Label5", .kind = win::ControlKind::Label, .parent = "Panel1", .left = 60, .top = 80, .width = 162,
       .height = 12, .caption = L"siborang@example.org", .font = {L"굴림", 12, false, false, RGB(0, 0, 255)},
       .options = win::kAutoSize},
-     &TForm4::Label5},
+     win::Into<&TForm4::Label5>},
     {{.name = "Label6", .kind = win::ControlKind::Label, .parent = "Panel1", .left = 35, .top = 112, .width = 260,
       .height = 25, .caption = L"문제점이나 제안은 위 주소로 보내 주세요.",
       .font = {L"굴림", 12, false, false, RGB(255, 0, 0)}, .options = win::kCentered},
-     &TForm4::Label6},
+     win::Into<&TForm4::Label6>},
     {{.name = "Image1", .kind = win::ControlKind::Image, .parent = "Panel1", .left = 16, .top = 16, .width = 33,
-      .height = 33, .picture = L"MAINICON", .options = win::kIconPicture},
-     &TForm4::Image1},
+      .height = 33, .picture = kMainIcon, .options = win::kIconPicture},
+     win::Into<&TForm4::Image1>},
     {{.name = "Image2", .kind = win::ControlKind::Image, .parent = "Panel1", .left = 16, .top = 56, .width = 33,
-      .height = 33, .picture = L"POSTBOX", .options = win::kIconPicture},
-     &TForm4::Image2},
+      .height = 33, .picture = kMailboxIcon, .options = win::kIconPicture},
+     win::Into<&TForm4::Image2>},
     {{.name = "Button1", .kind = win::ControlKind::Button, .left = 133, .top = 184, .width = 78, .height = 25,
       .caption = L"닫  기", .font = kAboutGulim, .tabOrder = 1},
-     &TForm4::Button1, &TForm4::Button1Click},
+     win::Into<&TForm4::Button1>, &TForm4::Button1Click},
 };
 
 }  // namespace siborang

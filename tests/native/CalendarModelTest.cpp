@@ -263,21 +263,6 @@ TEST_F(Calendar, ASuccessfulChangeFiresOnceAfterTheNewLayout) {
     EXPECT_EQ(cal.DateValue(), EncodeDate(2, 2, 1));
 }
 
-TEST_F(Calendar, AWholeDatePassesNoImpossibleDate) {
-    Go(2015, 12, 31);
-    cal.SetDate(2015, 11, 15);
-    EXPECT_EQ(events, (std::vector<std::string>{"change 2015-11-15 at 0,3"}));
-    EXPECT_FALSE(cal.UseCurrentDate());
-    events.clear();
-    cal.SetDate(2015, 11, 15);  // the date it has: nothing
-    EXPECT_TRUE(events.empty());
-    const Snapshot before = Take(cal);
-    EXPECT_THROW(cal.SetDate(2015, 11, 31), EConvertError);
-    EXPECT_THROW(cal.SetDate(65536 + 2015, 11, 15), EConvertError);
-    EXPECT_EQ(Take(cal), before);
-    EXPECT_TRUE(events.empty());
-}
-
 TEST_F(Calendar, UseCurrentDateReturnsToTodayWithoutAnEvent) {
     Go(2001, 3, 4);
     EXPECT_FALSE(cal.UseCurrentDate());

@@ -9,6 +9,8 @@
 #include "core/Errors.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Form.h"
+#include "win/GraphicControls.h"
+#include "win/WindowedControls.h"
 
 namespace siborang {
 namespace {
@@ -27,23 +29,23 @@ public:
         if (throwOnChange) throw AppError("Change failed");
     }
 
-    Control* Calendar1 = nullptr;
-    Control* Edit1 = nullptr;
-    Control* Calendar2 = nullptr;
+    CalendarControl* Calendar1 = nullptr;
+    win::Edit* Edit1 = nullptr;
+    CalendarControl* Calendar2 = nullptr;
     TCalendar* cal = nullptr;
     std::vector<std::string> log;
     bool throwOnChange = false;
 };
 
 const win::ControlDef<TCalendarForm> kCalendarLayout[] = {
-    {{.name = "Calendar1", .kind = ControlKind::Custom, .left = 20, .top = 33, .width = 353, .height = 206,
-      .font = {L"MS Serif", 16, false, false, RGB(0, 0, 0)}, .tabOrder = 0, .customKind = kCalendarClass},
-     &TCalendarForm::Calendar1, &TCalendarForm::Calendar1Click, &TCalendarForm::Calendar1Change},
+    {{.name = "Calendar1", .kind = kCalendarKind, .left = 20, .top = 33, .width = 353, .height = 206,
+      .font = {L"MS Serif", 16, false, false, RGB(0, 0, 0)}, .tabOrder = 0},
+     win::Into<&TCalendarForm::Calendar1>, &TCalendarForm::Calendar1Click, &TCalendarForm::Calendar1Change},
     {{.name = "Edit1", .kind = ControlKind::Edit, .left = 20, .top = 250, .width = 60, .height = 21, .tabOrder = 1},
-     &TCalendarForm::Edit1},
-    {{.name = "Calendar2", .kind = ControlKind::Custom, .left = 100, .top = 250, .color = RGB(192, 192, 192),
-      .customKind = kCalendarClass, .designValue = 1},
-     &TCalendarForm::Calendar2},
+     win::Into<&TCalendarForm::Edit1>},
+    {{.name = "Calendar2", .kind = kCalendarKind, .left = 100, .top = 250, .color = RGB(192, 192, 192),
+      .designValue = 1},
+     win::Into<&TCalendarForm::Calendar2>},
 };
 
 TCalendarForm::TCalendarForm(win::Application& app)
@@ -112,7 +114,7 @@ TEST_F(Calendar, IsAWindowOfItsOwnPlacedFromTheTable) {
     EXPECT_EQ(form.ControlOf(hwnd), form.Calendar1);
     EXPECT_EQ(::GetParent(hwnd), form.Handle());
     EXPECT_TRUE(::GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP);
-    EXPECT_EQ(form.FindControl("Edit1")->Custom(), nullptr);
+    EXPECT_THROW(TCalendar::Of(*form.Edit1), AppError);
     RECT outer, client;
     ::GetWindowRect(hwnd, &outer);
     ::GetClientRect(hwnd, &client);
@@ -144,7 +146,10 @@ TEST_F(Calendar, TheRowGivesColourWeekStartAndTabStop) {
     EXPECT_EQ(outer.right - outer.left, 320);
     EXPECT_EQ(outer.bottom - outer.top, 120);
     // Grid lines on a silver calendar are grey, so that they still show.
-    second->SetDate(2015, 8, 15);
+    second->SetDay(1);
+    second->SetYear(2015);
+    second->SetMonth(8);
+    second->SetDay(15);
     HWND h = second->Handle();
     ::UpdateWindow(h);
     HDC dc = ::GetDC(h);

@@ -7,6 +7,8 @@
 
 #include "tests/windows/TestSupport.h"
 #include "win/Form.h"
+#include "win/GraphicControls.h"
+#include "win/WindowedControls.h"
 
 namespace siborang {
 namespace {
@@ -27,10 +29,10 @@ public:
 
     static std::string At(int x, int y) { return " " + std::to_string(x) + "," + std::to_string(y); }
 
-    Control* Panel = nullptr;
-    Control* Flat = nullptr;
-    Control* Caption = nullptr;
-    Control* Line = nullptr;
+    win::Panel* Panel = nullptr;
+    win::SpeedButton* Flat = nullptr;
+    win::Label* Caption = nullptr;
+    win::Bevel* Line = nullptr;
     std::vector<std::string> log;
 };
 
@@ -39,16 +41,16 @@ const win::FontSpec kSerifWhite{L"MS Serif", 13, false, false, RGB(255, 255, 255
 const win::ControlDef<TChromeForm> kChrome[] = {
     {{.name = "Line", .kind = ControlKind::Bevel, .left = 8, .top = 100, .width = 200, .height = 9,
       .options = win::kTopLine},
-     &TChromeForm::Line},
+     win::Into<&TChromeForm::Line>},
     {{.name = "Panel", .kind = ControlKind::Panel, .left = 45, .top = 0, .width = 276, .height = 22,
       .font = kSerifWhite, .color = RGB(0, 0, 0), .tabOrder = 0},
-     &TChromeForm::Panel, nullptr, nullptr, nullptr, &TChromeForm::Down, &TChromeForm::Move, &TChromeForm::Up},
+     win::Into<&TChromeForm::Panel>, nullptr, nullptr, nullptr, &TChromeForm::Down, &TChromeForm::Move, &TChromeForm::Up},
     {{.name = "Flat", .kind = ControlKind::SpeedButton, .parent = "Panel", .left = 256, .top = 4, .width = 16,
       .height = 14, .caption = L"X"},
-     &TChromeForm::Flat, &TChromeForm::Click},
+     win::Into<&TChromeForm::Flat>, &TChromeForm::Click},
     {{.name = "Caption", .kind = ControlKind::Label, .parent = "Panel", .left = 5, .top = 4, .width = 70,
       .height = 13, .caption = L"시보랑", .options = win::kTransparent},
-     &TChromeForm::Caption, nullptr, nullptr, nullptr, &TChromeForm::Down, &TChromeForm::Move, &TChromeForm::Up},
+     win::Into<&TChromeForm::Caption>, nullptr, nullptr, nullptr, &TChromeForm::Down, &TChromeForm::Move, &TChromeForm::Up},
 };
 
 TChromeForm::TChromeForm(win::Application& app)

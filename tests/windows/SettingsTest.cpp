@@ -162,8 +162,6 @@ TEST_F(Settings, SaveWritesTheBoxAndSwitches) {
     EXPECT_EQ(ReadKey("Check2"), "0");
     EXPECT_EQ(ReadKey("MINUTE"), "15");
     EXPECT_EQ(ReadKey("Option1"), "<none>");
-    EXPECT_EQ(SplitHotKeyState.key, 'Q');
-    EXPECT_TRUE(SplitHotKeyState.ctrl && SplitHotKeyState.shift && !SplitHotKeyState.alt);
 }
 
 TEST_F(Settings, UnwritableFileShowsTheErrorAndWritesNothing) {
@@ -375,8 +373,8 @@ TEST_F(MainWindow, MemoNoteStandsAtTheGeneratorsPlaceTopmostAndClosesAlone) {
     PendingNote.Lines[2].Assign("\xBD\xC3\xBA\xB8\xB6\xFB");  // 시보랑
     NoteRandom copy = NotePlaces;
     const NotePlace expected = NextNotePlace(copy, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-    f.ShowMemoNote();
-    f.ShowMemoNote();  // a second note: its own place, the first stays
+    f.ShowMemoNote(PendingNote);
+    f.ShowMemoNote(PendingNote);  // a second note: its own place, the first stays
     const HWND first = FindNote();
     ASSERT_NE(first, nullptr);
     const HWND second = FindNote(first);
@@ -483,7 +481,7 @@ TEST_F(MainWindow, Screenshots) {
     PendingNote.Lines[1].Assign(win::ToCp949(L"자료 세 부 준비"));
     PendingNote.Lines[2].Assign(win::ToCp949(L"시보랑"));
     ASSERT_EQ(PendingNote.Lines[0].Length, 64);
-    f.ShowMemoNote();
+    f.ShowMemoNote(PendingNote);
     const HWND note = FindNote();
     ASSERT_NE(note, nullptr);
     EXPECT_TRUE(testing::SaveScreenshot(note, L"memo-note"));

@@ -9,6 +9,8 @@
 #include "core/Errors.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Form.h"
+#include "win/GraphicControls.h"
+#include "win/WindowedControls.h"
 #include "win/Text.h"
 
 namespace siborang {
@@ -37,12 +39,12 @@ public:
     void EditExit(Control&) { ++editExits; }
     void ButtonClick(Control&) { ++buttonClicks; }
 
-    Control* Group = nullptr;
-    Control* Caption = nullptr;
-    Control* Check = nullptr;
-    Control* Box = nullptr;
-    Control* Keys = nullptr;
-    Control* Push = nullptr;
+    win::GroupBox* Group = nullptr;
+    win::Label* Caption = nullptr;
+    win::CheckBox* Check = nullptr;
+    win::Edit* Box = nullptr;
+    win::HotKeyBox* Keys = nullptr;
+    win::Button* Push = nullptr;
     int handled = 0, checkClicks = 0, editChanges = 0, editExits = 0, buttonClicks = 0, closes = 0;
     win::CloseAction action;
 
@@ -59,23 +61,23 @@ const win::FontSpec kBoldCourier{L"Courier New", 13, true, false, RGB(255, 0, 0)
 const win::ControlDef<TTestForm> kLayout[] = {
     {{.name = "Group", .kind = ControlKind::GroupBox, .left = 8, .top = 40, .width = 200, .height = 120,
       .caption = L" 묶음 ", .tabOrder = 0},
-     &TTestForm::Group},
+     win::Into<&TTestForm::Group>},
     {{.name = "Caption", .kind = ControlKind::Label, .parent = "Group", .left = 10, .top = 20, .width = 5,
       .height = 5, .caption = L"핫키 등록", .options = win::kAutoSize},
-     &TTestForm::Caption},
+     win::Into<&TTestForm::Caption>},
     {{.name = "Check", .kind = ControlKind::CheckBox, .parent = "Group", .left = 10, .top = 40, .width = 150,
       .height = 17, .caption = L"확인", .tabOrder = 0, .options = win::kChecked},
-     &TTestForm::Check, &TTestForm::CheckClick},
+     win::Into<&TTestForm::Check>, &TTestForm::CheckClick},
     {{.name = "Box", .kind = ControlKind::Edit, .parent = "Group", .left = 10, .top = 64, .width = 60,
       .height = 20, .caption = L"30", .tabOrder = 1, .textLimit = 4},
-     &TTestForm::Box, nullptr, &TTestForm::EditChange, &TTestForm::EditExit},
+     win::Into<&TTestForm::Box>, nullptr, &TTestForm::EditChange, &TTestForm::EditExit},
     {{.name = "Keys", .kind = ControlKind::HotKey, .parent = "Group", .left = 10, .top = 88, .width = 150,
       .height = 19, .tabOrder = 2, .hotKey = 0xC057, .invalidCombinations = HKCOMB_NONE | HKCOMB_S,
       .fallbackModifiers = HOTKEYF_CONTROL | HOTKEYF_ALT},
-     &TTestForm::Keys},
+     win::Into<&TTestForm::Keys>},
     {{.name = "Push", .kind = ControlKind::Button, .left = 220, .top = 40, .width = 80, .height = 25,
       .caption = L"실행[&R]", .font = kBoldCourier, .tabOrder = 1, .options = win::kDisabled},
-     &TTestForm::Push, &TTestForm::ButtonClick},
+     win::Into<&TTestForm::Push>, &TTestForm::ButtonClick},
 };
 
 const win::FormSpec kTestFormSpec{.className = L"TTestForm", .caption = L"Test", .left = 100, .top = 100,
@@ -224,13 +226,13 @@ TEST(Controls, AltLetterClicksItsButtonWithoutTakingTheFocus) {
     form.Push->SetEnabled(true);
     form.Show();
     form.Box->SetFocus();
-    EXPECT_TRUE(form.HandleMnemonic(L'r'));  // "실행[&R]"
+    EXPECT_TRUE(form.Keyboard().HandleMnemonic(L'r'));  // "실행[&R]"
     EXPECT_EQ(form.buttonClicks, 1);
     EXPECT_EQ(::GetFocus(), form.Box->Handle());
     EXPECT_EQ(form.editExits, 0);
-    EXPECT_FALSE(form.HandleMnemonic(L'q'));
+    EXPECT_FALSE(form.Keyboard().HandleMnemonic(L'q'));
     form.Push->SetEnabled(false);
-    EXPECT_FALSE(form.HandleMnemonic(L'R'));
+    EXPECT_FALSE(form.Keyboard().HandleMnemonic(L'R'));
     EXPECT_EQ(form.buttonClicks, 1);
     form.Close();
 }

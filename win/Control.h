@@ -1,0 +1,106 @@
+#pragma once
+// The control base: what every control of a form has, whether it owns a window (buttons,
+// edits, containers) or is drawn on its parent's surface (labels, images): name, place,
+// parent, tab order, tag, font and colours, enabled and visible, and its events. Each kind is
+// a class of its own that adds its calls (WindowedControls.h, GraphicControls.h).
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "win/Handles.h"
+#include "win/Layout.h"
+#include "win/Win32.h"
+
+namespace siborang::win {
+
+class Form;
+class GraphicHost;
+
+using NotifyEvent = std::function<void(Control& sender)>;
+// Sender, button, shift state (MK_* bits), position in the sender's coordinates.
+using MouseEvent = std::function<void(Control& sender, MouseButton button, unsigned shift, int x, int y)>;
+
+// A refused keystroke beeps through here, so that a test can count the beeps.
+extern void (*RefusalBeep)() noexcept;
+
+class Control {
+public:
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    Form& Owner() const noexcept { return form_; }
+    Control* Parent() const noexcept { return parent_; }
+    const std::string& Name() const noexcept { return name_; }
+    int Tag() const noexcept { return tag_; }
+    int TabOrder() const noexcept { return tabOrder_; }
+    // The control's own window; graphic controls have none.
+    virtual HWND Handle() const noexcept { return nullptr; }
+    // The window this control is drawn on or lives in.
+    HWND ParentHandle() const noexcept;
+    // In the coordinates of the window it lives in.
+    virtual RECT Bounds() const noexcept { return bounds_; }
+    // Containers paint and route the mouse for the graphic controls on them.
+    virtual GraphicHost* Host() noexcept { return nullptr; }
+
+    virtual std::wstring Text() const;
+    virtual void SetText(std::wstring_view text);
+    bool Enabled() const noexcept;
+    virtual void SetEnabled(bool enabled);
+    // The window's own visible bit for windowed controls (what the focus rules read too).
+    bool Visible() const noexcept;
+    void SetVisible(bool visible);
+    void SetFocus();
+    // The focus arrives through Tab.
+    virtual void FocusByTab() { SetFocus(); }
+
+    HFONT FontHandle() const noexcept { return font_; }
+    COLORREF TextColor() const noexcept { return textColor_; }
+    // The background the control stands on: its own (panels) or its parent's.
+    COLORREF BackColor() const noexcept;
+    HBRUSH BackBrush() const noexcept;
+
+    NotifyEvent OnClick;
+    NotifyEvent OnChange;
+    NotifyEvent OnExit;
+    MouseEvent OnMouseDown;
+    MouseEvent OnMouseMove;
+    MouseEvent OnMouseUp;
+
+    // A WM_COMMAND notification from the control's window.
+    virtual void HandleCommand(WORD /*code*/) {}
+    // Mouse input routed to the control, at a point in its own coordinates. A left press and
+    // release inside an enabled control is a click.
+    virtual void MouseDown(MouseButton button, unsigned shift, POINT at);
+    virtual void MouseMove(unsigned shift, POINT at);
+    virtual void MouseUp(MouseButton button, unsigned shift, POINT at);
+    virtual void MouseLeave() {}
+    // Lets go of the window without destroying it, as the form does before it goes.
+    virtual void Unbind() noexcept {}
+
+protected:
+    Control(Form& form, Control* parent, const ControlProps& props);
+
+    unsigned Options() const noexcept { return options_; }
+    // Repaints the control: its window, or where it stands on its parent.
+    void Invalidate() const;
+    // Graphic controls keep their text here.
+    std::wstring caption_;
+    mutable RECT bounds_;
+
+private:
+    Form& form_;
+    Control* parent_;
+    std::string name_;
+    int tag_;
+    int tabOrder_;
+    unsigned options_;
+    HFONT font_ = nullptr;  // shared, owned by the application's GDI cache
+    COLORREF textColor_ = 0;
+    COLORREF backColor_ = 0;  // with a colour of its own
+    Brush backBrush_;
+    bool visible_ = true;  // graphic controls
+    bool enabled_ = true;
+};
+
+}  // namespace siborang::win

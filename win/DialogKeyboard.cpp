@@ -1,0 +1,119 @@
+#include "win/DialogKeyboard.h"
+
+#include <algorithm>
+#include <string>
+
+#include "win/Form.h"
+#include "win/WindowedControls.h"
+
+namespace siborang::win {
+namespace {
+
+// A windowed control that is shown and enabled. Its own style is asked: while a form is being
+// shown (and activated) the form itself may not count as visible yet.
+bool CanTakeFocus(const Control* c) noexcept { return c && c->Handle() && c->Visible() && c->Enabled(); }
+
+}  // namespace
+
+void DialogKeyboard::CollectTabStops(const Control* container, std::vector<Control*>& stops) const {
+    std::vector<Control*> children;
+    for (const auto& c : form_.Controls())
+        if (c->Parent() == container && c->Handle()) children.push_back(c.get());
+    std::stable_sort(children.begin(), children.end(),
+                     [](const Control* a, const Control* b) { return a->TabOrder() < b->TabOrder(); });
+    for (Control* c : children) {
+        if (!CanTakeFocus(c)) continue;
+        if (c->Host()) {
+            CollectTabStops(c, stops);
+        } else if (c->TabOrder() >= 0) {
+            stops.push_back(c);
+        }
+    }
+}
+
+Control* DialogKeyboard::FirstTabStop() const {
+    std::vector<Control*> stops;
+    CollectTabStops(nullptr, stops);
+    return stops.empty() ? nullptr : stops.front();
+}
+
+Control* DialogKeyboard::ActiveControl() const noexcept {
+    const HWND focus = ::GetFocus();
+    const HWND form = form_.Handle();
+    if (focus && (focus == form || ::IsChild(form, focus))) return form_.ControlOf(focus);
+    return savedFocus_;
+}
+
+void DialogKeyboard::SaveFocus() noexcept {
+    if (Control* c = form_.ControlOf(::GetFocus())) savedFocus_ = c;
+}
+
+bool DialogKeyboard::RestoreFocus() {
+    Control* target = CanTakeFocus(savedFocus_) ? savedFocus_ : FirstTabStop();
+    if (!target) return false;
+    target->SetFocus();
+    return true;
+}
+
+bool DialogKeyboard::PreTranslateKey(const MSG& msg) {
+    switch (msg.message) {
+    case WM_SYSCHAR:
+        return (HIWORD(msg.lParam) & KF_ALTDOWN) && HandleMnemonic(static_cast<wchar_t>(msg.wParam));
+    case WM_KEYDOWN:
+        break;
+    default:
+        return false;
+    }
+    const auto key = static_cast<UINT>(msg.wParam);
+    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
+    if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
+    // A control that asks for the key keeps it: a dropped-down list closes on Enter or Escape.
+    const auto wants = ::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    if (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    if (key == VK_TAB) return !(wants & DLGC_WANTTAB) && TabFrom(msg.hwnd, ::GetKeyState(VK_SHIFT) < 0);
+    // Enter presses the focused push button, as Space does. No form has a default or cancel
+    // button, so Enter anywhere else and Escape are used up doing nothing.
+    if (key == VK_RETURN) {
+        auto* focused = dynamic_cast<Button*>(form_.ControlOf(msg.hwnd));
+        if (focused && focused->Enabled()) focused->Click();
+    }
+    return true;
+}
+
+bool DialogKeyboard::TabFrom(HWND focus, bool backward) {
+    std::vector<Control*> stops;
+    CollectTabStops(nullptr, stops);
+    if (stops.empty()) return false;
+    Control* current = form_.ControlOf(focus);
+    const auto at = std::find(stops.begin(), stops.end(), current);
+    std::size_t next = 0;
+    if (at != stops.end()) {
+        const auto i = static_cast<std::size_t>(at - stops.begin());
+        next = backward ? (i + stops.size() - 1) % stops.size() : (i + 1) % stops.size();
+    } else if (backward) {
+        next = stops.size() - 1;
+    }
+    stops[next]->FocusByTab();
+    return true;
+}
+
+bool DialogKeyboard::HandleMnemonic(wchar_t letter) {
+    wchar_t wanted = letter;
+    ::CharUpperBuffW(&wanted, 1);
+    for (const auto& c : form_.Controls()) {
+        auto* button = dynamic_cast<Button*>(c.get());
+        if (!button || !button->Enabled() || !::IsWindowVisible(button->Handle())) continue;
+        const std::wstring caption = button->Text();
+        const auto amp = caption.find(L'&');
+        if (amp == std::wstring::npos || amp + 1 >= caption.size()) continue;
+        wchar_t marked = caption[amp + 1];
+        ::CharUpperBuffW(&marked, 1);
+        if (marked == wanted) {
+            button->Click();
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace siborang::win

@@ -1,0 +1,49 @@
+#pragma once
+// A form's keyboard as the dialog manager would keep it on a window that is no dialog:
+// mnemonics, Enter on the focused push button, the Tab ring in tab order, and the focused
+// control saved when the form is left and given back when it is activated again.
+#include <vector>
+
+#include "win/Win32.h"
+
+namespace siborang::win {
+
+class Control;
+class Form;
+
+class DialogKeyboard {
+public:
+    explicit DialogKeyboard(Form& form) noexcept : form_(form) {}
+    DialogKeyboard(const DialogKeyboard&) = delete;
+    DialogKeyboard& operator=(const DialogKeyboard&) = delete;
+
+    // A key typed into the form, before it is dispatched. True when it was used up here.
+    bool PreTranslateKey(const MSG& msg);
+    // Alt+letter: clicks the enabled button whose caption marks that letter with "&", without
+    // moving the focus (so the box being typed in is not left). True when one did.
+    bool HandleMnemonic(wchar_t letter);
+    // Tab and Shift+Tab: moves the focus from the control holding it to the next (previous)
+    // enabled, visible control in tab order, depth first through the containers, as the
+    // stacking order need not follow it. True when the focus moved.
+    bool TabFrom(HWND focus, bool backward);
+    // The first enabled, visible tab stop in tab order; nullptr when there is none.
+    Control* FirstTabStop() const;
+
+    // The active control: the one with the focus while the form is active, else the one that
+    // had it when the form was left.
+    Control* ActiveControl() const noexcept;
+    // The form is left: the control with the focus is remembered.
+    void SaveFocus() noexcept;
+    // The focus goes to the active control, or to the first tab stop when there is none yet.
+    // False when no control can take it.
+    bool RestoreFocus();
+    void Forget() noexcept { savedFocus_ = nullptr; }
+
+private:
+    void CollectTabStops(const Control* container, std::vector<Control*>& stops) const;
+
+    Form& form_;
+    Control* savedFocus_ = nullptr;  // had the focus when the form was last left
+};
+
+}  // namespace siborang::win

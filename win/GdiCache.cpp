@@ -1,0 +1,43 @@
+#include "win/GdiCache.h"
+
+#include "win/StartupTrace.h"
+
+namespace siborang::win {
+
+HFONT GdiCache::SharedFont(const FontSpec& font) {
+    for (const auto& f : fonts_) {
+        if (f.face == font.face && f.height == font.height && f.bold == font.bold && f.underline == font.underline)
+            return f.font.Get();
+    }
+    LOGFONTW lf{};
+    lf.lfHeight = -font.height;  // a negative height asks for the character height
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = font.underline;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
+    const startup::Section timing("fonts");
+    fonts_.push_back({font.face, font.height, font.bold, font.underline, Font(::CreateFontIndirectW(&lf))});
+    return fonts_.back().font.Get();
+}
+
+HICON GdiCache::SharedIcon(const wchar_t* name) {
+    for (const auto& i : icons_) {
+        if (i.name == name) return i.picture.Get();
+    }
+    const startup::Section timing("pictures");
+    icons_.push_back({name, Icon(static_cast<HICON>(::LoadImageW(instance_, name, IMAGE_ICON, 32, 32, 0)))});
+    return icons_.back().picture.Get();
+}
+
+HBITMAP GdiCache::SharedBitmap(const wchar_t* name) {
+    for (const auto& b : bitmaps_) {
+        if (b.name == name) return b.picture.Get();
+    }
+    const startup::Section timing("pictures");
+    bitmaps_.push_back(
+        {name, Bitmap(static_cast<HBITMAP>(::LoadImageW(instance_, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))});
+    return bitmaps_.back().picture.Get();
+}
+
+}  // namespace siborang::win

@@ -1,0 +1,196 @@
+#include "win/GraphicControls.h"
+
+#include "core/WordWrap.h"
+#include "win/Application.h"
+#include "win/Form.h"
+#include "win/GraphicHost.h"
+
+namespace siborang::win {
+namespace {
+
+GraphicHost& HostOf(Form& form, Control* parent) {
+    GraphicHost* host = parent ? parent->Host() : &form.Graphics();
+    if (!host) throw AppError("A graphic control needs a form or container as parent: " + parent->Name());
+    return *host;
+}
+
+}  // namespace
+
+GraphicControl::GraphicControl(Form& form, Control* parent, const ControlProps& props) : Control(form, parent, props) {
+    HostOf(form, parent).Add(*this);
+}
+
+COLORREF GraphicControl::DrawnTextColor() const noexcept {
+    return Enabled() ? TextColor() : ::GetSysColor(COLOR_GRAYTEXT);
+}
+
+Label::Label(Form& form, Control* parent, const ControlProps& props)
+    : GraphicControl(form, parent, props), fitPending_((props.options & kAutoSize) != 0) {}
+
+RECT Label::Bounds() const noexcept {
+    if (fitPending_) FitNow();
+    return bounds_;
+}
+
+void Label::SetText(std::wstring_view text) {
+    Control::SetText(text);
+    if (Options() & kAutoSize) {
+        fitPending_ = true;
+        Invalidate();  // where the new size reaches
+    }
+}
+
+void Label::FitNow() const noexcept {
+    fitPending_ = false;
+    // The size of the text on one line.
+    WindowDc screen(nullptr);
+    SelectGuard select(screen.Get(), FontHandle());
+    RECT rc{0, 0, 0, 0};
+    ::DrawTextW(screen.Get(), caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_CALCRECT | DT_SINGLELINE);
+    bounds_.right = bounds_.left + rc.right;
+    bounds_.bottom = bounds_.top + rc.bottom;
+}
+
+void Label::Paint(HDC dc) const {
+    RECT rc = Bounds();
+    SelectGuard select(dc, FontHandle());
+    ::SetTextColor(dc, DrawnTextColor());
+    if (Options() & kTransparent) {
+        ::SetBkMode(dc, TRANSPARENT);
+    } else {
+        ::SetBkMode(dc, OPAQUE);
+        ::SetBkColor(dc, BackColor());
+        ::FillRect(dc, &rc, BackBrush());
+    }
+    const UINT align = (Options() & kCentered) ? DT_CENTER : DT_LEFT;
+    // A fixed-size label cuts off rows that do not fit. A self-sizing one already fits its
+    // text, and some fonts draw their underline just below the cell they measure.
+    const int saved = ::SaveDC(dc);
+    if (!(Options() & kAutoSize)) ::IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+    if (Options() & kWrapAtSpaces) {
+        const UINT format = DT_EXPANDTABS | DT_SINGLELINE | align;
+        const auto measure = [dc, format](std::wstring_view piece) {
+            RECT extent{0, 0, 0, 0};
+            ::DrawTextW(dc, piece.data(), static_cast<int>(piece.size()), &extent, format | DT_CALCRECT);
+            return static_cast<int>(extent.right);
+        };
+        TEXTMETRICW tm{};
+        ::GetTextMetricsW(dc, &tm);
+        const std::wstring_view text = caption_;
+        RECT row{rc.left, rc.top, rc.right, rc.top + tm.tmHeight};
+        for (const LineSpan& line : WrapAtSpaces(text, rc.right - rc.left, measure)) {
+            if (row.top >= rc.bottom) break;
+            ::DrawTextW(dc, text.data() + line.start, static_cast<int>(line.length), &row, format);
+            ::OffsetRect(&row, 0, tm.tmHeight);
+        }
+    } else {
+        const UINT lines = (Options() & kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE;
+        ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_EXPANDTABS | lines | align);
+    }
+    ::RestoreDC(dc, saved);
+}
+
+Image::Image(Form& form, Control* parent, const ControlProps& props) : GraphicControl(form, parent, props) {
+    if (!props.picture) return;
+    GdiCache& pictures = form.App().Gdi();
+    if (props.options & kIconPicture) {
+        icon_ = pictures.SharedIcon(props.picture);
+    } else {
+        bitmap_ = pictures.SharedBitmap(props.picture);
+    }
+}
+
+void Image::Paint(HDC dc) const {
+    const RECT rc = Bounds();
+    const bool centered = (Options() & kCentered) != 0;
+    if (icon_) {
+        int x = rc.left, y = rc.top;
+        if (centered) {
+            x += (rc.right - rc.left - 32) / 2;
+            y += (rc.bottom - rc.top - 32) / 2;
+        }
+        ::DrawIconEx(dc, x, y, icon_, 32, 32, 0, nullptr, DI_NORMAL);
+        return;
+    }
+    if (!bitmap_) return;
+    BITMAP info{};
+    ::GetObjectW(bitmap_, sizeof info, &info);
+    MemoryDc memory(dc);
+    SelectGuard select(memory.Get(), bitmap_);
+    if (Options() & kStretch) {
+        ::SetStretchBltMode(dc, COLORONCOLOR);
+        ::StretchBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory.Get(), 0, 0, info.bmWidth,
+                     info.bmHeight, SRCCOPY);
+        return;
+    }
+    int x = rc.left, y = rc.top;
+    if (centered) {
+        x += (rc.right - rc.left - info.bmWidth) / 2;
+        y += (rc.bottom - rc.top - info.bmHeight) / 2;
+    }
+    ::BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory.Get(), 0, 0, SRCCOPY);
+}
+
+void Bevel::Paint(HDC dc) const {
+    RECT rc = Bounds();
+    if (Options() & kTopLine) {
+        RECT line{rc.left, rc.top, rc.right, rc.top + 2};
+        ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    } else {
+        ::DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
+    }
+}
+
+void SpeedButton::Paint(HDC dc) const {
+    RECT rc = Bounds();
+    // A button face of its own, whatever it stands on.
+    ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
+    if (pressed_) {
+        ::DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
+    } else if (hot_) {
+        ::DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
+    }
+    SelectGuard select(dc, FontHandle());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, DrawnTextColor());
+    if (pressed_) ::OffsetRect(&rc, 1, 1);
+    ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void SpeedButton::MouseDown(MouseButton button, unsigned shift, POINT at) {
+    if (button == MouseButton::Left && Enabled()) {
+        pressed_ = true;
+        Invalidate();
+    }
+    GraphicControl::MouseDown(button, shift, at);
+}
+
+void SpeedButton::MouseMove(unsigned shift, POINT at) {
+    if (!hot_) {
+        hot_ = true;
+        Invalidate();
+    }
+    GraphicControl::MouseMove(shift, at);
+}
+
+void SpeedButton::MouseUp(MouseButton button, unsigned shift, POINT at) {
+    // A click is a press that began on the button and ends inside it, whichever button.
+    const RECT bounds = Bounds();
+    const bool inside = at.x >= 0 && at.y >= 0 && at.x < bounds.right - bounds.left && at.y < bounds.bottom - bounds.top;
+    const bool click = pressed_ && inside;
+    if (pressed_) {
+        pressed_ = false;
+        Invalidate();
+    }
+    if (OnMouseUp) OnMouseUp(*this, button, shift, at.x, at.y);
+    if (click && Enabled() && OnClick) OnClick(*this);
+}
+
+void SpeedButton::MouseLeave() {
+    if (hot_) {
+        hot_ = false;
+        Invalidate();
+    }
+}
+
+}  // namespace siborang::win

@@ -1,0 +1,66 @@
+#pragma once
+// The graphic controls: windowless, drawn on their parent's surface by its GraphicHost.
+#include "win/Control.h"
+
+namespace siborang::win {
+
+class GraphicControl : public Control {
+public:
+    virtual void Paint(HDC dc) const = 0;
+
+protected:
+    // Placed on its parent's surface: the form's, or a container's.
+    GraphicControl(Form& form, Control* parent, const ControlProps& props);
+    COLORREF DrawnTextColor() const noexcept;
+};
+
+// Text, one line or wrapped; a self-sizing label takes the size of its text.
+class Label final : public GraphicControl {
+public:
+    Label(Form& form, Control* parent, const ControlProps& props);
+    RECT Bounds() const noexcept override;
+    void SetText(std::wstring_view text) override;
+    void Paint(HDC dc) const override;
+
+private:
+    void FitNow() const noexcept;
+    // Measured when the size is first needed: a window that starts out of sight need not
+    // realise the label's font at start-up.
+    mutable bool fitPending_;
+};
+
+// An icon or a bitmap from the program's resources.
+class Image final : public GraphicControl {
+public:
+    Image(Form& form, Control* parent, const ControlProps& props);
+    void Paint(HDC dc) const override;
+
+private:
+    HBITMAP bitmap_ = nullptr;  // shared pictures, not owned
+    HICON icon_ = nullptr;
+};
+
+// A sunken box or an etched line.
+class Bevel final : public GraphicControl {
+public:
+    Bevel(Form& form, Control* parent, const ControlProps& props) : GraphicControl(form, parent, props) {}
+    void Paint(HDC dc) const override;
+};
+
+// A flat button: a face of its own, raised under the mouse, sunk while held; a press and
+// release on it is a click.
+class SpeedButton final : public GraphicControl {
+public:
+    SpeedButton(Form& form, Control* parent, const ControlProps& props) : GraphicControl(form, parent, props) {}
+    void Paint(HDC dc) const override;
+    void MouseDown(MouseButton button, unsigned shift, POINT at) override;
+    void MouseMove(unsigned shift, POINT at) override;
+    void MouseUp(MouseButton button, unsigned shift, POINT at) override;
+    void MouseLeave() override;
+
+private:
+    bool pressed_ = false;
+    bool hot_ = false;
+};
+
+}  // namespace siborang::win

@@ -1,0 +1,88 @@
+#include "win/GraphicHost.h"
+
+#include <utility>
+
+#include "win/GraphicControls.h"
+
+namespace siborang::win {
+
+void GraphicHost::Paint(HDC dc) const {
+    for (const GraphicControl* c : children_) {
+        if (c->Visible()) c->Paint(dc);
+    }
+}
+
+GraphicControl* GraphicHost::ChildAt(POINT at) const noexcept {
+    for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
+        if (!(*it)->Visible()) continue;
+        const RECT rc = (*it)->Bounds();
+        if (::PtInRect(&rc, at)) return *it;
+    }
+    return nullptr;
+}
+
+bool GraphicHost::RouteMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MouseButton button = MouseButton::Left;
+    enum { Down, Up, Move } what;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: what = Down; break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: what = Down, button = MouseButton::Right; break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: what = Down, button = MouseButton::Middle; break;
+    case WM_LBUTTONUP: what = Up; break;
+    case WM_RBUTTONUP: what = Up, button = MouseButton::Right; break;
+    case WM_MBUTTONUP: what = Up, button = MouseButton::Middle; break;
+    case WM_MOUSEMOVE: what = Move; break;
+    case WM_MOUSELEAVE:
+        for (GraphicControl* c : children_) c->MouseLeave();
+        return false;
+    case WM_CAPTURECHANGED:
+        // Capture taken away mid-press: the press ends without a click.
+        if (Control* held = std::exchange(capture_, nullptr)) held->MouseUp(button, 0, POINT{-1, -1});
+        return false;
+    default:
+        return false;
+    }
+    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const unsigned shift = LOWORD(wParam);
+    GraphicControl* under = ChildAt(at);
+    Control* target = capture_ ? capture_ : under;
+    if (what == Move) {
+        for (GraphicControl* c : children_) {
+            if (c != target) c->MouseLeave();
+        }
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+        ::TrackMouseEvent(&track);
+    }
+    if (!target) target = owner_;
+    if (!target) return false;
+    POINT local = at;
+    if (!target->Handle()) {
+        local.x -= target->Bounds().left;
+        local.y -= target->Bounds().top;
+    }
+    switch (what) {
+    case Down:
+        if (!capture_) {
+            capture_ = target;
+            ::SetCapture(window);
+        }
+        target->MouseDown(button, shift, local);
+        break;
+    case Up:
+        if (capture_) {
+            capture_ = nullptr;
+            ::ReleaseCapture();
+        }
+        target->MouseUp(button, shift, local);
+        break;
+    case Move:
+        target->MouseMove(shift, local);
+        break;
+    }
+    return true;
+}
+
+}  // namespace siborang::win

@@ -1,0 +1,135 @@
+#pragma once
+// The controls with a window of their own: system controls (buttons, check boxes, edits, the
+// hotkey box, the combo box), subclassed so that they are bound like every window of the
+// program, and the containers of our own (group box, panel).
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "win/Control.h"
+#include "win/GraphicHost.h"
+#include "win/Window.h"
+
+namespace siborang::win {
+
+class WindowedControl : public Control, public WindowBase {
+public:
+    HWND Handle() const noexcept override { return WindowBase::Handle(); }
+    void Unbind() noexcept override { Detach(); }
+    // The control of this program behind a window; nullptr for any other window.
+    static WindowedControl* FromHandle(HWND hwnd) noexcept;
+
+protected:
+    using Control::Control;
+    // Creates and binds a window of a system class, with the row's place, state and font.
+    void CreateSystemWindow(const ControlProps& props, const wchar_t* className, DWORD style, DWORD exStyle,
+                            int height);
+    // The window styles every windowed control of a row has.
+    static DWORD RowStyle(const ControlProps& props);
+};
+
+// What a child window reports to its parent (commands, colours) handled by the child's
+// control; true when it was one of ours. Forms and containers call it first.
+bool ReflectChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+class Button final : public WindowedControl {
+public:
+    Button(Form& form, Control* parent, const ControlProps& props);
+    // Runs OnClick as a click does.
+    void Click();
+    void HandleCommand(WORD code) override;
+};
+
+class CheckBox final : public WindowedControl {
+public:
+    CheckBox(Form& form, Control* parent, const ControlProps& props);
+    bool Checked() const noexcept;
+    // Changing the state runs OnClick, as a click would.
+    void SetChecked(bool checked);
+    void HandleCommand(WORD code) override;
+};
+
+// A single-line edit. With kCp949Limit its limit counts CP949 bytes and characters that code
+// page cannot hold are refused.
+class Edit final : public WindowedControl {
+public:
+    Edit(Form& form, Control* parent, const ControlProps& props);
+    // Text put in by the program stands as it is, unchecked (a memo line stored elsewhere may
+    // be longer than a box lets the user type).
+    void SetText(std::wstring_view text) override;
+    void FocusByTab() override;
+    void HandleCommand(WORD code) override;
+
+private:
+    // Puts back the last text that fitted when a typed change does not; false when it did.
+    bool KeepWithinCp949Limit();
+
+    int textLimit_;
+    std::wstring acceptedText_;  // the last text that fitted
+    bool restoring_ = false;    // the refused text is being put back
+    bool settingText_ = false;  // the program puts text in: no limit applies
+};
+
+// The hotkey common control: records the key combination pressed in it.
+class HotKeyBox final : public WindowedControl {
+public:
+    HotKeyBox(Form& form, Control* parent, const ControlProps& props);
+    // Bits 0-12 key code, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt.
+    std::uint16_t HotKeyValue() const noexcept;
+    void SetHotKeyValue(std::uint16_t value);
+};
+
+// A drop-down list with an edit part, unsorted; OnClick when the user picks an entry. Selecting
+// from code does not run OnClick.
+class ComboBox final : public WindowedControl {
+public:
+    ComboBox(Form& form, Control* parent, const ControlProps& props);
+    int ItemCount() const noexcept;
+    std::wstring Item(int index) const;
+    void AddItem(std::wstring_view text);
+    // Replacing keeps the selection where it was; one past the last entry adds an entry.
+    void SetItem(int index, std::wstring_view text);
+    // An index outside the list deletes nothing.
+    void DeleteItem(int index);
+    void ClearItems();
+    int ItemIndex() const noexcept;  // -1: none
+    void SetItemIndex(int index);
+    void HandleCommand(WORD code) override;
+};
+
+// A window of our own that holds controls: their notifications reach their handlers through
+// it, and its graphic controls are drawn on it and get the mouse.
+class Container : public WindowedControl {
+public:
+    GraphicHost* Host() noexcept override { return &graphics_; }
+    void SetText(std::wstring_view text) override;
+
+protected:
+    Container(Form& form, Control* parent, const ControlProps& props, const wchar_t* className);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The container's own look, under its graphic children.
+    virtual void PaintFrame(HDC dc, RECT client) const = 0;
+
+private:
+    GraphicHost graphics_;
+};
+
+// An etched frame with a caption.
+class GroupBox final : public Container {
+public:
+    GroupBox(Form& form, Control* parent, const ControlProps& props);
+
+protected:
+    void PaintFrame(HDC dc, RECT client) const override;
+};
+
+// A raised outer and a lowered inner bevel, in its own colour.
+class Panel final : public Container {
+public:
+    Panel(Form& form, Control* parent, const ControlProps& props);
+
+protected:
+    void PaintFrame(HDC dc, RECT client) const override;
+};
+
+}  // namespace siborang::win
