@@ -61,7 +61,7 @@ TTrayIcon::ShellNotifyFunction TTrayIcon::ShellNotify = &::Shell_NotifyIconA;
 
 TTrayIcon::TTrayIcon(win::Form& owner)
     : owner_(owner), taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")) {
-    win::RegisterWindowClass(win::Application::Instance().ModuleInstance(), {.name = kWindowClass, .style = 0});
+    win::RegisterWindowClass(owner_.App().ModuleInstance(), {.name = kWindowClass, .style = 0});
     CreateHandle(0, kWindowClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr);
 }
 
@@ -168,8 +168,8 @@ void TTrayIcon::DoRightClick() {
     ::GetCursorPos(&cursor);
     if (PopupMenu) {
         // A menu only closes on a click elsewhere when its owner is in front.
-        ::SetForegroundWindow(win::Application::Instance().Handle());
-        win::Application::Instance().ProcessMessages();
+        ::SetForegroundWindow(owner_.App().Handle());
+        owner_.App().ProcessMessages();
         PopupMenu->Popup(cursor.x, cursor.y);
     }
     if (OnRightClick) OnRightClick(*this, win::MouseButton::Right, 0, cursor.x, cursor.y);

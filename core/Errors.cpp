@@ -10,7 +10,6 @@ std::string IoErrorText(std::uint32_t code) {
     case 5: return "File access denied";
     case kIoReadBeyondEnd: return "Read beyond end of file";
     case kIoDiskFull: return "Disk full";
-    case kIoInvalidNumericInput: return "Invalid numeric input";
     default: return "I/O error " + std::to_string(code);
     }
 }

@@ -31,7 +31,6 @@ public:
 inline constexpr std::uint32_t kIoReadBeyondEnd = 100;
 inline constexpr std::uint32_t kIoDiskFull = 101;
 inline constexpr std::uint32_t kIoFileNotOpen = 103;
-inline constexpr std::uint32_t kIoInvalidNumericInput = 106;
 
 // The text an I/O error with this code carries.
 std::string IoErrorText(std::uint32_t code);

@@ -18,6 +18,9 @@ class Form;
 
 class Application {
 public:
+    // The process's one application. Forms and what they own reach it through Form::App();
+    // only code with no form at hand (the window base, the error boundary, start-up, a popup
+    // menu) asks for it here.
     static Application& Instance();
 
     // Loads the common controls and creates the application window; `iconName` names the

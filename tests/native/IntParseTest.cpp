@@ -65,7 +65,7 @@ TEST(IoErrorText, NamedCodesAndTheRest) {
     EXPECT_EQ(IoErrorText(5), "File access denied");
     EXPECT_EQ(IoErrorText(100), "Read beyond end of file");
     EXPECT_EQ(IoErrorText(101), "Disk full");
-    EXPECT_EQ(IoErrorText(106), "Invalid numeric input");
+    EXPECT_EQ(IoErrorText(106), "I/O error 106");
     EXPECT_EQ(IoErrorText(103), "I/O error 103");
     EXPECT_EQ(IoErrorText(32), "I/O error 32");
     IoError e(5);
