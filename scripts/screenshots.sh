@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# Turns the screenshots the Windows tests saved (BMP) into PNG files beside them.
+# Takes the pictures of the windows (the Windows tests' Picture cases, run on their own with
+# SIBORANG_SCREENSHOTS naming the folder) and turns them (BMP) into PNG files beside them.
+# Usage: screenshots.sh DIR SiborangWindowsTests.exe
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 dir=$1
+rm -f "$dir"/*.bmp
+"$here/wine-run.sh" "$2"
 shopt -s nullglob
 shots=("$dir"/*.bmp)
 [ ${#shots[@]} -gt 0 ] || { echo "no screenshots in $dir" >&2; exit 1; }

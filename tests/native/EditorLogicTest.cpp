@@ -52,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Minute: falls back to 0, kept to 0..59.
         ExitCase{"EMinute", kMinuteTag, "", "0"}, ExitCase{"EMinute", kMinuteTag, "-1", "0"},
         ExitCase{"EMinute", kMinuteTag, "75", "59"}, ExitCase{"EMinute", kMinuteTag, "-7", "0"},
-        ExitCase{"EMinute", kMinuteTag, "05", "05"},
+        ExitCase{"EMinute", kMinuteTag, "05", "05"}, ExitCase{"EMinute", kMinuteTag, "59", "59"},
+        ExitCase{"EMinute", kMinuteTag, "60", "59"},
         // Month: falls back to 12, kept to 1..12.
         ExitCase{"EMonth", kMonthTag, "0", "1"}, ExitCase{"EMonth", kMonthTag, "13", "12"},
         ExitCase{"EMonth", kMonthTag, "", "12"}, ExitCase{"EMonth", kMonthTag, "-1", "12"},

@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/Wave.h"
+
+namespace siborang {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -21,64 +24,8 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint32_t kRate = 11025;
 constexpr int kSilence = 128; // 8-bit PCM is unsigned; 128 is the zero line
 
-struct Wave {
-    std::string error; // empty when the file parsed
-    std::uint32_t riffSize = 0;
-    std::uint16_t format = 0, channels = 0, blockAlign = 0, bits = 0;
-    std::uint32_t rate = 0, byteRate = 0;
-    Bytes samples;
-};
-
-std::uint32_t le(const Bytes& b, std::size_t at, int width) {
-    std::uint32_t v = 0;
-    for (int i = width - 1; i >= 0; --i) v = (v << 8) | b[at + static_cast<std::size_t>(i)];
-    return v;
-}
-
-bool tagAt(const Bytes& b, std::size_t at, const char* tag) {
-    return std::equal(tag, tag + 4, b.begin() + static_cast<std::ptrdiff_t>(at));
-}
-
-// Walks the RIFF chunks instead of trusting fixed offsets: a LIST chunk or
-// a pad byte after an odd-sized chunk must not confuse it.
-Wave parseWave(const Bytes& b) {
-    Wave w;
-    if (b.size() < 12 || !tagAt(b, 0, "RIFF") || !tagAt(b, 8, "WAVE")) {
-        w.error = "not a RIFF/WAVE file";
-        return w;
-    }
-    w.riffSize = le(b, 4, 4);
-    const std::size_t end = std::min<std::size_t>(b.size(), std::size_t{w.riffSize} + 8);
-    bool haveFmt = false, haveData = false;
-    for (std::size_t at = 12; at + 8 <= end;) {
-        const std::size_t size = le(b, at + 4, 4);
-        const std::size_t body = at + 8;
-        if (size > end - body) {
-            w.error = "chunk runs past the end of the file";
-            return w;
-        }
-        if (tagAt(b, at, "fmt ")) {
-            if (size < 16) {
-                w.error = "fmt chunk too short";
-                return w;
-            }
-            w.format = static_cast<std::uint16_t>(le(b, body, 2));
-            w.channels = static_cast<std::uint16_t>(le(b, body + 2, 2));
-            w.rate = le(b, body + 4, 4);
-            w.byteRate = le(b, body + 8, 4);
-            w.blockAlign = static_cast<std::uint16_t>(le(b, body + 12, 2));
-            w.bits = static_cast<std::uint16_t>(le(b, body + 14, 2));
-            haveFmt = true;
-        } else if (tagAt(b, at, "data")) {
-            w.samples.assign(b.begin() + static_cast<std::ptrdiff_t>(body),
-                             b.begin() + static_cast<std::ptrdiff_t>(body + size));
-            haveData = true;
-        }
-        at = body + size + (size & 1);
-    }
-    if (!haveFmt || !haveData) w.error = "missing fmt or data chunk";
-    return w;
-}
+using samples::ParseWave;
+using samples::Wave;
 
 Bytes readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -117,7 +64,7 @@ TEST_P(VoiceClip, IsPlayableAudibleAndTimed) {
     const Clip& clip = GetParam();
     const Bytes file = readFile(clipPath(clip.name));
     ASSERT_FALSE(file.empty()) << "cannot read " << clipPath(clip.name);
-    const Wave w = parseWave(file);
+    const Wave w = ParseWave(file);
     ASSERT_EQ(w.error, "");
 
     EXPECT_EQ(std::size_t{w.riffSize} + 8, file.size()) << "RIFF size field";
@@ -170,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(AllClips, VoiceClip, testing::ValuesIn(kClips),
 class WordClip : public VoiceClip {};
 
 TEST_P(WordClip, FillsItsClipWithoutClicks) {
-    const Bytes s = parseWave(readFile(clipPath(GetParam().name))).samples;
+    const Bytes s = ParseWave(readFile(clipPath(GetParam().name))).samples;
     ASSERT_FALSE(s.empty());
     const auto heard = [](std::uint8_t v) { return std::abs(v - kSilence) > 6; };
     const auto quiet = [](std::uint8_t v) { return std::abs(v - kSilence) <= 4; };
@@ -196,51 +143,12 @@ INSTANTIATE_TEST_SUITE_P(Words, WordClip, testing::ValuesIn(std::begin(kClips), 
 TEST(VoiceClips, AreAllDifferent) {
     std::vector<Bytes> seen;
     for (const Clip& clip : kClips) {
-        Bytes samples = parseWave(readFile(clipPath(clip.name))).samples;
+        Bytes samples = ParseWave(readFile(clipPath(clip.name))).samples;
         ASSERT_FALSE(samples.empty()) << clip.name;
         EXPECT_EQ(std::find(seen.begin(), seen.end(), samples), seen.end()) << clip.name << " repeats a clip";
         seen.push_back(std::move(samples));
     }
 }
 
-// The chunk walker itself: skips unknown chunks and their pad byte, and
-// rejects a data chunk longer than the file.
-TEST(VoiceClips, ParserWalksChunks) {
-    const auto u32 = [](Bytes& b, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    const auto tag = [](Bytes& b, const char* t) { b.insert(b.end(), t, t + 4); };
-    Bytes b;
-    tag(b, "RIFF");
-    u32(b, 0);
-    tag(b, "WAVE");
-    tag(b, "LIST");
-    u32(b, 3);
-    b.insert(b.end(), {'a', 'b', 'c', 0});
-    tag(b, "fmt ");
-    u32(b, 16);
-    b.insert(b.end(), {1, 0, 1, 0});
-    u32(b, kRate);
-    u32(b, kRate);
-    b.insert(b.end(), {1, 0, 8, 0});
-    tag(b, "data");
-    u32(b, 3);
-    b.insert(b.end(), {128, 200, 56, 0});
-    const auto setRiffSize = [&b] {
-        for (int i = 0; i < 4; ++i) b[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((b.size() - 8) >> (8 * i));
-    };
-    setRiffSize();
-
-    const Wave ok = parseWave(b);
-    ASSERT_EQ(ok.error, "");
-    EXPECT_EQ(ok.format, 1);
-    EXPECT_EQ(ok.rate, kRate);
-    EXPECT_EQ(ok.bits, 8);
-    EXPECT_EQ(ok.samples, (Bytes{128, 200, 56}));
-
-    b.resize(b.size() - 3); // cut into the data chunk
-    setRiffSize();
-    EXPECT_NE(parseWave(b).error, "");
-}
-
 } // namespace
+}  // namespace siborang

@@ -17,14 +17,6 @@ std::wstring ToWindowsPath(std::wstring path) {
     return L"Z:" + path;
 }
 
-std::wstring WindowsDirectory() {
-    wchar_t buffer[MAX_PATH];
-    const UINT n = ::GetWindowsDirectoryW(buffer, MAX_PATH);
-    return std::wstring(buffer, n);
-}
-
-std::wstring SettingsPath() { return WindowsDirectory() + L"\\Tockly.ini"; }
-
 // ---------------------------------------------------------------------------------------------
 // Files and directories
 
@@ -63,27 +55,6 @@ std::string Joined(const std::vector<std::wstring>& names) {
     return out.empty() ? "(none)" : out;
 }
 
-TempDir::TempDir() {
-    wchar_t base[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, base);
-    static unsigned counter = 0;
-    for (;;) {
-        path_ = std::wstring(base) + L"siborang-proc-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                std::to_wstring(++counter);
-        if (::CreateDirectoryW(path_.c_str(), nullptr)) break;
-        if (::GetLastError() != ERROR_ALREADY_EXISTS) {
-            path_.clear();
-            break;
-        }
-    }
-}
-
-TempDir::~TempDir() {
-    if (path_.empty()) return;
-    for (const auto& name : Entries(path_)) ::DeleteFileW((path_ + L"\\" + name).c_str());
-    ::RemoveDirectoryW(path_.c_str());
-}
-
 // ---------------------------------------------------------------------------------------------
 // Windows and the hotkey as another program sees them
 
@@ -114,13 +85,7 @@ HWND WindowOf(const wchar_t* className, DWORD pid) {
     return nullptr;
 }
 
-DWORD ProbeDefaultHotKey() {
-    if (::RegisterHotKey(nullptr, kProbeHotKeyId, MOD_CONTROL | MOD_ALT, 'W')) {
-        ::UnregisterHotKey(nullptr, kProbeHotKeyId);
-        return 0;
-    }
-    return ::GetLastError();
-}
+DWORD ProbeDefaultHotKey() { return probes::HotKeyRefusal(MOD_CONTROL | MOD_ALT, 'W'); }
 
 DWORD ProbeUntil(DWORD wanted, Clock::duration timeout) {
     const auto deadline = Clock::now() + timeout;

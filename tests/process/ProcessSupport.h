@@ -12,10 +12,13 @@
 #include <thread>
 #include <vector>
 
+#include "tests/common/Folders.h"
 #include "win/Handles.h"
 #include "win/Win32.h"
 
 namespace siborang::process_tests {
+
+namespace probes = siborang::probes;
 
 using win::FileHandle;
 using win::KernelHandle;
@@ -30,7 +33,6 @@ inline constexpr wchar_t kFormClass[] = L"TForm1";
 inline constexpr wchar_t kAppClass[] = L"TApplication";
 inline constexpr wchar_t kAppTitle[] = L"\uC2DC\uBCF4\uB791";
 inline constexpr wchar_t kMarkerName[] = L"SharedHandle";
-inline constexpr int kProbeHotKeyId = 0x5EB0;
 
 // Wine start-up is a second or two; these leave room for a loaded machine.
 inline constexpr auto kWindowTimeout = 20s;
@@ -40,8 +42,7 @@ inline constexpr auto kClipTimeout = 15s;
 inline constexpr auto kForeignInstanceTimeout = 30s;
 
 std::wstring ToWindowsPath(std::wstring path);
-std::wstring WindowsDirectory();
-std::wstring SettingsPath();
+using probes::SettingsPath;
 
 // ---------------------------------------------------------------------------------------------
 // Files and directories
@@ -59,19 +60,7 @@ std::vector<std::wstring> Entries(const std::wstring& dir);
 std::string Joined(const std::vector<std::wstring>& names);
 
 // A fresh, empty directory under the temporary folder; removed with whatever ended up in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::wstring& Path() const noexcept { return path_; }
-    bool Valid() const noexcept { return !path_.empty(); }
-
-private:
-    std::wstring path_;
-};
+using TempDir = probes::TempFolder;
 
 // ---------------------------------------------------------------------------------------------
 // Windows and the hotkey as another program sees them

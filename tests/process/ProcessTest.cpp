@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "speech/ClipSequence.h"
+#include "tests/common/Wave.h"
 #include "tests/process/ProcessSupport.h"
 #include "win/Handles.h"
 #include "win/Text.h"
@@ -35,6 +36,7 @@
 namespace {
 
 using namespace siborang::process_tests;
+namespace samples = siborang::samples;
 
 constexpr auto kBackOffTimeout = 10s;
 // Real sound: opening the device delays the first clip; the server passes sound on late.
@@ -89,8 +91,7 @@ struct ExpectedSound {
     double audibleSpan = 0;   // from the first audible sample to the last
 };
 
-std::uint32_t ReadLe32(const BYTE* p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t{p[3]} << 24; }
-std::uint16_t ReadLe16(const BYTE* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::int16_t Sample16(const BYTE* p) { return static_cast<std::int16_t>(samples::ReadLe(p, 2)); }
 
 // The clock's own WAVE resources, read from the exe file without running it.
 class ClipResources {
@@ -120,37 +121,21 @@ public:
         HGLOBAL loaded = ::LoadResource(module_, info);
         const auto* data = static_cast<const BYTE*>(loaded ? ::LockResource(loaded) : nullptr);
         const DWORD size = ::SizeofResource(module_, info);
-        if (!data || size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0)
-            return fail(name + " is not a RIFF WAVE");
-
-        std::uint16_t tag = 0, channels = 0, blockAlign = 0, bits = 0;
-        std::uint32_t rate = 0;
-        const BYTE* samples = nullptr;
-        std::uint32_t sampleBytes = 0;
-        for (DWORD at = 12; at + 8 <= size;) {
-            const std::uint32_t chunk = ReadLe32(data + at + 4);
-            const BYTE* body = data + at + 8;
-            if (chunk > size - at - 8) return fail(name + ": a chunk runs past the end");
-            if (std::memcmp(data + at, "fmt ", 4) == 0 && chunk >= 16) {
-                tag = ReadLe16(body);
-                channels = ReadLe16(body + 2);
-                rate = ReadLe32(body + 4);
-                blockAlign = ReadLe16(body + 12);
-                bits = ReadLe16(body + 14);
-            } else if (std::memcmp(data + at, "data", 4) == 0) {
-                samples = body;
-                sampleBytes = chunk;
-            }
-            at += 8 + chunk + (chunk & 1);
-        }
-        if (tag != WAVE_FORMAT_PCM || (bits != 8 && bits != 16) || channels == 0 || rate == 0 ||
-            blockAlign != channels * bits / 8 || !samples)
-            return fail(name + ": not 8- or 16-bit PCM with a data chunk");
+        if (!data) return fail("no data in WAVE resource " + name);
+        const samples::Wave wave = samples::ParseWave(data, size);
+        if (!wave.error.empty()) return fail(name + ": " + wave.error);
+        const std::uint16_t channels = wave.channels, blockAlign = wave.blockAlign, bits = wave.bits;
+        const std::uint32_t rate = wave.rate;
+        if (wave.format != WAVE_FORMAT_PCM || (bits != 8 && bits != 16) || channels == 0 || rate == 0 ||
+            blockAlign != channels * bits / 8)
+            return fail(name + ": not 8- or 16-bit PCM");
+        const BYTE* samples = wave.samples.data();
+        const auto sampleBytes = static_cast<std::uint32_t>(wave.samples.size());
 
         const std::uint32_t frames = sampleBytes / blockAlign;
         auto level = [&](std::uint32_t i) {
             return bits == 8 ? std::abs(samples[i] - 128) / 128.0
-                             : std::abs(static_cast<std::int16_t>(ReadLe16(samples + 2 * i))) / 32768.0;
+                             : std::abs(Sample16(samples + 2 * i)) / 32768.0;
         };
         std::optional<std::uint32_t> first, last;
         for (std::uint32_t frame = 0; frame < frames; ++frame) {
@@ -227,7 +212,7 @@ public:
         got -= got % format_.FrameBytes();
         scan.bytes = got;
         for (std::size_t i = 0; i + 1 < got; i += 2) {
-            const double level = std::abs(static_cast<std::int16_t>(ReadLe16(data.data() + i))) / 32768.0;
+            const double level = std::abs(Sample16(data.data() + i)) / 32768.0;
             scan.peak = std::max(scan.peak, level);
             if (level > kAudibleLevel) {
                 const double seconds = (i / format_.FrameBytes()) / double(format_.rate);

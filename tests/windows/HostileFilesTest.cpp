@@ -23,6 +23,7 @@
 #include "core/IntParse.h"
 #include "memo/MemoFile.h"
 #include "memo/Unit2.h"
+#include "tests/common/Folders.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Application.h"
 #include "win/Handles.h"
@@ -203,27 +204,22 @@ std::vector<Note> TakeNotes() {
 class HostileFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        wchar_t previous[MAX_PATH];
-        ::GetCurrentDirectoryW(MAX_PATH, previous);
-        previous_ = previous;
-        dir_ = fs::temp_directory_path() / ("siborang-hostile-" + std::to_string(::GetCurrentProcessId()));
-        fs::create_directories(dir_);
-        ASSERT_TRUE(::SetCurrentDirectoryW(dir_.c_str()));
+        folder_.emplace(L"siborang-hostile-");
+        ASSERT_TRUE(folder_->Ready());
+        dir_ = folder_->Path();
         boxes_.emplace();
     }
     void TearDown() override {
         for (const auto& text : boxes_->Texts()) ADD_FAILURE() << "error box: " << Narrow(text);
         boxes_.reset();
-        ::SetCurrentDirectoryW(previous_.c_str());
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
+        folder_.reset();
     }
     static std::string Context(int i, const char* kind, const std::string& bytes) {
         return "file " + std::to_string(i) + " (" + kind + ", " + std::to_string(bytes.size()) + " bytes)";
     }
 
+    std::optional<probes::WorkingFolder> folder_;
     fs::path dir_;
-    std::wstring previous_;
     std::optional<testing::MessageBoxWatcher> boxes_;
 };
 
@@ -353,16 +349,10 @@ SettingsFileCase DamagedSettingsFile(Random& random, int index) {
     return c;
 }
 
-std::string ReadSetting(const char* key) {
-    char buffer[256];
-    ::GetPrivateProfileStringA("TOCKLY", key, "<none>", buffer, sizeof buffer, "Tockly.ini");
-    return buffer;
-}
+using probes::ReadSetting;
 
 TEST_F(HostileFiles, DamagedSettingsFilesLoadedAndRun) {
-    wchar_t windows[MAX_PATH];
-    ::GetWindowsDirectoryW(windows, MAX_PATH);
-    const fs::path settings = fs::path(windows) / "Tockly.ini";
+    const fs::path settings = probes::SettingsPath();
     const bool hadFile = fs::exists(settings);
     const std::string saved = ReadAll(settings);
     Random random(kSeed + 2);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "core/Errors.h"
+#include "tests/common/Folders.h"
 #include "win/Handles.h"
 #include "win/Win32.h"
 
@@ -119,24 +121,6 @@ bool IsClosed() {
     return false;
 }
 
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring full = path + L"\\" + name;
-            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                DeleteFileW(full.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path.c_str());
-}
 
 void CloseQuietly() {
     try {
@@ -150,29 +134,17 @@ class MemoFileFixture : public testing::Test {
 protected:
     void SetUp() override {
         CloseQuietly();
-        wchar_t buffer[MAX_PATH + 1];
-        ASSERT_GT(GetCurrentDirectoryW(MAX_PATH + 1, buffer), 0u);
-        previous_ = buffer;
-        ASSERT_GT(GetTempPathW(MAX_PATH + 1, buffer), 0u);
-        static unsigned serial = 0;
-        for (;;) {
-            directory_ = std::wstring(buffer) + L"siborang-memo-" + std::to_wstring(GetCurrentProcessId()) +
-                         L"-" + std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++serial);
-            if (CreateDirectoryW(directory_.c_str(), nullptr)) break;
-            ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-        }
-        ASSERT_TRUE(SetCurrentDirectoryW(directory_.c_str()));
+        folder_.emplace(L"siborang-memo-");
+        ASSERT_TRUE(folder_->Ready());
     }
 
     void TearDown() override {
         CloseQuietly();
-        SetCurrentDirectoryW(previous_.c_str());
-        if (!directory_.empty()) RemoveTree(directory_);
+        folder_.reset();
     }
 
 private:
-    std::wstring previous_;
-    std::wstring directory_;
+    std::optional<probes::WorkingFolder> folder_;
 };
 
 class MemoFileOpen : public MemoFileFixture {};

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <filesystem>
 #include <iterator>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "clock/Unit3.h"
 #include "core/Errors.h"
 #include "memo/MemoRecord.h"
+#include "tests/common/Folders.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Handles.h"
 #include "win/Text.h"
@@ -22,26 +24,9 @@
 namespace siborang {
 namespace {
 
-std::filesystem::path SettingsPath() {
-    wchar_t dir[MAX_PATH];
-    ::GetWindowsDirectoryW(dir, MAX_PATH);
-    return std::wstring(dir) + L"\\Tockly.ini";
-}
-
-std::string ReadKey(const char* key) {
-    char buffer[256];
-    ::GetPrivateProfileStringA("TOCKLY", key, "<none>", buffer, sizeof buffer, "Tockly.ini");
-    return buffer;
-}
-
-// Whether another window already holds this hotkey (the test's own registration is refused).
-bool HotKeyHeld(UINT modifiers, UINT key) {
-    if (::RegisterHotKey(nullptr, 0x7000, modifiers, key)) {
-        ::UnregisterHotKey(nullptr, 0x7000);
-        return false;
-    }
-    return ::GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
-}
+using probes::HotKeyHeld;
+std::filesystem::path SettingsPath() { return probes::SettingsPath(); }
+std::string ReadKey(const char* key) { return probes::ReadSetting(key); }
 
 class Settings : public ::testing::Test {
 protected:
@@ -278,12 +263,6 @@ TEST_F(MainWindow, RunThatCannotSaveKeepsTheWindowOpen) {
     EXPECT_FALSE(f.Timer1->Enabled());
 }
 
-TEST_F(MainWindow, TimerIsDesignedRunningEveryMinute) {
-    TForm1& f = Start();
-    EXPECT_TRUE(f.Timer1->Enabled());
-    EXPECT_EQ(f.Timer1->Interval(), 60000u);
-}
-
 TEST_F(MainWindow, DraggingTheTitleFollowsTheCursorsScreenPosition) {
     TForm1& f = Start();
     f.ShowForm(true);
@@ -404,12 +383,8 @@ TEST_F(MainWindow, MemoNoteStandsAtTheGeneratorsPlaceTopmostAndClosesAlone) {
 TEST_F(MainWindow, TickShowsAMissedMemoOnceAndStoresOnlyItsConfirmation) {
     TForm1& f = Start();
     f.CheckBox1->SetChecked(false);
-    wchar_t temp[MAX_PATH], previous[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    ::GetCurrentDirectoryW(MAX_PATH, previous);
-    const std::wstring dir = std::wstring(temp) + L"siborang-tick";
-    ::CreateDirectoryW(dir.c_str(), nullptr);
-    ASSERT_TRUE(::SetCurrentDirectoryW(dir.c_str()));
+    const probes::WorkingFolder folder(L"siborang-tick-");
+    ASSERT_TRUE(folder.Ready());
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     MemoRecord records[3]{};
@@ -449,15 +424,12 @@ TEST_F(MainWindow, TickShowsAMissedMemoOnceAndStoresOnlyItsConfirmation) {
     EXPECT_EQ(FindNote(note), nullptr);
     ::PostMessageW(note, WM_CLOSE, 0, 0);
     testing::PumpMessages(100);
-    ::SetCurrentDirectoryW(previous);
-    ::DeleteFileW((dir + L"\\PostIt.dat").c_str());
-    ::RemoveDirectoryW(dir.c_str());
 }
 
-TEST_F(MainWindow, Screenshots) {
+TEST_F(MainWindow, Pictures) {
     TForm1& f = Start();
     f.ShowForm(true);
-    if (!testing::SaveScreenshot(f.Handle(), L"main-window")) GTEST_SKIP() << "no screenshot folder";
+    ASSERT_TRUE(testing::SaveScreenshot(f.Handle(), L"main-window"));
     // The about dialog is photographed from another thread while its modal loop runs.
     bool saved = false;
     std::thread photographer([&] {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/Calendar.h"
+#include "resources/ResourceNames.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Application.h"
 #include "win/Handles.h"
@@ -131,8 +132,17 @@ bool SaveScreenshot(HWND window, const wchar_t* name) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // The pictures of the windows (the Picture tests) are taken only when a folder is named for
+    // them, as a step of their own (scripts/screenshots.sh), and then nothing else runs.
+    const bool pictures = ::GetEnvironmentVariableW(L"SIBORANG_SCREENSHOTS", nullptr, 0) > 0;
+    std::string& filter = ::testing::GTEST_FLAG(filter);
+    if (pictures) {
+        filter = "*.Picture*";
+    } else {
+        filter += filter.find('-') == std::string::npos ? "-*.Picture*" : ":*.Picture*";
+    }
     auto& app = siborang::win::Application::Instance();
-    app.Initialize(::GetModuleHandleW(nullptr), L"MAINICON");
+    app.Initialize(::GetModuleHandleW(nullptr), siborang::kMainIcon);
     siborang::RegisterCalendarKind();
     app.SetTitle(L"시보랑");
     return RUN_ALL_TESTS();

@@ -200,13 +200,6 @@ TEST_F(TrayIcon, ReactivatingRemovesAndAddsTheSameIcon) {
     }
 }
 
-TEST_F(TrayIcon, ShowDesigningStaysOffInTheRunningProgram) {
-    TTrayIcon tray(owner);
-    tray.SetShowDesigning(true);
-    EXPECT_FALSE(tray.ShowDesigning());
-    EXPECT_TRUE(Recorded().empty());
-}
-
 TEST_F(TrayIcon, PictureAndTipWrittenWhileInactiveReachTheShellAtTheNextAdd) {
     TTrayIcon tray(owner);
     const HICON picture = MakePicture();
