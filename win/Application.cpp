@@ -118,7 +118,12 @@ bool Application::PreTranslate(const MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
     Form* form = root ? Form::FromHandle(root) : nullptr;
-    return form && Guard([&] { return form->PreTranslateKey(msg); });
+    if (!form) return false;
+    // A key whose handler raised was the form's all the same: dispatched again, it would
+    // reach the default procedure (a mnemonic beeps) after the error box.
+    bool handled = true;
+    Guard([&] { handled = form->PreTranslateKey(msg); });
+    return handled;
 }
 
 bool Application::HandleMessage() {

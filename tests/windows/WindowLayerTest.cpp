@@ -30,12 +30,16 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == kThrowMessage) throw AppError("Handler failed");
         if (message == kCountMessage) return ++handled;
+        if (message == WM_SYSCHAR) ++sysChars;
         return win::Form::WindowProc(message, wParam, lParam);
     }
     void CheckClick(Control&) { ++checkClicks; }
     void EditChange(Control&) { ++editChanges; }
     void EditExit(Control&) { ++editExits; }
-    void ButtonClick(Control&) { ++buttonClicks; }
+    void ButtonClick(Control&) {
+        ++buttonClicks;
+        if (failClick) throw AppError("Run failed");
+    }
 
     Control* Group = nullptr;
     Control* Caption = nullptr;
@@ -43,7 +47,8 @@ public:
     Control* Box = nullptr;
     Control* Keys = nullptr;
     Control* Push = nullptr;
-    int handled = 0, checkClicks = 0, editChanges = 0, editExits = 0, buttonClicks = 0, closes = 0;
+    int handled = 0, checkClicks = 0, editChanges = 0, editExits = 0, buttonClicks = 0, closes = 0, sysChars = 0;
+    bool failClick = false;
     win::CloseAction action;
 
 protected:
@@ -232,6 +237,21 @@ TEST(Controls, AltLetterClicksItsButtonWithoutTakingTheFocus) {
     form.Push->SetEnabled(false);
     EXPECT_FALSE(form.HandleMnemonic(L'R'));
     EXPECT_EQ(form.buttonClicks, 1);
+    form.Close();
+}
+
+TEST(Keys, AMnemonicWhoseHandlerRaisedIsNotDispatchedAgain) {
+    TTestForm form;
+    form.Push->SetEnabled(true);
+    form.failClick = true;
+    form.Show();
+    MessageBoxWatcher watcher;
+    // Alt+R as the loop gets it from the keyboard.
+    ::PostMessageW(form.Handle(), WM_SYSCHAR, L'r', static_cast<LPARAM>(KF_ALTDOWN) << 16);
+    PumpMessages(100);
+    EXPECT_EQ(form.buttonClicks, 1);
+    EXPECT_EQ(watcher.Texts(), std::vector<std::wstring>{L"Run failed."});
+    EXPECT_EQ(form.sysChars, 0) << "after the error box the key went on to the window (and its default beep)";
     form.Close();
 }
 
