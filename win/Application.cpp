@@ -176,8 +176,36 @@ void Application::ShowError(const std::string& utf8Text) {
     // The box is owned by the hidden application window, which the system would activate
     // when it closes: the keyboard would then go nowhere.
     const HWND active = ::GetActiveWindow();
-    ::MessageBoxW(window_.Handle(), text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
+    {
+        // The box disables only its owner, which is hidden: every other window would still
+        // take clicks (Run could run behind it).
+        const ThreadWindowsDisabled others;
+        ::MessageBoxW(window_.Handle(), text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
+    }
     Reactivate(active);
+}
+
+ThreadWindowsDisabled::ThreadWindowsDisabled() noexcept {
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM self) -> BOOL {
+            if (!::IsWindowVisible(window) || !::IsWindowEnabled(window)) return TRUE;
+            auto& disabled = reinterpret_cast<ThreadWindowsDisabled*>(self)->disabled_;
+            try {
+                disabled.push_back(window);
+            } catch (...) {
+                return FALSE;  // out of memory: nothing may unwind into the enumeration
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+    for (HWND w : disabled_) ::EnableWindow(w, FALSE);
+}
+
+ThreadWindowsDisabled::~ThreadWindowsDisabled() {
+    for (HWND w : disabled_) {
+        if (::IsWindow(w)) ::EnableWindow(w, TRUE);
+    }
 }
 
 void Reactivate(HWND window) noexcept {

@@ -114,6 +114,19 @@ private:
     bool terminated_ = false;
 };
 
+// Disables the thread's shown and enabled windows for as long as it lives, as a modal window
+// does to the rest of the program, and enables them again after.
+class ThreadWindowsDisabled {
+public:
+    ThreadWindowsDisabled() noexcept;
+    ~ThreadWindowsDisabled();
+    ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
+    ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
+
+private:
+    std::vector<HWND> disabled_;
+};
+
 // Makes a window of this thread the active one again (after a modal window or a box whose
 // owner was another window); nothing when it has gone, is hidden or is disabled.
 void Reactivate(HWND window) noexcept;

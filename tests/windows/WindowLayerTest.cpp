@@ -115,6 +115,26 @@ TEST(ErrorBox, ShowsTextWithFullStopTitleErrorIconAndOk) {
     EXPECT_EQ(boxes[0].owner, win::Application::Instance().Handle());
 }
 
+TEST(ErrorBox, TakesInputFromEveryWindowOfTheProgramUntilItCloses) {
+    TTestForm form, other;
+    form.Show();
+    other.ShowNoActivate();
+    ASSERT_EQ(::GetActiveWindow(), form.Handle());
+    {
+        MessageBoxWatcher watcher;
+        win::Application::Instance().ShowError("Handler failed");
+        const auto boxes = watcher.Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_TRUE(boxes[0].enabledBeside.empty())
+            << boxes[0].enabledBeside.size() << " windows took clicks while the box was up";
+    }
+    EXPECT_TRUE(::IsWindowEnabled(form.Handle()));
+    EXPECT_TRUE(::IsWindowEnabled(other.Handle()));
+    EXPECT_EQ(::GetActiveWindow(), form.Handle());
+    other.Close();
+    form.Close();
+}
+
 TEST(ErrorBoundary, AThrowingHandlerShowsTheBoxAndTheWindowGoesOn) {
     TTestForm form;
     MessageBoxWatcher watcher;
