@@ -221,6 +221,12 @@ void TForm1::ShowMemoNote() {
 }
 
 void TForm1::TrayIcon1Click(TTrayIcon&) {
+    // While a modal form or an error box is up, the main window is disabled: activating it
+    // would leave the keyboard nowhere, so the click brings that window to the front instead.
+    if (const HWND modal = App().ModalWindow()) {
+        ::SetForegroundWindow(modal);
+        return;
+    }
     Timer1->SetEnabled(false);
     ::UnregisterHotKey(Handle(), static_cast<int>(hotKeyAtom_));
     ShowForm(true);

@@ -1,6 +1,7 @@
 #include "win/Application.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "core/Errors.h"
 #include "win/Controls.h"
@@ -206,6 +207,25 @@ ThreadWindowsDisabled::~ThreadWindowsDisabled() {
     for (HWND w : disabled_) {
         if (::IsWindow(w)) ::EnableWindow(w, TRUE);
     }
+}
+
+HWND Application::ModalWindow() const noexcept {
+    // Front to back, the first window that takes input while the others wait: a message box
+    // or a form shown modally (the windows behind it are disabled, so it is the frontmost).
+    HWND found = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+            if (!::IsWindowVisible(window) || !::IsWindowEnabled(window)) return TRUE;
+            wchar_t cls[8] = {};
+            ::GetClassNameW(window, cls, 8);
+            const Form* form = Form::FromHandle(window);
+            if (!(form && form->Modal()) && std::wstring_view(cls) != L"#32770") return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 void Reactivate(HWND window) noexcept {

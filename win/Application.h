@@ -71,6 +71,9 @@ public:
     void ShowError(const std::string& utf8Text);
     // Shows the exception in flight (call from a catch block).
     void ShowCurrentException() noexcept;
+    // The message box or modal form of this thread that takes input while the others are
+    // disabled; nullptr when none is up.
+    HWND ModalWindow() const noexcept;
 
 private:
     template <class F>
