@@ -70,14 +70,20 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) == WA_INACTIVE) {
             // Remembered here, before the control is told it lost the focus.
             if (Control* c = ControlOf(::GetFocus())) savedFocus_ = c;
-        } else if (!HIWORD(wParam) && !RestoreFocus()) {
+        } else if (!HIWORD(wParam) && (focusOnForm_ || !RestoreFocus())) {
             ::SetFocus(Handle());
         }
         return 0;
     case WM_SETFOCUS:
-        // The form itself takes no typing: its active control does.
-        RestoreFocus();
+        // The form itself takes no typing: its active control does, unless the form was
+        // asked to keep the focus.
+        if (!focusOnForm_) RestoreFocus();
         return 0;
+    case WM_KILLFOCUS:
+        // A control of the form took the focus; another program taking it leaves the form
+        // to hold it again on its return.
+        if (ControlOf(reinterpret_cast<HWND>(wParam))) focusOnForm_ = false;
+        return DefaultProc(message, wParam, lParam);
     case WM_CLOSE:
         Close();
         return 0;
@@ -278,6 +284,11 @@ bool Form::RestoreFocus() {
     if (!target) return false;
     target->SetFocus();
     return true;
+}
+
+void Form::KeepFocusOnForm() {
+    focusOnForm_ = true;
+    ::SetFocus(Handle());
 }
 
 bool Form::PreTranslateKey(const MSG& msg) {

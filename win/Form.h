@@ -92,6 +92,10 @@ public:
     // The first enabled, visible tab stop in tab order; nullptr when there is none.
     Control* FirstTabStop() const;
 
+    // The keyboard focus on the form itself until Tab, a click or a mnemonic gives it to a
+    // control: where it goes when the control holding it is disabled, which would otherwise
+    // leave nothing focused and every key a beep.
+    void KeepFocusOnForm();
     // A key typed into this form, before it is dispatched: mnemonics, Enter on a push button
     // and the Tab ring, as the dialog manager would. True when it was used up here.
     bool PreTranslateKey(const MSG& msg);
@@ -169,6 +173,7 @@ private:
     Control* mouseCapture_ = nullptr;  // the control a held button went down on
     std::vector<Timer*> timers_;
     Control* savedFocus_ = nullptr;  // had the focus when the form was last left
+    bool focusOnForm_ = false;       // the form itself holds the focus (KeepFocusOnForm)
     bool screenCenter_ = false;
     bool modal_ = false;
     int modalResult_ = 0;

@@ -38,6 +38,7 @@ public:
     void EditExit(Control&) { ++editExits; }
     void ButtonClick(Control&) {
         ++buttonClicks;
+        if (disableOnClick) Push->SetEnabled(false);
         if (failClick) throw AppError("Run failed");
     }
 
@@ -48,7 +49,7 @@ public:
     Control* Keys = nullptr;
     Control* Push = nullptr;
     int handled = 0, checkClicks = 0, editChanges = 0, editExits = 0, buttonClicks = 0, closes = 0, sysChars = 0;
-    bool failClick = false;
+    bool failClick = false, disableOnClick = false;
     win::CloseAction action;
 
 protected:
@@ -272,6 +273,31 @@ TEST(Keys, AMnemonicWhoseHandlerRaisedIsNotDispatchedAgain) {
     EXPECT_EQ(form.buttonClicks, 1);
     EXPECT_EQ(watcher.Texts(), std::vector<std::wstring>{L"Run failed."});
     EXPECT_EQ(form.sysChars, 0) << "after the error box the key went on to the window (and its default beep)";
+    form.Close();
+}
+
+// As "뒤 내용" on the last memo: the focused button disables itself when pressed.
+TEST(Keys, AFocusedButtonThatDisablesItselfLeavesTheFocusOnTheFormAndTabGoesOnFromThere) {
+    TTestForm form;
+    form.Push->SetEnabled(true);
+    form.disableOnClick = true;
+    form.Show();
+    ASSERT_EQ(::GetActiveWindow(), form.Handle()) << "the form cannot become active here";
+    form.Push->SetFocus();
+    ::PostMessageW(form.Push->Handle(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PumpMessages(100);
+    ASSERT_EQ(form.buttonClicks, 1);
+    ASSERT_FALSE(form.Push->Enabled());
+    ASSERT_EQ(::GetFocus(), form.Handle()) << "the focus is on " << (::GetFocus() ? ClassOf(::GetFocus()) : L"nothing");
+    // A second Space presses nothing; Tab goes on to the first control.
+    ::PostMessageW(form.Handle(), WM_KEYDOWN, VK_SPACE, 0x00390001);
+    ::PostMessageW(form.Handle(), WM_KEYUP, VK_SPACE, 0xC0390001);
+    PumpMessages(50);
+    EXPECT_EQ(form.checkClicks, 0);
+    EXPECT_EQ(::GetFocus(), form.Handle());
+    ::PostMessageW(form.Handle(), WM_KEYDOWN, VK_TAB, 0x000F0001);
+    PumpMessages(50);
+    EXPECT_EQ(::GetFocus(), form.Check->Handle());
     form.Close();
 }
 
