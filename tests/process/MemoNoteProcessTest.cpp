@@ -246,6 +246,38 @@ TEST_F(MemoNote, XClosesOnlyItsOwnNote) {
     EXPECT_TRUE(clock_->Running());
 }
 
+// Another program in front, a note clicked and closed with Enter: the keyboard goes back to
+// that program, not to the other note, where the next Space would close it unread.
+TEST_F(MemoNote, ClosedByKeyboardItGivesTheActivationBackToTheWindowBeforeIt) {
+    ASSERT_TRUE(WriteAll(MemoPath(), Bytes({Memo(2021, 5, 5, 10, 0, L"하나"), Memo(2021, 5, 5, 10, 0, L"둘")})));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(Tick());
+    ASSERT_TRUE(WaitUntil(nullptr, [&] { return Notes().size() == 2; })) << Notes().size() << " notes" << BoxNote();
+    const std::vector<HWND> notes = Notes();  // front to back: the newer lies on top
+    const siborang::win::Window other(::CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE, 600,
+                                                        600, 200, 60, nullptr, nullptr, nullptr, nullptr));
+    // The test's own window answers what activating it asks of this thread.
+    const auto inFront = [&](HWND wanted) {
+        return WaitUntil(nullptr, [&] {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+            return ::GetForegroundWindow() == wanted;
+        });
+    };
+    ::SetForegroundWindow(other.Get());
+    ASSERT_TRUE(inFront(other.Get())) << "the other window is not in front";
+
+    const RECT rc = RectOf(notes[0]);
+    ASSERT_TRUE(RealClick({rc.left + 100, rc.top + 100})) << "SendInput refused the click";
+    ASSERT_TRUE(inFront(notes[0])) << "the click did not activate the note; in front: "
+                                   << Describe(::GetForegroundWindow());
+    ASSERT_TRUE(TapKeys({VK_RETURN}));
+    ASSERT_TRUE(WaitUntil(nullptr, [&] { return !::IsWindow(notes[0]); })) << "Enter did not close the note";
+    EXPECT_TRUE(inFront(other.Get())) << "in front after the note closed: " << Describe(::GetForegroundWindow());
+    EXPECT_NE(ActiveOf(notes[1]), notes[1]) << "the other note took the keyboard";
+    EXPECT_TRUE(::IsWindowVisible(notes[1]));
+}
+
 TEST_F(MemoNote, StaysOpenWhileTheMainWindowIsShownAndHiddenAgain) {
     ASSERT_TRUE(WriteAll(MemoPath(), Bytes({Memo(2022, 1, 1, 9, 30, L"남는 메모")})));
     ASSERT_NO_FATAL_FAILURE(Start());
