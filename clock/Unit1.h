@@ -71,7 +71,12 @@ protected:
 private:
     class SettingsAdapter;
 
+    // Shows the failure of a tick (call from a catch block), unless an earlier tick's box is
+    // still up.
+    void ShowTickError() noexcept;
+
     std::uint32_t hotKeyAtom_ = 0;  // the 16-bit global atom, zero-extended
+    bool tickErrorShown_ = false;   // a tick's error box is up
 };
 
 // What the minute tick reads, speaks, scans and shows, as the main window and the memo file

@@ -456,6 +456,62 @@ TEST_F(MainWindow, TickShowsAMissedMemoOnceAndStoresOnlyItsConfirmation) {
     ::RemoveDirectoryW(dir.c_str());
 }
 
+// A PostIt.dat that cannot be opened, and ticks that keep coming while the first one's box
+// waits for an answer: one box, and every tick still counts towards its announcement.
+TEST_F(MainWindow, WhileATicksErrorBoxIsUpTheNextFailingTicksShowNone) {
+    TForm1& f = Start();
+    f.CheckBox1->SetChecked(true);
+    f.CheckBox2->SetChecked(true);
+    f.Edit1->SetText(L"1000");
+    IntervalCounter = 0;
+    wchar_t temp[MAX_PATH], previous[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    const std::wstring dir = std::wstring(temp) + L"siborang-tick-boxes";
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    ::CreateDirectoryW((dir + L"\\PostIt.dat").c_str(), nullptr);  // a folder of that name
+    ASSERT_TRUE(::SetCurrentDirectoryW(dir.c_str()));
+
+    const DWORD thread = ::GetCurrentThreadId();
+    const auto boxes = [thread] {
+        std::vector<HWND> found;
+        ::EnumThreadWindows(
+            thread,
+            [](HWND w, LPARAM p) -> BOOL {
+                wchar_t cls[16] = {};
+                ::GetClassNameW(w, cls, 16);
+                if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(w))
+                    reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    };
+    std::size_t mostBoxes = 0;
+    std::thread user([&] {
+        for (int i = 0; i < 500 && boxes().empty(); ++i) ::Sleep(10);
+        // Three more minutes come while the box waits.
+        for (int tick = 0; tick < 3; ++tick) ::PostMessageW(f.Handle(), WM_TIMER, 1, 0);
+        ::Sleep(500);
+        mostBoxes = boxes().size();
+        // Answered until none is left, however many came up.
+        for (int i = 0; i < 500; ++i) {
+            const auto up = boxes();
+            if (up.empty()) break;
+            for (HWND box : up) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            ::Sleep(20);
+        }
+    });
+    ::SendMessageW(f.Handle(), WM_TIMER, 1, 0);  // the first failing minute, as the system sends it
+    user.join();
+    testing::PumpMessages(50);
+    EXPECT_EQ(mostBoxes, 1u) << "each failing tick put up a box inside the last one's";
+    EXPECT_EQ(IntervalCounter, 4) << "the ticks behind the box did not count their minute";
+    ::SetCurrentDirectoryW(previous);
+    ::RemoveDirectoryW((dir + L"\\PostIt.dat").c_str());
+    ::RemoveDirectoryW(dir.c_str());
+}
+
 TEST_F(MainWindow, Screenshots) {
     TForm1& f = Start();
     f.ShowForm(true);
