@@ -150,6 +150,35 @@ TEST_F(Settings, KeysAndModifiers) {
     EXPECT_TRUE(HotKeyHeld(MOD_CONTROL | MOD_ALT, 'A'));
 }
 
+// The real box, not a stand-in: an arrow key typed into it is a key of the keyboard's extended
+// part, which the box marks as such. Run stores it as the file names it, and the next start
+// shows it again as that key ("Left", not "Num 4").
+TEST_F(Settings, AnExtendedKeyTypedIntoTheBoxSurvivesRunAndTheNextStart) {
+    TForm1& f = Start();
+    f.ShowForm(true);
+    f.HotKey1->SetFocus();
+    const HWND box = f.HotKey1->Handle();
+    const auto extendedLeft = MAKEWORD(VK_LEFT, HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_EXT);
+    // A bare key gets Ctrl+Alt, as the box's rules say; bit 24 marks the extended key.
+    ::SendMessageW(box, WM_KEYDOWN, VK_LEFT, 0x014B0001);
+    ::SendMessageW(box, WM_KEYUP, VK_LEFT, 0xC14B0001);
+    ASSERT_EQ(::SendMessageW(box, HKM_GETHOTKEY, 0, 0) | (HOTKEYF_EXT << 8), extendedLeft)
+        << "the box did not take the typed key";
+    EXPECT_EQ(f.HotKey1->HotKeyValue(), 0xC000 | VK_LEFT);
+    // Windows' box marks the typed key extended, Wine's does not: the flag as Windows sets it.
+    ::SendMessageW(box, HKM_SETHOTKEY, extendedLeft, 0);
+    EXPECT_EQ(f.HotKey1->HotKeyValue(), 0xC000 | VK_LEFT);
+    f.Button2Click(*f.Button2);
+    EXPECT_EQ(ReadKey("KEY"), "37");
+    EXPECT_EQ(ReadKey("VKEY"), "3");
+    form_->Close();
+
+    TForm1& again = Start();
+    EXPECT_EQ(again.HotKey1->HotKeyValue(), 0xC000 | VK_LEFT);
+    EXPECT_EQ(::SendMessageW(again.HotKey1->Handle(), HKM_GETHOTKEY, 0, 0), extendedLeft)
+        << "the stored key is shown as another key";
+}
+
 TEST_F(Settings, SaveWritesTheBoxAndSwitches) {
     TForm1& f = Start();
     f.HotKey1->SetHotKeyValue(0x4000 | 0x2000 | 'Q');  // Ctrl+Shift+Q
