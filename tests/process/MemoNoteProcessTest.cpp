@@ -256,14 +256,16 @@ TEST_F(MemoNote, ClosedByKeyboardItGivesTheActivationBackToTheWindowBeforeIt) {
     const std::vector<HWND> notes = Notes();  // front to back: the newer lies on top
     const siborang::win::Window other(::CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE, 600,
                                                         600, 200, 60, nullptr, nullptr, nullptr, nullptr));
-    // The test's own window answers what activating it asks of this thread.
-    const auto inFront = [&](HWND wanted) {
+    // The other program goes on handling its messages meanwhile, as a program does, and so
+    // answers what activating its window asks of this thread.
+    const auto pumping = [&](auto done) {
         return WaitUntil(nullptr, [&] {
             MSG msg;
             while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-            return ::GetForegroundWindow() == wanted;
+            return done();
         });
     };
+    const auto inFront = [&](HWND wanted) { return pumping([&] { return ::GetForegroundWindow() == wanted; }); };
     ::SetForegroundWindow(other.Get());
     ASSERT_TRUE(inFront(other.Get())) << "the other window is not in front";
 
@@ -272,7 +274,7 @@ TEST_F(MemoNote, ClosedByKeyboardItGivesTheActivationBackToTheWindowBeforeIt) {
     ASSERT_TRUE(inFront(notes[0])) << "the click did not activate the note; in front: "
                                    << Describe(::GetForegroundWindow());
     ASSERT_TRUE(TapKeys({VK_RETURN}));
-    ASSERT_TRUE(WaitUntil(nullptr, [&] { return !::IsWindow(notes[0]); })) << "Enter did not close the note";
+    ASSERT_TRUE(pumping([&] { return !::IsWindow(notes[0]); })) << "Enter did not close the note";
     EXPECT_TRUE(inFront(other.Get())) << "in front after the note closed: " << Describe(::GetForegroundWindow());
     EXPECT_NE(ActiveOf(notes[1]), notes[1]) << "the other note took the keyboard";
     EXPECT_TRUE(::IsWindowVisible(notes[1]));
