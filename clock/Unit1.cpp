@@ -235,8 +235,9 @@ void TForm1::ShowMemoNote() {
 }
 
 void TForm1::TrayIcon1Click(TTrayIcon&) {
-    // While a modal form or an error box is up, the main window is disabled: activating it
-    // would leave the keyboard nowhere, so the click brings that window to the front instead.
+    // While a modal form or an error box is up, the main window takes no input: shown and
+    // activated, it would leave the keyboard nowhere, so the click brings that window to the
+    // front instead.
     if (const HWND modal = App().ModalWindow()) {
         ::SetForegroundWindow(modal);
         return;

@@ -92,9 +92,9 @@ public:
     // The first enabled, visible tab stop in tab order; nullptr when there is none.
     Control* FirstTabStop() const;
 
-    // The keyboard focus on the form itself until Tab, a click or a mnemonic gives it to a
-    // control: where it goes when the control holding it is disabled, which would otherwise
-    // leave nothing focused and every key a beep.
+    // The keyboard focus on the form itself until Tab or a click gives it to a control (the
+    // mnemonics work from there too): where it goes when the control holding it is disabled,
+    // which would otherwise leave nothing focused and every key a beep.
     void KeepFocusOnForm();
     // A key typed into this form, before it is dispatched: mnemonics, Enter on a push button
     // and the Tab ring, as the dialog manager would. True when it was used up here.
