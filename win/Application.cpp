@@ -17,6 +17,29 @@ constexpr wchar_t kAppClass[] = L"TApplication";
 // Posted to the application window: free the form whose address is in lParam.
 constexpr UINT kReleaseMessage = WM_APP + 1;
 
+// Each shown window that takes input, into the vector at `list`.
+BOOL CALLBACK CollectInputWindow(HWND window, LPARAM list) noexcept {
+    if (!::IsWindowVisible(window) || !::IsWindowEnabled(window)) return TRUE;
+    try {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    } catch (...) {
+        return FALSE;  // out of memory: nothing may unwind into the enumeration
+    }
+    return TRUE;
+}
+
+// Front to back, the first window that takes input while the others wait: a message box or a
+// form shown modally (the windows behind it are disabled, so it is the frontmost one).
+BOOL CALLBACK FindModalWindow(HWND window, LPARAM result) noexcept {
+    if (!::IsWindowVisible(window) || !::IsWindowEnabled(window)) return TRUE;
+    wchar_t cls[8] = {};
+    ::GetClassNameW(window, cls, 8);
+    const Form* form = Form::FromHandle(window);
+    if (!(form && form->Modal()) && std::wstring_view(cls) != L"#32770") return TRUE;
+    *reinterpret_cast<HWND*>(result) = window;
+    return FALSE;
+}
+
 }  // namespace
 
 Application& Application::Instance() {
@@ -187,19 +210,7 @@ void Application::ShowError(const std::string& utf8Text) {
 }
 
 ThreadWindowsDisabled::ThreadWindowsDisabled() noexcept {
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM self) -> BOOL {
-            if (!::IsWindowVisible(window) || !::IsWindowEnabled(window)) return TRUE;
-            auto& disabled = reinterpret_cast<ThreadWindowsDisabled*>(self)->disabled_;
-            try {
-                disabled.push_back(window);
-            } catch (...) {
-                return FALSE;  // out of memory: nothing may unwind into the enumeration
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectInputWindow, reinterpret_cast<LPARAM>(&disabled_));
     for (HWND w : disabled_) ::EnableWindow(w, FALSE);
 }
 
@@ -210,21 +221,8 @@ ThreadWindowsDisabled::~ThreadWindowsDisabled() {
 }
 
 HWND Application::ModalWindow() const noexcept {
-    // Front to back, the first window that takes input while the others wait: a message box
-    // or a form shown modally (the windows behind it are disabled, so it is the frontmost).
     HWND found = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM result) -> BOOL {
-            if (!::IsWindowVisible(window) || !::IsWindowEnabled(window)) return TRUE;
-            wchar_t cls[8] = {};
-            ::GetClassNameW(window, cls, 8);
-            const Form* form = Form::FromHandle(window);
-            if (!(form && form->Modal()) && std::wstring_view(cls) != L"#32770") return TRUE;
-            *reinterpret_cast<HWND*>(result) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindModalWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
