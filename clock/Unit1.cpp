@@ -181,7 +181,21 @@ void TForm1::Edit1Exit(win::Control&) {
 
 void TForm1::Timer1Timer(win::Timer&) {
     Form1Tick world(*this);
-    RunMinuteTick(world, IntervalCounter);
+    try {
+        RunMinuteTick(world, IntervalCounter);
+    } catch (...) {
+        ShowTickError();
+    }
+}
+
+void TForm1::ShowTickError() noexcept {
+    // The box runs a message loop of its own, in which the next ticks come: each would put up
+    // a box inside the last until the stack ran out (one a minute, a dead clock within a day).
+    // Those ticks still run and speak; only their failure is not shown again.
+    if (tickErrorShown_) return;
+    tickErrorShown_ = true;
+    App().ShowCurrentException();
+    tickErrorShown_ = false;
 }
 
 void TForm1::ShowMemoNote(const PendingNoteTexts& pending) {
@@ -205,6 +219,13 @@ void TForm1::ShowMemoNote(const PendingNoteTexts& pending) {
 }
 
 void TForm1::TrayIcon1Click(TTrayIcon&) {
+    // While a modal form or an error box is up, the main window takes no input: shown and
+    // activated, it would leave the keyboard nowhere, so the click brings that window to the
+    // front instead.
+    if (const HWND modal = App().ModalWindow()) {
+        ::SetForegroundWindow(modal);
+        return;
+    }
     Timer1->SetEnabled(false);
     hotKey_.Unregister();
     ShowForm(true);

@@ -76,8 +76,13 @@ protected:
 private:
     class SettingsAdapter;
 
+    // Shows the failure of a tick (call from a catch block), unless an earlier tick's box is
+    // still up.
+    void ShowTickError() noexcept;
+
     GlobalHotKey hotKey_;
     win::TitleDrag drag_;
+    bool tickErrorShown_ = false;  // a tick's error box is up
 };
 
 // What the minute tick reads, speaks, scans and shows, as the main window and the memo file

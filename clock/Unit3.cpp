@@ -12,6 +12,8 @@ TForm3::TForm3(win::Application& app) : win::Form(app, kForm3Spec) {
 void TForm3::FormCreate(win::Form&) { win::RemoveCaption(*this); }
 
 LRESULT TForm3::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Asked before the click activates the note.
+    if (message == WM_MOUSEACTIVATE) RememberActiveBefore();
     const LRESULT result = win::Form::WindowProc(message, wParam, lParam);
     // Every point of the note's own surface acts as a title bar, so the note is dragged by it.
     if (message == WM_NCHITTEST && result == HTCLIENT) return HTCAPTION;
@@ -20,6 +22,23 @@ LRESULT TForm3::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TForm3::Button1Click(win::Control&) { Close(); }
 
-void TForm3::FormClose(win::Form&, win::CloseAction& action) { action = win::CloseAction::Free; }
+void TForm3::FormClose(win::Form&, win::CloseAction& action) {
+    GiveActivationBack();
+    action = win::CloseAction::Free;
+}
+
+void TForm3::RememberActiveBefore() noexcept {
+    const HWND front = ::GetForegroundWindow();
+    if (front == Handle()) return;
+    // Clicked from another note: this one gives back what that one would have.
+    const auto* other = dynamic_cast<const TForm3*>(win::Form::FromHandle(front));
+    activeBefore_ = other ? other->activeBefore_ : front;
+}
+
+void TForm3::GiveActivationBack() const noexcept {
+    if (::GetForegroundWindow() != Handle()) return;
+    if (activeBefore_ && ::IsWindow(activeBefore_) && ::IsWindowVisible(activeBefore_))
+        ::SetForegroundWindow(activeBefore_);
+}
 
 }  // namespace siborang

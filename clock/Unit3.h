@@ -24,6 +24,15 @@ public:
 
 protected:
     void DoClose(win::CloseAction& action) override { FormClose(*this, action); }
+
+private:
+    // A note is only activated by a click; closed while active, it gives the activation back to
+    // the window that had it before, or the system would hand it to another note, where a key
+    // meant for that window closes the note unread.
+    void RememberActiveBefore() noexcept;
+    void GiveActivationBack() const noexcept;
+
+    HWND activeBefore_ = nullptr;
 };
 
 }  // namespace siborang

@@ -30,6 +30,12 @@ std::size_t ToolTipLength(std::string_view text) {
     return length;
 }
 
+TTrayIcon::MessageFilterFunction LookUpMessageFilter() noexcept {
+    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    return reinterpret_cast<TTrayIcon::MessageFilterFunction>(reinterpret_cast<void (*)()>(
+        user32 ? ::GetProcAddress(user32, "ChangeWindowMessageFilterEx") : nullptr));
+}
+
 }  // namespace
 
 TPopupMenu::TPopupMenu() : menu_(::CreatePopupMenu()) {
@@ -58,11 +64,15 @@ void TPopupMenu::Popup(int x, int y) {
 }
 
 TTrayIcon::ShellNotifyFunction TTrayIcon::ShellNotify = &::Shell_NotifyIconA;
+TTrayIcon::MessageFilterFunction TTrayIcon::MessageFilter = LookUpMessageFilter();
 
 TTrayIcon::TTrayIcon(win::Form& owner)
     : owner_(owner), taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")) {
     win::RegisterWindowClass(owner_.App().ModuleInstance(), {.name = kWindowClass, .style = 0});
     CreateHandle(0, kWindowClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr);
+    // Started "as administrator", the program gets no message from the normal shell unless it
+    // lets that one in: the icon would never come back after Explorer restarts.
+    if (MessageFilter && taskbarCreated_) MessageFilter(Handle(), taskbarCreated_, kAllowMessage, nullptr);
 }
 
 TTrayIcon::~TTrayIcon() {

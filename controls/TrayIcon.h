@@ -74,6 +74,11 @@ public:
 
     // Every call to the shell goes through here, so that tests can watch them.
     static ShellNotifyFunction ShellNotify;
+    // ChangeWindowMessageFilterEx, looked up at run time (Windows 7 and later have it);
+    // nullptr where the system lacks it. Tests replace it to watch the call.
+    using MessageFilterFunction = BOOL(WINAPI*)(HWND window, UINT message, DWORD action, void* status);
+    static MessageFilterFunction MessageFilter;
+    static constexpr DWORD kAllowMessage = 1;  // MSGFLT_ALLOW
 
     explicit TTrayIcon(win::Form& owner);
     ~TTrayIcon() override;

@@ -1,6 +1,7 @@
 #include "win/Application.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "core/Errors.h"
@@ -16,6 +17,18 @@ namespace {
 constexpr wchar_t kAppClass[] = L"TApplication";
 // Posted to the application window: free the forms released since.
 constexpr UINT kReleaseMessage = WM_APP + 1;
+
+// Front to back, the first window that takes input while the others wait: a message box or a
+// form shown modally (the windows behind it are disabled, so it is the frontmost one).
+BOOL CALLBACK FindModalWindow(HWND window, LPARAM result) noexcept {
+    if (!::IsWindowVisible(window) || !::IsWindowEnabled(window)) return TRUE;
+    wchar_t cls[8] = {};
+    ::GetClassNameW(window, cls, 8);
+    const Form* form = Form::FromHandle(window);
+    if (!(form && form->Modal()) && std::wstring_view(cls) != L"#32770") return TRUE;
+    *reinterpret_cast<HWND*>(result) = window;
+    return FALSE;
+}
 
 }  // namespace
 
@@ -81,7 +94,12 @@ bool Application::PreTranslate(const MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
     Form* form = root ? Form::FromHandle(root) : nullptr;
-    return form && Guard([&] { return form->Keyboard().PreTranslateKey(msg); });
+    if (!form) return false;
+    // A key whose handler raised was the form's all the same: dispatched again, it would
+    // reach the default procedure (a mnemonic beeps) after the error box.
+    bool handled = true;
+    Guard([&] { handled = form->Keyboard().PreTranslateKey(msg); });
+    return handled;
 }
 
 bool Application::HandleMessage() {
@@ -144,8 +162,19 @@ void Application::ShowError(const std::string& utf8Text) {
     // The box is owned by the hidden application window, which the system would activate
     // when it closes: the keyboard would then go nowhere.
     const HWND active = ::GetActiveWindow();
-    ::MessageBoxW(window_.Handle(), text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
+    {
+        // The box disables only its owner, which is hidden: every other window would still
+        // take clicks (Run could run behind it).
+        const DisabledWindows others(nullptr);
+        ::MessageBoxW(window_.Handle(), text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
+    }
     Reactivate(active);
+}
+
+HWND Application::ModalWindow() const noexcept {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindModalWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 void Application::ShowCurrentException() noexcept {

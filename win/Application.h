@@ -69,6 +69,9 @@ public:
     // The standard error box: the text and a full stop, the title as caption, error icon, OK.
     // The window that was active before it is active again afterwards.
     void ShowError(const std::string& utf8Text);
+    // The message box or modal form of this thread that takes input while the others are
+    // disabled; nullptr when none is up.
+    HWND ModalWindow() const noexcept;
     // Shows the exception in flight (call from a catch block).
     void ShowCurrentException() noexcept;
 

@@ -62,6 +62,11 @@ bool Control::Enabled() const noexcept { return Handle() ? ::IsWindowEnabled(Han
 void Control::SetEnabled(bool enabled) {
     enabled_ = enabled;
     if (Handle()) {
+        // Disabled, the control would drop the focus to nothing (a button that disables
+        // itself when pressed); the form holds it instead, and the next control is not
+        // pressed by a second Space.
+        const HWND focus = ::GetFocus();
+        if (!enabled && focus && (focus == Handle() || ::IsChild(Handle(), focus))) form_.Keyboard().KeepFocusOnForm();
         ::EnableWindow(Handle(), enabled);
     } else {
         Invalidate();

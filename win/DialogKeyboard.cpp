@@ -55,6 +55,16 @@ bool DialogKeyboard::RestoreFocus() {
     return true;
 }
 
+void DialogKeyboard::KeepFocusOnForm() {
+    focusOnForm_ = true;
+    ::SetFocus(form_.Handle());
+}
+
+void DialogKeyboard::FormLostFocus(HWND to) noexcept {
+    // Another program taking the focus leaves the form to hold it again on its return.
+    if (form_.ControlOf(to)) focusOnForm_ = false;
+}
+
 bool DialogKeyboard::PreTranslateKey(const MSG& msg) {
     switch (msg.message) {
     case WM_SYSCHAR:

@@ -38,12 +38,20 @@ public:
     // False when no control can take it.
     bool RestoreFocus();
     void Forget() noexcept { savedFocus_ = nullptr; }
+    // The keyboard focus on the form itself until Tab or a click gives it to a control (the
+    // mnemonics work from there too): where it goes when the control holding it is disabled,
+    // which would otherwise leave nothing focused and every key a beep.
+    void KeepFocusOnForm();
+    bool FocusOnForm() const noexcept { return focusOnForm_; }
+    // The focus left the form itself; for one of its controls it no longer holds it.
+    void FormLostFocus(HWND to) noexcept;
 
 private:
     void CollectTabStops(const Control* container, std::vector<Control*>& stops) const;
 
     Form& form_;
     Control* savedFocus_ = nullptr;  // had the focus when the form was last left
+    bool focusOnForm_ = false;       // the form itself holds the focus (KeepFocusOnForm)
 };
 
 }  // namespace siborang::win

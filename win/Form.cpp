@@ -51,14 +51,18 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) == WA_INACTIVE) {
             // Remembered here, before the control is told it lost the focus.
             keyboard_.SaveFocus();
-        } else if (!HIWORD(wParam) && !keyboard_.RestoreFocus()) {
+        } else if (!HIWORD(wParam) && (keyboard_.FocusOnForm() || !keyboard_.RestoreFocus())) {
             ::SetFocus(Handle());
         }
         return 0;
     case WM_SETFOCUS:
-        // The form itself takes no typing: its active control does.
-        keyboard_.RestoreFocus();
+        // The form itself takes no typing: its active control does, unless the form was
+        // asked to keep the focus.
+        if (!keyboard_.FocusOnForm()) keyboard_.RestoreFocus();
         return 0;
+    case WM_KILLFOCUS:
+        keyboard_.FormLostFocus(reinterpret_cast<HWND>(wParam));
+        return DefaultProc(message, wParam, lParam);
     case WM_CLOSE:
         Close();
         return 0;

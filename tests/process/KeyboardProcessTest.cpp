@@ -90,13 +90,22 @@ protected:
         return ::FindWindowExW(parent, nullptr, L"Button", caption);
     }
 
-    // "?" on the title panel opens the about dialog with the focus on its button; `key` closes it.
-    void AboutClosedBy(const wchar_t* key) {
+    // "?" on the title panel opens the about dialog with the focus on its button; `key` closes
+    // it. With `trayClick` the tray icon is clicked first, which must leave the dialog in front.
+    void AboutClosedBy(const wchar_t* key, bool trayClick = false) {
         ASSERT_TRUE(ClickPanel(kQuestionButtonPoint));
         HWND about = nullptr;
         ASSERT_TRUE(WaitUntil(nullptr, [&] { return (about = VisibleWindowOf(kAboutClass, Pid())) != nullptr; }))
             << "\"?\" opened no about dialog";
         ExpectFocus(Button(about, kAboutCloseText), "the about dialog opened");
+        if (trayClick) {
+            // Sent, so that it has been handled when the check below looks.
+            DWORD_PTR ignored = 0;
+            ASSERT_TRUE(::SendMessageTimeoutW(tray_, kTrayCallback, 0, WM_LBUTTONUP, SMTO_BLOCK, 5000, &ignored));
+            ASSERT_TRUE(WaitUntil(form_, [&] { return ActiveOf(form_) == about; }))
+                << "after a tray click the active window is " << Named(ActiveOf(form_));
+            ExpectFocus(Button(about, kAboutCloseText), "the tray clicked while the about dialog was up");
+        }
         ASSERT_TRUE(XFocusOn(about)) << "the X server does not send the keys to the about dialog";
         Key(key);
         EXPECT_TRUE(WaitUntil(nullptr, [&] { return !::IsWindow(about) || !::IsWindowVisible(about); }))
@@ -120,7 +129,7 @@ TEST_F(Keyboard, AUserWorksTheWindowsFromTheKeyboard) {
 
     ASSERT_NO_FATAL_FAILURE(AboutClosedBy(L"Return"));
     ExpectFocus(hotKeyBox_, "after the about dialog");
-    ASSERT_NO_FATAL_FAILURE(AboutClosedBy(L"space"));
+    ASSERT_NO_FATAL_FAILURE(AboutClosedBy(L"space", /*trayClick=*/true));
     ASSERT_TRUE(XFocusOn(form_));
 
     // Alt+R with letters in the interval box: the error box takes Enter at once, and the

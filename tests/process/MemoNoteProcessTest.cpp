@@ -5,10 +5,12 @@
 // of ticks.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "memo/MemoRecord.h"
@@ -244,6 +246,60 @@ TEST_F(MemoNote, XClosesOnlyItsOwnNote) {
     EXPECT_TRUE(::IsWindowVisible(notes[1])) << "the other note closed too";
     EXPECT_TRUE(Topmost(notes[1]));
     EXPECT_TRUE(clock_->Running());
+}
+
+// Another program: a window whose thread handles its messages all along, as a program's does
+// (Wine tells a window of its activation and of the X focus through them).
+class OtherProgram {
+public:
+    OtherProgram() : thread_([this] { Run(); }) {
+        WaitUntil(nullptr, [&] { return window_.load() != nullptr; });
+    }
+    ~OtherProgram() {
+        ::PostThreadMessageW(threadId_.load(), WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    HWND Window() const { return window_.load(); }
+
+private:
+    void Run() {
+        threadId_ = ::GetCurrentThreadId();
+        const HWND window = ::CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE, 600, 600, 200,
+                                              60, nullptr, nullptr, nullptr, nullptr);
+        window_ = window;
+        MSG msg;
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+        ::DestroyWindow(window);
+    }
+
+    std::atomic<DWORD> threadId_{0};
+    std::atomic<HWND> window_{nullptr};
+    std::thread thread_;
+};
+
+// Another program in front, a note clicked and closed with Enter: the keyboard goes back to
+// that program, not to the other note, where the next Space would close it unread.
+TEST_F(MemoNote, ClosedByKeyboardItGivesTheActivationBackToTheWindowBeforeIt) {
+    ASSERT_TRUE(WriteAll(MemoPath(), Bytes({Memo(2021, 5, 5, 10, 0, L"하나"), Memo(2021, 5, 5, 10, 0, L"둘")})));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(Tick());
+    ASSERT_TRUE(WaitUntil(nullptr, [&] { return Notes().size() == 2; })) << Notes().size() << " notes" << BoxNote();
+    const std::vector<HWND> notes = Notes();  // front to back: the newer lies on top
+    const OtherProgram other;
+    ASSERT_NE(other.Window(), nullptr);
+    const auto inFront = [&](HWND wanted) { return WaitUntil(nullptr, [&] { return ::GetForegroundWindow() == wanted; }); };
+    ::SetForegroundWindow(other.Window());
+    ASSERT_TRUE(inFront(other.Window())) << "the other window is not in front";
+
+    const RECT rc = RectOf(notes[0]);
+    ASSERT_TRUE(RealClick({rc.left + 100, rc.top + 100})) << "SendInput refused the click";
+    ASSERT_TRUE(inFront(notes[0])) << "the click did not activate the note; in front: "
+                                   << Describe(::GetForegroundWindow());
+    ASSERT_TRUE(TapKeys({VK_RETURN}));
+    ASSERT_TRUE(WaitUntil(nullptr, [&] { return !::IsWindow(notes[0]); })) << "Enter did not close the note";
+    EXPECT_TRUE(inFront(other.Window())) << "in front after the note closed: " << Describe(::GetForegroundWindow());
+    EXPECT_NE(ActiveOf(notes[1]), notes[1]) << "the other note took the keyboard";
+    EXPECT_TRUE(::IsWindowVisible(notes[1]));
 }
 
 TEST_F(MemoNote, StaysOpenWhileTheMainWindowIsShownAndHiddenAgain) {

@@ -1,8 +1,10 @@
 // A copy of the clock in a folder where someone has planted libraries under the names of
 // system libraries that are not KnownDLLs (as a browser's Downloads folder may hold them), with
 // Wine preferring such a library the way Windows' search order does (process-tests.sh sets
-// WINEDLLOVERRIDES): none of them may be loaded while the clock starts, holds its hotkey and
-// speaks, beyond what the system's own libraries load by themselves.
+// WINEDLLOVERRIDES), and a Siborang.exe.manifest that names two of them as files of the
+// program's own assembly (which the loader would take from the program's folder before any
+// search): none of them may be loaded while the clock starts, holds its hotkey and speaks,
+// beyond what the system's own libraries load by themselves.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +22,13 @@ using siborang::win::Narrow;
 
 constexpr const wchar_t* kPlanted[] = {L"winmm.dll", L"comctl32.dll", L"version.dll", L"uxtheme.dll"};
 constexpr wchar_t kMarkerSuffix[] = L".loaded";
+constexpr char kPlantedManifest[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+    "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
+    "  <assemblyIdentity type=\"win32\" name=\"Siborang\" version=\"1.0.0.0\"/>\r\n"
+    "  <file name=\"winmm.dll\"/>\r\n"
+    "  <file name=\"uxtheme.dll\"/>\r\n"
+    "</assembly>\r\n";
 
 // The planted libraries that left their marker in `dir`, lower-cased.
 std::vector<std::wstring> LoadedFrom(const std::wstring& dir) {
@@ -55,6 +64,13 @@ TEST_F(PlantedLibraries, NoneIsLoadedWhileTheClockStartsHoldsItsHotKeyAndSpeaks)
             << Narrow(library) << " is not in " << Narrow(planted);
     const std::wstring exe = dir + L"\\Siborang.exe";
     ASSERT_TRUE(::CopyFileW(g_exePath.c_str(), exe.c_str(), FALSE)) << "cannot copy the program";
+    {
+        const FileHandle manifest(::CreateFileW((exe + L".manifest").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(manifest && ::WriteFile(manifest.Get(), kPlantedManifest, sizeof kPlantedManifest - 1, &written,
+                                            nullptr));
+    }
 
     const bool traced = !g_tracePath.empty();
     SiborangProcess clock(dir, /*traceSound=*/traced, /*traceText=*/false, exe);

@@ -2,7 +2,7 @@
 // through the minute tick and the memo editor's browsing, Tockly.ini through the main
 // window's loading and Run. Never a crash or a read past a field, no error box where the file
 // could be read, only the due and missed pending memos raised, nothing written but their
-// Confirmed byte, and settings that are the defaults or the values in the file.
+// Confirmed byte, and settings that are the file's values, or the defaults where it has none.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,14 +13,11 @@
 #include <memory>
 #include <optional>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "clock/SettingsLogic.h"
 #include "clock/Unit1.h"
 #include "clock/Unit3.h"
-#include "core/IntParse.h"
 #include "memo/MemoFile.h"
 #include "memo/Unit2.h"
 #include "tests/common/Folders.h"
@@ -259,14 +256,18 @@ TEST_F(HostileFiles, DamagedMemoFilesBrowsedInTheEditor) {
         const auto count = static_cast<std::int32_t>(c.bytes.size() / kRecord);
         ASSERT_EQ(f.ComboBox1->ItemCount(), count) << context;
         // Through every memo with "뒤 내용" and back with "앞 내용": each shown whole, its lines
-        // never past their field (a box may stop at a control character).
+        // never past their field. A box may stop at a control character, never before one.
         const auto expectShown = [&] {
             EXPECT_EQ(f.ComboBox1->ItemIndex(), CurrentIndex) << context;
             const win::Control* boxes[] = {f.EMemo1, f.EMemo2, f.EMemo3};
             for (std::size_t line = 0; line < 3; ++line) {
                 const std::wstring stored = win::FromCp949(LineOf(c.bytes, static_cast<std::size_t>(CurrentIndex), line));
-                EXPECT_TRUE(stored.starts_with(boxes[line]->Text()))
-                    << context << ", memo " << CurrentIndex << " line " << line << ": " << Narrow(boxes[line]->Text());
+                const std::wstring plain = stored.substr(
+                    0, std::find_if(stored.begin(), stored.end(), [](wchar_t ch) { return ch < L' '; }) - stored.begin());
+                const std::wstring shown = boxes[line]->Text();
+                EXPECT_TRUE(stored.starts_with(shown) && shown.starts_with(plain))
+                    << context << ", memo " << CurrentIndex << " line " << line << ": shows \"" << Narrow(shown)
+                    << "\" of \"" << Narrow(plain) << "\"";
             }
             EXPECT_EQ(f.EHour->Text(), std::to_wstring(DueOf(c.bytes, static_cast<std::size_t>(CurrentIndex)).hour));
         };
@@ -296,38 +297,60 @@ constexpr SettingKey kKeys[] = {{"Option1", 0}, {"VKEY", 3}, {"KEY", 87}, {"Chec
 struct SettingsFileCase {
     const char* kind;
     std::string bytes;
-    std::set<std::int32_t> accepted[std::size(kKeys)];  // the default and every value written
+    // What the clock must read for each key, by how the file was made: the first value in the
+    // first [TOCKLY] section, or the fallback where that is missing or no number.
+    std::int32_t expected[std::size(kKeys)];
 };
 
-// A value as a damaged or foreign file may hold it: junk (longer than the reader's buffer too),
-// long digits, hexadecimal, padded or plain numbers.
-std::string SettingValue(Random& random) {
+// A value as a damaged or foreign file may hold it, and the number it stands for: junk
+// (longer than the reader's buffer too), long digits, hexadecimal, or plain numbers.
+struct SettingText {
+    std::string text;
+    std::optional<std::int32_t> number;
+};
+SettingText SettingValue(Random& random) {
     switch (Pick(random, 0, 6)) {
-    case 0: return "";
-    case 1: return "x" + RandomBytes(random, static_cast<std::size_t>(Pick(random, 0, 40)));
-    case 2: return "#" + RandomBytes(random, static_cast<std::size_t>(Pick(random, 1100, 5000)));
-    case 3: return "9" + std::string(static_cast<std::size_t>(Pick(random, 1100, 3000)), '7');
-    case 4: return (Pick(random, 0, 1) ? "0x" : "$") + std::to_string(Pick(random, 1, 99));
-    default: return std::to_string(Pick(random, -5, 70000));
+    case 0: return {"", std::nullopt};
+    case 1: return {"x" + RandomBytes(random, static_cast<std::size_t>(Pick(random, 0, 40))), std::nullopt};
+    case 2: return {"#" + RandomBytes(random, static_cast<std::size_t>(Pick(random, 1100, 5000))), std::nullopt};
+    case 3: return {"9" + std::string(static_cast<std::size_t>(Pick(random, 1100, 3000)), '7'), std::nullopt};
+    case 4: {
+        // The digits of a small decimal number, read as hexadecimal: "0x42" and "$42" are 66.
+        const std::string digits = std::to_string(Pick(random, 1, 99));
+        return {(Pick(random, 0, 1) ? "0x" : "$") + digits, std::stoi(digits, nullptr, 16)};
+    }
+    default: {
+        const int value = Pick(random, -5, 70000);
+        return {std::to_string(value), value};
+    }
     }
 }
 
 SettingsFileCase DamagedSettingsFile(Random& random, int index) {
     SettingsFileCase c{"random bytes", "", {}};
-    for (std::size_t k = 0; k < std::size(kKeys); ++k) c.accepted[k].insert(kKeys[k].fallback);
+    bool given[std::size(kKeys)] = {};
+    for (std::size_t k = 0; k < std::size(kKeys); ++k) c.expected[k] = kKeys[k].fallback;
     if (index % 6 == 5) {
         c.bytes = RandomBytes(random, static_cast<std::size_t>(Pick(random, 0, 3000)));
         return c;
     }
     std::string text = "[Other]\nKEY=65\n";
-    for (int section = Pick(random, 1, 2); section > 0; --section) {  // a duplicate section now and then
+    const int sections = Pick(random, 1, 2);  // a duplicate section now and then
+    for (int section = 0; section < sections; ++section) {
         text += "[TOCKLY]\n";
         for (std::size_t k = 0; k < std::size(kKeys); ++k) {
             for (int times = Pick(random, 0, 2); times > 0; --times) {  // absent, once or twice
-                std::string value = SettingValue(random);
-                std::replace_if(value.begin(), value.end(), [](char ch) { return ch == '\n' || ch == '\r'; }, '.');
-                text += std::string(kKeys[k].name) + "=" + value + "\n";
-                c.accepted[k].insert(ParseProfileInteger(value, kKeys[k].fallback));
+                SettingText value = SettingValue(random);
+                // A line of its own; a NUL would leave it to the profile reader where the
+                // line ends.
+                std::replace_if(
+                    value.text.begin(), value.text.end(), [](char ch) { return ch == '\n' || ch == '\r' || ch == '\0'; },
+                    '.');
+                text += std::string(kKeys[k].name) + "=" + value.text + "\n";
+                if (section == 0 && !given[k]) {
+                    given[k] = true;
+                    if (value.number) c.expected[k] = *value.number;
+                }
             }
         }
     }
@@ -363,30 +386,26 @@ TEST_F(HostileFiles, DamagedSettingsFilesLoadedAndRun) {
         const std::string context = Context(files, c.kind, c.bytes);
         TForm1 f(win::Application::Instance());
 
-        // The defaults or the values written, for every key.
-        const auto& a = c.accepted;
-        EXPECT_TRUE(!f.Button1->Enabled() || a[0].contains(1)) << context << ": the listen button";
-        std::set<std::uint16_t> shortcuts;
-        for (auto m : a[1])
-            for (auto k : a[2]) shortcuts.insert(JoinShortcut(m, k) & 0xE0FF);  // the box holds a one-byte key
-        EXPECT_TRUE(shortcuts.contains(f.HotKey1->HotKeyValue())) << context << ": the hotkey box";
-        const auto possible = [](const std::set<std::int32_t>& values, bool checked) {
-            return std::any_of(values.begin(), values.end(), [&](std::int32_t v) { return (v != 0) == checked; });
-        };
-        EXPECT_TRUE(possible(a[3], f.CheckBox1->Checked())) << context << ": Check1";
-        EXPECT_TRUE(possible(a[4], f.CheckBox2->Checked())) << context << ": Check2";
-        EXPECT_TRUE(std::any_of(a[5].begin(), a[5].end(), [&](std::int32_t v) {
-            return std::to_wstring(static_cast<std::uint16_t>(v)) == f.Edit1->Text();
-        })) << context << ": interval " << Narrow(f.Edit1->Text());
+        // What the file says, or the fallback, for every key.
+        const auto* e = c.expected;
+        EXPECT_EQ(f.Button1->Enabled(), e[0] == 1) << context << ": the listen button, Option1 " << e[0];
+        // The box holds a one-byte key code and the three modifier bits.
+        const auto modifier = [&](std::int32_t flag, std::uint16_t bit) { return (e[1] & flag) ? bit : 0; };
+        const auto shortcut = static_cast<std::uint16_t>((e[2] & 0xFF) | modifier(4, 0x2000) | modifier(2, 0x4000) |
+                                                         modifier(1, 0x8000));
+        EXPECT_EQ(f.HotKey1->HotKeyValue(), shortcut) << context << ": the hotkey box, VKEY " << e[1] << " KEY " << e[2];
+        EXPECT_EQ(f.CheckBox1->Checked(), e[3] != 0) << context << ": Check1 " << e[3];
+        EXPECT_EQ(f.CheckBox2->Checked(), e[4] != 0) << context << ": Check2 " << e[4];
+        EXPECT_EQ(Narrow(f.Edit1->Text()), std::to_string(static_cast<std::uint16_t>(e[5])))
+            << context << ": the interval, MINUTE " << e[5];
 
-        // Run writes a file that reads back as what the window holds.
+        // Run writes the same settings back, in the file's own terms.
         ::SendMessageW(f.Button2->Handle(), BM_CLICK, 0, 0);
-        const SplitHotKey split = SplitShortcut(f.HotKey1->HotKeyValue());
-        EXPECT_EQ(ReadSetting("KEY"), std::to_string(split.key)) << context;
-        EXPECT_EQ(ReadSetting("VKEY"), std::to_string(ModifierFlags(split))) << context;
-        EXPECT_EQ(ReadSetting("Check1"), f.CheckBox1->Checked() ? "1" : "0") << context;
-        EXPECT_EQ(ReadSetting("Check2"), f.CheckBox2->Checked() ? "1" : "0") << context;
-        EXPECT_EQ(ReadSetting("MINUTE"), Narrow(f.Edit1->Text())) << context;
+        EXPECT_EQ(ReadSetting("KEY"), std::to_string(e[2] & 0xFF)) << context;
+        EXPECT_EQ(ReadSetting("VKEY"), std::to_string(e[1] & 7)) << context;  // Alt 1, Ctrl 2, Shift 4
+        EXPECT_EQ(ReadSetting("Check1"), e[3] != 0 ? "1" : "0") << context;
+        EXPECT_EQ(ReadSetting("Check2"), e[4] != 0 ? "1" : "0") << context;
+        EXPECT_EQ(ReadSetting("MINUTE"), std::to_string(static_cast<std::uint16_t>(e[5]))) << context;
         f.Close();
     }
     ::DeleteFileW(settings.c_str());

@@ -135,6 +135,35 @@ TEST_F(Settings, KeysAndModifiers) {
     EXPECT_TRUE(HotKeyHeld(MOD_CONTROL | MOD_ALT, 'A'));
 }
 
+// The real box, not a stand-in: an arrow key typed into it is a key of the keyboard's extended
+// part, which the box marks as such. Run stores it as the file names it, and the next start
+// shows it again as that key ("Left", not "Num 4").
+TEST_F(Settings, AnExtendedKeyTypedIntoTheBoxSurvivesRunAndTheNextStart) {
+    TForm1& f = Start();
+    f.ShowForm(true);
+    f.HotKey1->SetFocus();
+    const HWND box = f.HotKey1->Handle();
+    const auto extendedLeft = MAKEWORD(VK_LEFT, HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_EXT);
+    // A bare key gets Ctrl+Alt, as the box's rules say; bit 24 marks the extended key.
+    ::SendMessageW(box, WM_KEYDOWN, VK_LEFT, 0x014B0001);
+    ::SendMessageW(box, WM_KEYUP, VK_LEFT, 0xC14B0001);
+    ASSERT_EQ(::SendMessageW(box, HKM_GETHOTKEY, 0, 0) | (HOTKEYF_EXT << 8), extendedLeft)
+        << "the box did not take the typed key";
+    EXPECT_EQ(f.HotKey1->HotKeyValue(), 0xC000 | VK_LEFT);
+    // Windows' box marks the typed key extended, Wine's does not: the flag as Windows sets it.
+    ::SendMessageW(box, HKM_SETHOTKEY, extendedLeft, 0);
+    EXPECT_EQ(f.HotKey1->HotKeyValue(), 0xC000 | VK_LEFT);
+    f.Button2Click(*f.Button2);
+    EXPECT_EQ(ReadKey("KEY"), "37");
+    EXPECT_EQ(ReadKey("VKEY"), "3");
+    form_->Close();
+
+    TForm1& again = Start();
+    EXPECT_EQ(again.HotKey1->HotKeyValue(), 0xC000 | VK_LEFT);
+    EXPECT_EQ(::SendMessageW(again.HotKey1->Handle(), HKM_GETHOTKEY, 0, 0), extendedLeft)
+        << "the stored key is shown as another key";
+}
+
 TEST_F(Settings, SaveWritesTheBoxAndSwitches) {
     TForm1& f = Start();
     f.HotKey1->SetHotKeyValue(0x4000 | 0x2000 | 'Q');  // Ctrl+Shift+Q
@@ -424,6 +453,55 @@ TEST_F(MainWindow, TickShowsAMissedMemoOnceAndStoresOnlyItsConfirmation) {
     EXPECT_EQ(FindNote(note), nullptr);
     ::PostMessageW(note, WM_CLOSE, 0, 0);
     testing::PumpMessages(100);
+}
+
+// A PostIt.dat that cannot be opened, and ticks that keep coming while the first one's box
+// waits for an answer: one box, and every tick still counts towards its announcement.
+TEST_F(MainWindow, WhileATicksErrorBoxIsUpTheNextFailingTicksShowNone) {
+    TForm1& f = Start();
+    f.CheckBox1->SetChecked(true);
+    f.CheckBox2->SetChecked(true);
+    f.Edit1->SetText(L"1000");
+    IntervalCounter = 0;
+    const probes::WorkingFolder folder(L"siborang-tick-boxes-");
+    ASSERT_TRUE(folder.Ready());
+    ::CreateDirectoryW(L"PostIt.dat", nullptr);  // a folder of that name
+
+    const DWORD thread = ::GetCurrentThreadId();
+    const auto boxes = [thread] {
+        std::vector<HWND> found;
+        ::EnumThreadWindows(
+            thread,
+            [](HWND w, LPARAM p) -> BOOL {
+                wchar_t cls[16] = {};
+                ::GetClassNameW(w, cls, 16);
+                if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(w))
+                    reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    };
+    std::size_t mostBoxes = 0;
+    std::thread user([&] {
+        for (int i = 0; i < 500 && boxes().empty(); ++i) ::Sleep(10);
+        // Three more minutes come while the box waits.
+        for (int tick = 0; tick < 3; ++tick) ::PostMessageW(f.Handle(), WM_TIMER, 1, 0);
+        ::Sleep(500);
+        mostBoxes = boxes().size();
+        // Answered until none is left, however many came up.
+        for (int i = 0; i < 500; ++i) {
+            const auto up = boxes();
+            if (up.empty()) break;
+            for (HWND box : up) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            ::Sleep(20);
+        }
+    });
+    ::SendMessageW(f.Handle(), WM_TIMER, 1, 0);  // the first failing minute, as the system sends it
+    user.join();
+    testing::PumpMessages(50);
+    EXPECT_EQ(mostBoxes, 1u) << "each failing tick put up a box inside the last one's";
+    EXPECT_EQ(IntervalCounter, 4) << "the ticks behind the box did not count their minute";
 }
 
 TEST_F(MainWindow, Pictures) {

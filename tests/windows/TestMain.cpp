@@ -66,6 +66,18 @@ void MessageBoxWatcher::Watch() {
                 }
             }
         }
+        struct Beside {
+            HWND box;
+            std::vector<HWND>* enabled;
+        } beside{found, &box.enabledBeside};
+        ::EnumThreadWindows(
+            threadId_,
+            [](HWND w, LPARAM p) -> BOOL {
+                auto& b = *reinterpret_cast<Beside*>(p);
+                if (w != b.box && ::IsWindowVisible(w) && ::IsWindowEnabled(w)) b.enabled->push_back(w);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&beside));
         {
             std::lock_guard lock(mutex_);
             boxes_.push_back(box);

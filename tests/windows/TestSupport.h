@@ -17,6 +17,8 @@ struct SeenBox {
     HWND owner = nullptr;
     bool errorIcon = false;
     int buttons = 0;
+    // The thread's other shown windows that still took input while the box was up.
+    std::vector<HWND> enabledBeside;
 };
 
 class MessageBoxWatcher {

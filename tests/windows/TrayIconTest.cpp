@@ -158,6 +158,36 @@ TEST_F(TrayIcon, ConstructionMakesAHiddenWindowAndNoShellCall) {
     EXPECT_STREQ(text, "probe");
 }
 
+struct FilterCall {
+    HWND window;
+    UINT message;
+    DWORD action;
+};
+std::vector<FilterCall> filterCalls;
+BOOL WINAPI RecordFilterCall(HWND window, UINT message, DWORD action, void*) {
+    filterCalls.push_back({window, message, action});
+    return TRUE;
+}
+
+// Elevated, the program would never hear of a new notification area from the normal shell.
+TEST_F(TrayIcon, LetsTheShellsTaskbarCreatedThroughTheElevationFilter) {
+    const auto real = reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx"));
+    ASSERT_NE(real, nullptr) << "this system has no ChangeWindowMessageFilterEx";
+    EXPECT_EQ(reinterpret_cast<void (*)()>(TTrayIcon::MessageFilter), real) << "not looked up at run time";
+    const auto saved = TTrayIcon::MessageFilter;
+    TTrayIcon::MessageFilter = &RecordFilterCall;
+    filterCalls.clear();
+    {
+        TTrayIcon tray(owner);
+        ASSERT_EQ(filterCalls.size(), 1u);
+        EXPECT_EQ(filterCalls[0].window, tray.Handle());
+        EXPECT_EQ(filterCalls[0].message, ::RegisterWindowMessageW(L"TaskbarCreated"));
+        EXPECT_EQ(filterCalls[0].action, 1u);  // MSGFLT_ALLOW
+    }
+    TTrayIcon::MessageFilter = saved;
+}
+
 TEST_F(TrayIcon, ActivatingTwiceAddsOnceWithTheFirstRecordLayout) {
     TTrayIcon tray(owner);
     tray.SetToolTip("Siborang");

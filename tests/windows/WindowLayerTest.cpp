@@ -32,12 +32,17 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == kThrowMessage) throw AppError("Handler failed");
         if (message == kCountMessage) return ++handled;
+        if (message == WM_SYSCHAR) ++sysChars;
         return win::Form::WindowProc(message, wParam, lParam);
     }
     void CheckClick(Control&) { ++checkClicks; }
     void EditChange(Control&) { ++editChanges; }
     void EditExit(Control&) { ++editExits; }
-    void ButtonClick(Control&) { ++buttonClicks; }
+    void ButtonClick(Control&) {
+        ++buttonClicks;
+        if (disableOnClick) Push->SetEnabled(false);
+        if (failClick) throw AppError("Run failed");
+    }
 
     win::GroupBox* Group = nullptr;
     win::Label* Caption = nullptr;
@@ -45,7 +50,8 @@ public:
     win::Edit* Box = nullptr;
     win::HotKeyBox* Keys = nullptr;
     win::Button* Push = nullptr;
-    int handled = 0, checkClicks = 0, editChanges = 0, editExits = 0, buttonClicks = 0, closes = 0;
+    int handled = 0, checkClicks = 0, editChanges = 0, editExits = 0, buttonClicks = 0, closes = 0, sysChars = 0;
+    bool failClick = false, disableOnClick = false;
     win::CloseAction action;
 
 protected:
@@ -110,6 +116,26 @@ TEST(ErrorBox, ShowsTextWithFullStopTitleErrorIconAndOk) {
     EXPECT_TRUE(boxes[0].errorIcon);
     EXPECT_EQ(boxes[0].buttons, 1);
     EXPECT_EQ(boxes[0].owner, win::Application::Instance().Handle());
+}
+
+TEST(ErrorBox, TakesInputFromEveryWindowOfTheProgramUntilItCloses) {
+    TTestForm form, other;
+    form.Show();
+    other.ShowNoActivate();
+    ASSERT_EQ(::GetActiveWindow(), form.Handle());
+    {
+        MessageBoxWatcher watcher;
+        win::Application::Instance().ShowError("Handler failed");
+        const auto boxes = watcher.Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_TRUE(boxes[0].enabledBeside.empty())
+            << boxes[0].enabledBeside.size() << " windows took clicks while the box was up";
+    }
+    EXPECT_TRUE(::IsWindowEnabled(form.Handle()));
+    EXPECT_TRUE(::IsWindowEnabled(other.Handle()));
+    EXPECT_EQ(::GetActiveWindow(), form.Handle());
+    other.Close();
+    form.Close();
 }
 
 TEST(ErrorBoundary, AThrowingHandlerShowsTheBoxAndTheWindowGoesOn) {
@@ -237,6 +263,46 @@ TEST(Controls, AltLetterClicksItsButtonWithoutTakingTheFocus) {
     form.Close();
 }
 
+TEST(Keys, AMnemonicWhoseHandlerRaisedIsNotDispatchedAgain) {
+    TTestForm form;
+    form.Push->SetEnabled(true);
+    form.failClick = true;
+    form.Show();
+    MessageBoxWatcher watcher;
+    // Alt+R as the loop gets it from the keyboard.
+    ::PostMessageW(form.Handle(), WM_SYSCHAR, L'r', static_cast<LPARAM>(KF_ALTDOWN) << 16);
+    PumpMessages(100);
+    EXPECT_EQ(form.buttonClicks, 1);
+    EXPECT_EQ(watcher.Texts(), std::vector<std::wstring>{L"Run failed."});
+    EXPECT_EQ(form.sysChars, 0) << "after the error box the key went on to the window (and its default beep)";
+    form.Close();
+}
+
+// As "뒤 내용" on the last memo: the focused button disables itself when pressed.
+TEST(Keys, AFocusedButtonThatDisablesItselfLeavesTheFocusOnTheFormAndTabGoesOnFromThere) {
+    TTestForm form;
+    form.Push->SetEnabled(true);
+    form.disableOnClick = true;
+    form.Show();
+    ASSERT_EQ(::GetActiveWindow(), form.Handle()) << "the form cannot become active here";
+    form.Push->SetFocus();
+    ::PostMessageW(form.Push->Handle(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PumpMessages(100);
+    ASSERT_EQ(form.buttonClicks, 1);
+    ASSERT_FALSE(form.Push->Enabled());
+    ASSERT_EQ(::GetFocus(), form.Handle()) << "the focus is on " << (::GetFocus() ? ClassOf(::GetFocus()) : L"nothing");
+    // A second Space presses nothing; Tab goes on to the first control.
+    ::PostMessageW(form.Handle(), WM_KEYDOWN, VK_SPACE, 0x00390001);
+    ::PostMessageW(form.Handle(), WM_KEYUP, VK_SPACE, 0xC0390001);
+    PumpMessages(50);
+    EXPECT_EQ(form.checkClicks, 0);
+    EXPECT_EQ(::GetFocus(), form.Handle());
+    ::PostMessageW(form.Handle(), WM_KEYDOWN, VK_TAB, 0x000F0001);
+    PumpMessages(50);
+    EXPECT_EQ(::GetFocus(), form.Check->Handle());
+    form.Close();
+}
+
 TEST(Controls, HotKeyBoxRules) {
     TTestForm form;
     form.Keys->SetHotKeyValue(0x2000 | 'Q');  // Shift+Q
@@ -307,7 +373,7 @@ TEST(Form, ShowModalRunsUntilClosedAndDisablesTheRest) {
 TEST(Form, TheFocusComesBackWhereItWasAfterAnotherWindowAModalFormAndTheErrorBox) {
     TTestForm form;
     form.Show();
-    if (::GetActiveWindow() != form.Handle()) GTEST_SKIP() << "the form cannot become active here";
+    ASSERT_EQ(::GetActiveWindow(), form.Handle()) << "the form did not become active when shown";
     EXPECT_EQ(::GetFocus(), form.Check->Handle()) << "not on the first tab stop";
     form.Box->SetFocus();
 
