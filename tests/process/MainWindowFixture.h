@@ -130,7 +130,7 @@ inline std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
         std::vector<HWND> found;
     } search{pid, {}};
     ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
+        [](HWND hwnd, LPARAM param) CALLBACK -> BOOL {
             auto& s = *reinterpret_cast<Search*>(param);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(hwnd, &owner);
@@ -147,7 +147,7 @@ inline std::size_t WindowCountOf(DWORD pid) {
     for (HWND top : TopLevelWindowsOf(pid)) {
         ++count;
         ::EnumChildWindows(
-            top, [](HWND, LPARAM param) -> BOOL { return ++*reinterpret_cast<std::size_t*>(param), TRUE; },
+            top, [](HWND, LPARAM param) CALLBACK -> BOOL { return ++*reinterpret_cast<std::size_t*>(param), TRUE; },
             reinterpret_cast<LPARAM>(&count));
     }
     return count;
