@@ -31,19 +31,13 @@ packages=(
 # A tree made from another recipe is made again.
 recipe="trixie minbase ${packages[*]} libwine:i386 1"
 
-usage() { sed -n '6,11p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+usage() { sed -n '7,12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 
 need_root() {
     [ "$(id -u)" -eq 0 ] || { echo "wow64.sh: the Debian 13 tree needs root (chroot, mounts)" >&2; exit 1; }
 }
 
 ready() { [ -f "$tree/.siborang-recipe" ] && [ "$(cat "$tree/.siborang-recipe")" = "$recipe" ]; }
-
-# Runs a shell command as root of the tree, in a clean environment.
-in_tree() {  # tree, command
-    chroot "$1" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
-        DEBIAN_FRONTEND=noninteractive /bin/bash -c "$2"
-}
 
 make_tree() {
     local new=$cache/trixie.new

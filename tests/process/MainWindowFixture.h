@@ -119,9 +119,13 @@ inline RECT VirtualScreen() {
     return {left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-// Where a tray click puts the window on this screen.
-inline POINT Corner() {
-    return {::GetSystemMetrics(SM_CXSCREEN) - kCornerFromRight, ::GetSystemMetrics(SM_CYSCREEN) - kCornerFromBottom};
+// Where a tray click puts `window` on this screen: higher only where this system's title bars
+// made it taller than the corner leaves room for.
+inline POINT Corner(HWND window) {
+    const RECT rc = RectOf(window);
+    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    return {::GetSystemMetrics(SM_CXSCREEN) - kCornerFromRight,
+            std::min(screenHeight - kCornerFromBottom, screenHeight - static_cast<int>(rc.bottom - rc.top))};
 }
 
 inline std::vector<HWND> TopLevelWindowsOf(DWORD pid) {

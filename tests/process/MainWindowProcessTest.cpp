@@ -61,8 +61,8 @@ TEST_F(TrayIcon, ClickShowsTheWindowAtTheCornerOnTopAndLetsTheHotKeyGo) {
     ASSERT_NO_FATAL_FAILURE(ShowFromTray());
 
     const POINT at = TopLeftOf(form_);
-    EXPECT_EQ(at.x, Corner().x) << "shown at " << Describe(at) << ", expected " << Describe(Corner());
-    EXPECT_EQ(at.y, Corner().y) << "shown at " << Describe(at) << ", expected " << Describe(Corner());
+    EXPECT_EQ(at.x, Corner(form_).x) << "shown at " << Describe(at) << ", expected " << Describe(Corner(form_));
+    EXPECT_EQ(at.y, Corner(form_).y) << "shown at " << Describe(at) << ", expected " << Describe(Corner(form_));
     EXPECT_TRUE(Topmost(form_)) << "the shown window is not topmost";
     RECT overlap;
     const RECT rc = RectOf(form_), screen = VirtualScreen();
@@ -88,13 +88,13 @@ TEST_F(TrayIcon, ComesBackWhenTheShellMakesTheNotificationAreaAnew) {
     ASSERT_TRUE(::PostMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0));
     EXPECT_TRUE(WaitUntil(nullptr, [&] { return ShellHolds(tray_); })) << "the icon did not come back";
     ASSERT_NO_FATAL_FAILURE(ShowFromTray());
-    EXPECT_EQ(Describe(TopLeftOf(form_)), Describe(Corner()));
+    EXPECT_EQ(Describe(TopLeftOf(form_)), Describe(Corner(form_)));
 }
 
 TEST_F(TrayIcon, DraggedAwayTheWindowComesBackToTheCornerOnTheNextClick) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(ShowFromTray());
-    const POINT corner = Corner();
+    const POINT corner = Corner(form_);
     ASSERT_EQ(TopLeftOf(form_).x, corner.x);
     ASSERT_EQ(TopLeftOf(form_).y, corner.y);
 

@@ -21,25 +21,59 @@ using siborang::win::Narrow;
 constexpr const wchar_t* kPlanted[] = {L"winmm.dll", L"comctl32.dll", L"version.dll", L"uxtheme.dll"};
 constexpr wchar_t kMarkerSuffix[] = L".loaded";
 
+std::wstring Lower(std::wstring name) {
+    std::transform(name.begin(), name.end(), name.begin(), [](wchar_t c) { return ::towlower(c); });
+    return name;
+}
+
 // The planted libraries that left their marker in `dir`, lower-cased.
 std::vector<std::wstring> LoadedFrom(const std::wstring& dir) {
     std::vector<std::wstring> loaded;
     for (auto name : Entries(dir)) {
         if (!name.ends_with(kMarkerSuffix)) continue;
         name.resize(name.size() - std::size(kMarkerSuffix) + 1);
-        std::transform(name.begin(), name.end(), name.begin(), [](wchar_t c) { return ::towlower(c); });
-        loaded.push_back(name);
+        loaded.push_back(Lower(name));
     }
+    std::sort(loaded.begin(), loaded.end());
     return loaded;
 }
 
-// What the system's own libraries load whatever the program does: nothing on Windows, where
-// they are KnownDLLs importing KnownDLLs; under Wine, whose user32 imports version.dll, that
-// one, which also shows that a planted library is seen at all.
+// What the system's own libraries load whatever a program does: the planted names already
+// loaded in this process, which asks for none of them. Nothing on Windows, where they are
+// KnownDLLs importing KnownDLLs; under Wine 8 version.dll, which its user32 imports; nothing
+// under Wine 10.
 std::vector<std::wstring> LoadedBySystem() {
-    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    if (ntdll && ::GetProcAddress(ntdll, "wine_get_version")) return {L"version.dll"};
-    return {};
+    std::vector<std::wstring> loaded;
+    for (const wchar_t* library : kPlanted) {
+        if (::GetModuleHandleW(library)) loaded.push_back(Lower(library));
+    }
+    std::sort(loaded.begin(), loaded.end());
+    return loaded;
+}
+
+// Whether a planted library is loaded at all when asked for by its path: under Wine only
+// when told to prefer it (process-tests.sh), or Wine would take its own and the clock's
+// freedom from planted libraries would prove nothing. One this process has not loaded yet, so
+// that the name does not just find the loaded one.
+::testing::AssertionResult PlantedLibrariesAreSeen(const std::wstring& planted, const std::wstring& dir) {
+    const std::vector<std::wstring> loaded = LoadedBySystem();
+    const wchar_t* probe = nullptr;
+    for (const wchar_t* library : kPlanted) {
+        if (std::find(loaded.begin(), loaded.end(), Lower(library)) == loaded.end()) {
+            probe = library;
+            break;
+        }
+    }
+    if (!probe) return ::testing::AssertionFailure() << "every planted name is loaded here already";
+    const std::wstring copy = dir + L"\\" + probe;
+    if (!::CreateDirectoryW(dir.c_str(), nullptr) || !::CopyFileW((planted + probe).c_str(), copy.c_str(), FALSE))
+        return ::testing::AssertionFailure() << "cannot copy " << Narrow(probe) << " into " << Narrow(dir);
+    const HMODULE module = ::LoadLibraryW(copy.c_str());
+    const bool marked = ::GetFileAttributesW((copy + kMarkerSuffix).c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (module) ::FreeLibrary(module);
+    if (marked) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the planted " << Narrow(probe) << " was not loaded even by its path"
+                                         << " (under Wine, run through scripts/process-tests.sh, which tells Wine to prefer it)";
 }
 
 using PlantedLibraries = ProcessTest;
@@ -50,6 +84,7 @@ TEST_F(PlantedLibraries, NoneIsLoadedWhileTheClockStartsHoldsItsHotKeyAndSpeaks)
     const std::wstring tests(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
     const std::wstring planted = tests.substr(0, tests.find_last_of(L'\\')) + L"\\planted\\";
     const std::wstring& dir = workDir_.Path();
+    ASSERT_TRUE(PlantedLibrariesAreSeen(planted, dir + L"\\probe"));
     for (const wchar_t* library : kPlanted)
         ASSERT_TRUE(::CopyFileW((planted + library).c_str(), (dir + L"\\" + library).c_str(), FALSE))
             << Narrow(library) << " is not in " << Narrow(planted);
@@ -65,9 +100,7 @@ TEST_F(PlantedLibraries, NoneIsLoadedWhileTheClockStartsHoldsItsHotKeyAndSpeaks)
     EXPECT_EQ(ProbeUntil(ERROR_HOTKEY_ALREADY_REGISTERED, kHotKeyTimeout), DWORD{ERROR_HOTKEY_ALREADY_REGISTERED})
         << "Ctrl+Alt+W is not held";
     // A planted library has nothing behind the calls the clock would make: stop here.
-    ASSERT_EQ(LoadedFrom(dir), LoadedBySystem())
-        << "loaded while starting: " << Joined(LoadedFrom(dir))
-        << " (under Wine, run through scripts/process-tests.sh, which tells Wine to prefer them)";
+    ASSERT_EQ(LoadedFrom(dir), LoadedBySystem()) << "loaded while starting: " << Joined(LoadedFrom(dir));
 
     // Speaking loads the sound library: the hotkey's clips are played to the last.
     if (!traced) {
