@@ -58,8 +58,14 @@ inline constexpr auto kStateTimeout = 10s;
 inline constexpr auto kTypingTimeout = 5s;
 
 // Wine's own tray when no desktop tray can take the icons; absent elsewhere.
-inline constexpr wchar_t kWineTrayClass[] = L"__winex11_standalone_tray";
-inline constexpr wchar_t kWineTrayIconClass[] = L"__winex11_tray_icon";
+struct WineTray {
+    const wchar_t* window;  // the tray's top-level window
+    const wchar_t* icon;    // the child that shows one icon
+};
+// Wine 8's stand-alone tray; Wine 10 shows the icons in its own Shell_TrayWnd, which on Windows
+// is the taskbar and holds no such children.
+inline constexpr WineTray kWineTrays[] = {{L"__winex11_standalone_tray", L"__winex11_tray_icon"},
+                                          {L"Shell_TrayWnd", L"__wine_tray_icon"}};
 
 // ---------------------------------------------------------------------------------------------
 // Windows of another process

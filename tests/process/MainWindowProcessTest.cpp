@@ -47,10 +47,17 @@ TEST_F(FreshStart, NothingOnScreenNoTaskbarButtonAndAnIconInTheTray) {
     EXPECT_TRUE(WaitUntil(nullptr, [&] { return ShellHolds(tray_); }, kStateTimeout))
         << "the shell holds no icon of the clock's TTrayIconWindow";
     // And it is seen there: Wine's own tray, when that is where icons go, shows one.
-    if (HWND wineTray = ::FindWindowW(kWineTrayClass, nullptr)) {
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    const bool underWine = ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+    const WineTray* shown = nullptr;
+    for (const WineTray& tray : kWineTrays) {
+        if (underWine && !shown && ::FindWindowW(tray.window, nullptr)) shown = &tray;
+    }
+    if (shown) {
+        const HWND wineTray = ::FindWindowW(shown->window, nullptr);
         EXPECT_TRUE(WaitUntil(nullptr, [&] {
-            return ::IsWindowVisible(wineTray) && ::FindWindowExW(wineTray, nullptr, kWineTrayIconClass, nullptr);
-        })) << "Wine's system tray shows no icon";
+            return ::IsWindowVisible(wineTray) && ::FindWindowExW(wineTray, nullptr, shown->icon, nullptr);
+        })) << "Wine's system tray (" << Narrow(shown->window) << ") shows no icon";
     } else {
         std::printf("[ note     ] no \"Wine System Tray\" window here: the icon was only asked about, not seen\n");
     }
