@@ -1,5 +1,7 @@
 #include "clock/Unit1.h"
 
+#include <algorithm>
+
 #include "clock/ProfileStore.h"
 #include "clock/Unit3.h"
 #include "controls/Unit4.h"
@@ -121,8 +123,14 @@ void TForm1::CheckBox1Click(win::Control&) { Edit1->SetEnabled(CheckBox1->Checke
 
 void TForm1::ShowForm(bool flag) {
     if (flag) {
-        // Placed at the corner every time, wherever it was dragged before.
-        MoveTo(::GetSystemMetrics(SM_CXSCREEN) - 330, ::GetSystemMetrics(SM_CYSCREEN) - 248);
+        // Placed at the corner every time, wherever it was dragged before. The window is as
+        // tall as the title bar it was made with makes it (its caption's height counts twice
+        // once the caption is gone): where that is more than 248, as with larger title bars,
+        // it goes up just enough to keep its bottom edge on the screen.
+        const RECT rc = BoundsRect();
+        const int height = static_cast<int>(rc.bottom - rc.top);
+        const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+        MoveTo(::GetSystemMetrics(SM_CXSCREEN) - 330, std::min(screenHeight - 248, screenHeight - height));
         ::ShowWindow(Handle(), SW_RESTORE);
         // In front and active, so that typing reaches it: the shell lets the owner of a
         // clicked icon take the foreground.

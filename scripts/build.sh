@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the native tests, the x86_64 program with its Windows tests, and the 32-bit release
-# program. Usage: build.sh [native|x64|i686]... (default: all three)
+# Builds the native tests and both Windows programs, each with its Windows tests: the 32-bit
+# one that users get and the x86_64 one. Usage: build.sh [native|x64|i686]... (default: all three)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -8,7 +8,8 @@ jobs=$(nproc)
 configure() {  # dir, extra cmake arguments...
     local dir=$1
     shift
-    [ -f "$root/build/$dir/CMakeCache.txt" ] || cmake -S "$root" -B "$root/build/$dir" "$@" >/dev/null
+    # Every time, so that a tree configured by an older checkout takes the current arguments.
+    cmake -S "$root" -B "$root/build/$dir" "$@" >/dev/null
 }
 
 targets=("$@")
@@ -20,12 +21,12 @@ for t in "${targets[@]}"; do
         cmake --build "$root/build/x64" -j"$jobs"
         ;;
     i686)
-        # The release program only: its tests run on the x86_64 build of the same sources.
-        configure i686 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DSIBORANG_TESTS=OFF
-        cmake --build "$root/build/i686" -j"$jobs" --target Siborang
+        # The program and what tests it; the benchmark's programs are built on x86_64 only.
+        configure i686 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DSIBORANG_TESTS=ON
+        cmake --build "$root/build/i686" -j"$jobs" --target Siborang SiborangWindowsTests SiborangProcessTests
         ;;
     native)
-        configure native -DSIBORANG_WINDOWS_BUILD="$root/build/x64"
+        configure native -DSIBORANG_WINDOWS_BUILD="$root/build/x64" -DSIBORANG_I686_BUILD="$root/build/i686"
         cmake --build "$root/build/native" -j"$jobs"
         ;;
     *)

@@ -5,9 +5,18 @@
 # - carries a manifest that declares an execution level: the 32-bit program must stay a legacy
 #   one, whose writes to the Windows directory go to the user's VirtualStore, or a standard
 #   user's Run could not save Tockly.ini at all;
+# - imports a function that is not in scripts/windows7-imports.txt, the functions known to be in
+#   those DLLs on Windows 7, the oldest Windows the program starts on: the loader refuses an exe
+#   with an import it cannot resolve before the program's first instruction, so a newer function
+#   is looked up at run time instead. The headers cannot see to this alone: built for Windows 7
+#   they still declare some newer functions (GetSystemTimePreciseAsFileTime), and the static
+#   runtime libraries were compiled without them. A new import goes into the list only once
+#   Windows 7's documentation (its "minimum supported client") shows it there;
 # - lacks its version resource, which Windows' Properties dialog shows.
 set -euo pipefail
-# The KnownDLLs of Windows 10 and later that the program uses; ntdll comes with every process.
+here=$(cd "$(dirname "$0")" && pwd)
+windows7=$here/windows7-imports.txt
+# The KnownDLLs of Windows 7 and later that the program uses; ntdll comes with every process.
 allowed='^(KERNEL32|USER32|GDI32|SHELL32|msvcrt)\.dll$'
 status=0
 shopt -s nocasematch
@@ -30,6 +39,16 @@ for exe in "$@"; do
     dump=$(x86_64-w64-mingw32-objdump -p "$exe")
     name="$(basename "$(dirname "$exe")")/$(basename "$exe")"
     dlls=$(awk '/DLL Name:/ {print $3}' <<<"$dump")
+    # "DLL function" for every function imported by name, the DLL upper-cased as in the list.
+    functions=$(awk '/DLL Name:/ {dll = toupper($3); next}
+                     dll && /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ {print dll, $3}
+                     /^$/ && dll {dll = ""}' <<<"$dump" | sort -u)
+    newer=$(comm -23 <(echo "$functions") <(grep -v '^#' "$windows7" | sort -u))
+    if [ -n "$newer" ]; then
+        echo "$name imports functions not known on Windows 7 (look them up at run time):" >&2
+        sed 's/^/    /' <<<"$newer" >&2
+        status=1
+    fi
     for dll in $dlls; do
         if ! [[ $dll =~ $allowed ]]; then
             echo "$name imports $dll, which is not a KnownDLL: a copy beside the exe would be loaded" >&2
@@ -51,6 +70,6 @@ for exe in "$@"; do
         echo "$name has no version resource" >&2
         status=1
     fi
-    echo "$name imports: $(echo $dlls)"
+    echo "$name imports: $(echo $dlls) ($(wc -l <<<"$functions") functions by name)"
 done
 exit $status

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine needs to build, run and test Siborang.
-# Safe to run again: apt-get skips what is already there.
+# Safe to run again: apt-get skips what is already there. debootstrap makes the Debian 13 tree
+# in which the 32-bit program is tested (scripts/wow64.sh).
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
   wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick fonts-nanum
   espeak-ng sox pulseaudio
+  debootstrap debian-archive-keyring
 )
 
 missing=()

@@ -58,8 +58,14 @@ inline constexpr auto kStateTimeout = 10s;
 inline constexpr auto kTypingTimeout = 5s;
 
 // Wine's own tray when no desktop tray can take the icons; absent elsewhere.
-inline constexpr wchar_t kWineTrayClass[] = L"__winex11_standalone_tray";
-inline constexpr wchar_t kWineTrayIconClass[] = L"__winex11_tray_icon";
+struct WineTray {
+    const wchar_t* window;  // the tray's top-level window
+    const wchar_t* icon;    // the child that shows one icon
+};
+// Wine 8's stand-alone tray; Wine 10 shows the icons in its own Shell_TrayWnd, which on Windows
+// is the taskbar and holds no such children.
+inline constexpr WineTray kWineTrays[] = {{L"__winex11_standalone_tray", L"__winex11_tray_icon"},
+                                          {L"Shell_TrayWnd", L"__wine_tray_icon"}};
 
 // ---------------------------------------------------------------------------------------------
 // Windows of another process
@@ -119,9 +125,13 @@ inline RECT VirtualScreen() {
     return {left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-// Where a tray click puts the window on this screen.
-inline POINT Corner() {
-    return {::GetSystemMetrics(SM_CXSCREEN) - kCornerFromRight, ::GetSystemMetrics(SM_CYSCREEN) - kCornerFromBottom};
+// Where a tray click puts `window` on this screen: higher only where this system's title bars
+// made it taller than the corner leaves room for.
+inline POINT Corner(HWND window) {
+    const RECT rc = RectOf(window);
+    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    return {::GetSystemMetrics(SM_CXSCREEN) - kCornerFromRight,
+            std::min(screenHeight - kCornerFromBottom, screenHeight - static_cast<int>(rc.bottom - rc.top))};
 }
 
 inline std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
@@ -130,7 +140,7 @@ inline std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
         std::vector<HWND> found;
     } search{pid, {}};
     ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
+        [](HWND hwnd, LPARAM param) CALLBACK -> BOOL {
             auto& s = *reinterpret_cast<Search*>(param);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(hwnd, &owner);
@@ -147,7 +157,7 @@ inline std::size_t WindowCountOf(DWORD pid) {
     for (HWND top : TopLevelWindowsOf(pid)) {
         ++count;
         ::EnumChildWindows(
-            top, [](HWND, LPARAM param) -> BOOL { return ++*reinterpret_cast<std::size_t*>(param), TRUE; },
+            top, [](HWND, LPARAM param) CALLBACK -> BOOL { return ++*reinterpret_cast<std::size_t*>(param), TRUE; },
             reinterpret_cast<LPARAM>(&count));
     }
     return count;

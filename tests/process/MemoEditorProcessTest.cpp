@@ -141,7 +141,7 @@ TEST_F(MemoEditor, OpeningHidesTheWindowAndTheIconAndClosingBringsBothBack) {
     ASSERT_NO_FATAL_FAILURE(Press(L"나가기"));
     EXPECT_TRUE(WaitUntil(nullptr, [&] { return !::IsWindow(editor_); })) << "the editor was not freed";
     ASSERT_TRUE(WaitShown(true)) << "the main window did not come back";
-    EXPECT_EQ(Describe(TopLeftOf(form_)), Describe(Corner()));
+    EXPECT_EQ(Describe(TopLeftOf(form_)), Describe(Corner(form_)));
     EXPECT_TRUE(WaitUntil(nullptr, [&] { return ShellHolds(tray_); })) << "the icon did not come back";
     EXPECT_TRUE(::IsWindowEnabled(form_));
 }

@@ -14,9 +14,9 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
 }
 
 #ifdef PLANTED_VERSION
-// Wine's own user32 imports version.dll, so under Wine this one is loaded into every program
-// started beside it, and Wine's sound driver asks it for the program's version: it answers
-// as for a file without one, instead of leaving the caller to crash on a missing export.
+// Wine 8's own user32 imports version.dll, so under that Wine this one is loaded into every
+// program started beside it, and Wine's sound driver asks it for the program's version: it
+// answers as for a file without one, instead of leaving the caller to crash on a missing export.
 extern "C" {
 __declspec(dllexport) DWORD WINAPI GetFileVersionInfoSizeW(LPCWSTR, LPDWORD handle) {
     if (handle) *handle = 0;

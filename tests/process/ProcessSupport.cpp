@@ -64,7 +64,7 @@ std::vector<FoundWindow> TopLevelWindows(const wchar_t* className) {
         std::vector<FoundWindow> found;
     } search{className, {}};
     ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
+        [](HWND hwnd, LPARAM param) CALLBACK -> BOOL {
             auto& s = *reinterpret_cast<Search*>(param);
             wchar_t name[64];
             if (::GetClassNameW(hwnd, name, 64) > 0 && std::wcscmp(name, s.className) == 0) {

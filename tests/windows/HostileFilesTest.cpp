@@ -182,7 +182,7 @@ std::vector<Note> TakeNotes() {
     std::vector<HWND> windows;
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
+        [](HWND w, LPARAM p) CALLBACK -> BOOL {
             if (dynamic_cast<TForm3*>(win::Form::FromHandle(w))) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
             return TRUE;
         },

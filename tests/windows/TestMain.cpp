@@ -33,7 +33,7 @@ void MessageBoxWatcher::Watch() {
         HWND found = nullptr;
         ::EnumThreadWindows(
             threadId_,
-            [](HWND w, LPARAM p) -> BOOL {
+            [](HWND w, LPARAM p) CALLBACK -> BOOL {
                 wchar_t cls[16] = {};
                 ::GetClassNameW(w, cls, 16);
                 if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(w)) {
