@@ -476,7 +476,7 @@ TEST_F(MainWindow, WhileATicksErrorBoxIsUpTheNextFailingTicksShowNone) {
         std::vector<HWND> found;
         ::EnumThreadWindows(
             thread,
-            [](HWND w, LPARAM p) -> BOOL {
+            [](HWND w, LPARAM p) CALLBACK -> BOOL {
                 wchar_t cls[16] = {};
                 ::GetClassNameW(w, cls, 16);
                 if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(w))

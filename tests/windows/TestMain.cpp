@@ -72,7 +72,7 @@ void MessageBoxWatcher::Watch() {
         } beside{found, &box.enabledBeside};
         ::EnumThreadWindows(
             threadId_,
-            [](HWND w, LPARAM p) -> BOOL {
+            [](HWND w, LPARAM p) CALLBACK -> BOOL {
                 auto& b = *reinterpret_cast<Beside*>(p);
                 if (w != b.box && ::IsWindowVisible(w) && ::IsWindowEnabled(w)) b.enabled->push_back(w);
                 return TRUE;
