@@ -83,8 +83,10 @@ make_tree() {
 
 setup() {
     need_root
+    ready && return 0
     mkdir -p "$cache"
-    # One maker at a time; a second run waits and then finds the tree made.
+    # One maker at a time, and none while a run uses the tree; a second maker waits and then
+    # finds the tree made.
     exec 9>"$cache/.lock"
     flock 9
     ready && return 0
@@ -136,6 +138,9 @@ run)
     need_root
     ready || { echo "wow64.sh: no Debian 13 tree at $tree; make it with scripts/wow64.sh setup" >&2; exit 1; }
     shift
+    # Held by the run and whatever it leaves behind, so that no maker replaces the tree under it.
+    exec 9>>"$cache/.lock"
+    flock -s 9
     exec unshare --mount --propagation private "$0" inside "$@"
     ;;
 inside)
