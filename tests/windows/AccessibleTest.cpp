@@ -1,0 +1,331 @@
+// The windows' accessible objects, asked in-process as a screen reader asks them: what the
+// window's source says, what stays the system's, the items before the child windows, pressing
+// an item, the calendar's table, and an object held past its window.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "controls/Calendar.h"
+#include "controls/CalendarAccess.h"
+#include "controls/CalendarAccessModel.h"
+#include "tests/windows/TestSupport.h"
+#include "win/Accessible.h"
+#include "win/Application.h"
+#include "win/Text.h"
+#include "win/Window.h"
+
+namespace siborang {
+namespace {
+
+using testing::PumpMessages;
+
+constexpr GUID kIidAccessible{0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+constexpr GUID kIidEnumVariant{0x00020404, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr UINT kPressed = WM_APP + 17;
+
+RECT ToScreen(HWND window, RECT r) {
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// A window of the program's window base that describes itself: a label and a flat button
+// drawn on it, and a system button as its child window.
+class DescribedWindow final : public win::WindowBase, public win::AccessibleSource {
+public:
+    DescribedWindow() {
+        const HINSTANCE instance = win::Application::Instance().ModuleInstance();
+        win::RegisterWindowClass(instance, {.name = L"SiborangAccessTest"});
+        CreateHandle(0, L"SiborangAccessTest", L"Form1", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr);
+        button = ::CreateWindowExW(0, L"BUTTON", L"확인", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 200, 150, 80, 24,
+                                   Handle(), nullptr, instance, nullptr);
+    }
+
+    std::optional<std::wstring> AccessibleName() const override {
+        if (throwing) throw std::runtime_error("no name today");
+        return L"시보랑";
+    }
+    std::optional<long> AccessibleRole() const override { return ROLE_SYSTEM_ALERT; }
+    std::optional<std::wstring> AccessibleValue() const override { return L"Ctrl+Alt+W"; }
+    std::optional<std::wstring> AccessibleDescription() const override { return L"메모 내용"; }
+    std::optional<long> AccessibleState(long standard) const override { return standard | STATE_SYSTEM_ALERT_HIGH; }
+    std::vector<win::AccessibleItem> AccessibleItems() const override {
+        return {{.name = L"핫키 등록", .bounds = ToScreen(Handle(), kLabel)},
+                {.name = L"?",
+                 .role = ROLE_SYSTEM_PUSHBUTTON,
+                 .state = STATE_SYSTEM_FOCUSABLE,
+                 .defaultAction = L"누르기",
+                 .bounds = ToScreen(Handle(), kFlatButton)}};
+    }
+    bool DoItemDefaultAction(std::size_t index) override {
+        return index == 1 && ::PostMessageW(Handle(), kPressed, 0, 0);
+    }
+
+    static constexpr RECT kLabel{10, 10, 90, 30};
+    static constexpr RECT kFlatButton{250, 5, 270, 25};
+    HWND button = nullptr;
+    int pressed = 0;
+    bool throwing = false;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        LRESULT result = 0;
+        if (message == WM_GETOBJECT && win::AnswerGetObject(Handle(), wParam, lParam, result)) return result;
+        if (message == kPressed) ++pressed;
+        return DefaultProc(message, wParam, lParam);
+    }
+};
+
+// A system edit bound to the window base that knows its name only.
+class NamedEdit final : public win::WindowBase, public win::AccessibleSource {
+public:
+    explicit NamedEdit(HWND parent) {
+        Attach(::CreateWindowExW(0, L"EDIT", L"12", WS_CHILD | WS_VISIBLE, 10, 50, 60, 20, parent, nullptr,
+                                 win::Application::Instance().ModuleInstance(), nullptr));
+    }
+    std::optional<std::wstring> AccessibleName() const override { return L"분 마다"; }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        LRESULT result = 0;
+        if (message == WM_GETOBJECT && win::AnswerGetObject(Handle(), wParam, lParam, result)) return result;
+        return DefaultProc(message, wParam, lParam);
+    }
+};
+
+VARIANT Child(long id) {
+    VARIANT v;
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+// The reader's side: the window's client object, released with this.
+class Reader {
+public:
+    explicit Reader(HWND window) {
+        ::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object_));
+    }
+    ~Reader() {
+        if (object_) object_->Release();
+    }
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+
+    IAccessible* operator->() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+
+    // A text answer; "(none)" for S_FALSE, "(failed)" for an error.
+    std::wstring Text(HRESULT (STDMETHODCALLTYPE IAccessible::*ask)(VARIANT, BSTR*), long id = CHILDID_SELF) const {
+        BSTR text = nullptr;
+        const HRESULT hr = (object_->*ask)(Child(id), &text);
+        std::wstring s = hr == S_OK ? std::wstring(text, ::SysStringLen(text)) : hr == S_FALSE ? L"(none)" : L"(failed)";
+        ::SysFreeString(text);
+        return s;
+    }
+    std::wstring Name(long id = CHILDID_SELF) const { return Text(&IAccessible::get_accName, id); }
+    long Number(HRESULT (STDMETHODCALLTYPE IAccessible::*ask)(VARIANT, VARIANT*), long id = CHILDID_SELF) const {
+        VARIANT v;
+        v.vt = VT_EMPTY;
+        return SUCCEEDED((object_->*ask)(Child(id), &v)) && v.vt == VT_I4 ? v.lVal : -1;
+    }
+    long Role(long id = CHILDID_SELF) const { return Number(&IAccessible::get_accRole, id); }
+    long State(long id = CHILDID_SELF) const { return Number(&IAccessible::get_accState, id); }
+
+private:
+    IAccessible* object_ = nullptr;
+};
+
+class AccessibleObject : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+
+    std::unique_ptr<DescribedWindow> window = std::make_unique<DescribedWindow>();
+};
+
+TEST_F(AccessibleObject, SaysWhatItsSourceKnowsAndLeavesTheRestToTheSystem) {
+    Reader reader(window->Handle());
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(reader.Name(), L"시보랑");  // not the window text "Form1"
+    EXPECT_EQ(reader.Role(), ROLE_SYSTEM_ALERT);
+    EXPECT_EQ(reader.Text(&IAccessible::get_accValue), L"Ctrl+Alt+W");
+    EXPECT_EQ(reader.Text(&IAccessible::get_accDescription), L"메모 내용");
+    // The system's state of a focusable window, with the source's bit added.
+    EXPECT_EQ(reader.State() & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_ALERT_HIGH),
+              STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_ALERT_HIGH);
+
+    // A system control keeps its own role and value; only the name is the source's.
+    NamedEdit edit(window->Handle());
+    Reader editReader(edit.Handle());
+    ASSERT_TRUE(editReader);
+    EXPECT_EQ(editReader.Name(), L"분 마다");
+    EXPECT_EQ(editReader.Role(), ROLE_SYSTEM_TEXT);
+    EXPECT_EQ(editReader.Text(&IAccessible::get_accValue), L"12");
+}
+
+TEST_F(AccessibleObject, ListsItsItemsFirstThenItsChildWindows) {
+    Reader reader(window->Handle());
+    ASSERT_TRUE(reader);
+    long count = 0;
+    EXPECT_EQ(reader->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 3);
+    VARIANT children[4];
+    LONG got = 0;
+    ASSERT_TRUE(SUCCEEDED(::AccessibleChildren(reader.operator->(), 0, 4, children, &got)));
+    ASSERT_EQ(got, 3);
+    EXPECT_EQ(children[0].vt == VT_I4 ? children[0].lVal : -1, 1);
+    EXPECT_EQ(children[1].vt == VT_I4 ? children[1].lVal : -1, 2);
+    ASSERT_EQ(children[2].vt, VT_DISPATCH);
+    HWND childWindow = nullptr;
+    IAccessible* child = nullptr;
+    children[2].pdispVal->QueryInterface(kIidAccessible, reinterpret_cast<void**>(&child));
+    ASSERT_NE(child, nullptr);
+    ::WindowFromAccessibleObject(child, &childWindow);
+    child->Release();
+    ::VariantClear(&children[2]);
+    EXPECT_EQ(childWindow, window->button);
+
+    EXPECT_EQ(reader.Name(1), L"핫키 등록");
+    EXPECT_EQ(reader.Role(1), ROLE_SYSTEM_STATICTEXT);
+    EXPECT_EQ(reader.Text(&IAccessible::get_accDefaultAction, 1), L"(none)");
+    EXPECT_EQ(reader.Role(2), ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(reader.Text(&IAccessible::get_accDefaultAction, 2), L"누르기");
+    EXPECT_EQ(reader.Name(4), L"(failed)");
+
+    const RECT flat = ToScreen(window->Handle(), DescribedWindow::kFlatButton);
+    long left = 0, top = 0, width = 0, height = 0;
+    EXPECT_EQ(reader->accLocation(&left, &top, &width, &height, Child(2)), S_OK);
+    const RECT where{left, top, left + width, top + height};
+    EXPECT_TRUE(::EqualRect(&where, &flat));
+    VARIANT found;
+    EXPECT_EQ(reader->accHitTest(flat.left + 5, flat.top + 5, &found), S_OK);
+    EXPECT_EQ(found.vt == VT_I4 ? found.lVal : -1, 2);
+    EXPECT_EQ(reader->accNavigate(NAVDIR_NEXT, Child(1), &found), S_OK);
+    EXPECT_EQ(found.vt == VT_I4 ? found.lVal : -1, 2);
+
+    // The enumerator keeps its place.
+    IEnumVARIANT* items = nullptr;
+    ASSERT_EQ(reader->QueryInterface(kIidEnumVariant, reinterpret_cast<void**>(&items)), S_OK);
+    items->Reset();
+    EXPECT_EQ(items->Skip(1), S_OK);
+    ULONG fetched = 0;
+    EXPECT_EQ(items->Next(1, &found, &fetched), S_OK);
+    EXPECT_EQ(found.lVal, 2);
+    EXPECT_EQ(items->Skip(3), S_FALSE);
+    EXPECT_EQ(items->Next(1, &found, &fetched), S_FALSE);
+    items->Release();
+}
+
+TEST_F(AccessibleObject, PressesAnItemByPostingItsClick) {
+    Reader reader(window->Handle());
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(reader->accDoDefaultAction(Child(2)), S_OK);
+    EXPECT_EQ(window->pressed, 0);  // the reader is answered before a modal window could open
+    PumpMessages(50);
+    EXPECT_EQ(window->pressed, 1);
+    EXPECT_EQ(reader->accDoDefaultAction(Child(1)), DISP_E_MEMBERNOTFOUND);
+}
+
+TEST_F(AccessibleObject, FailsCleanlyWhenItsSourceThrowsOrItsWindowIsGone) {
+    Reader reader(window->Handle());
+    ASSERT_TRUE(reader);
+    window->throwing = true;
+    EXPECT_EQ(reader.Name(), L"(failed)");
+    EXPECT_EQ(reader.Role(), ROLE_SYSTEM_ALERT);
+
+    IEnumVARIANT* items = nullptr;
+    ASSERT_EQ(reader->QueryInterface(kIidEnumVariant, reinterpret_cast<void**>(&items)), S_OK);
+    window.reset();
+    BSTR text = nullptr;
+    EXPECT_EQ(reader->get_accName(Child(CHILDID_SELF), &text), RPC_E_DISCONNECTED);
+    EXPECT_EQ(text, nullptr);
+    long count = -1;
+    EXPECT_EQ(reader->get_accChildCount(&count), RPC_E_DISCONNECTED);
+    EXPECT_EQ(reader->accDoDefaultAction(Child(2)), RPC_E_DISCONNECTED);
+    VARIANT one;
+    ULONG fetched = 0;
+    EXPECT_EQ(items->Next(1, &one, &fetched), RPC_E_DISCONNECTED);
+    items->Release();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The calendar's table
+
+struct HeardEvent {
+    DWORD event;
+    HWND window;
+    LONG child;
+};
+std::vector<HeardEvent> g_heard;
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) g_heard.push_back({event, window, child});
+}
+
+class CalendarTable : public ::testing::Test {
+protected:
+    void SetUp() override { ::SetFocus(calendar.Handle()); }
+    // The child of the calendar's first heard event of the kind; -1 for none.
+    LONG Heard(DWORD event) const {
+        for (const HeardEvent& e : g_heard)
+            if (e.event == event && e.window == calendar.Handle()) return e.child;
+        return -1;
+    }
+
+    DescribedWindow parent;
+    TCalendar calendar{win::Application::Instance().ModuleInstance(),
+                       {.parent = parent.Handle(), .left = 5, .top = 5, .width = 250, .height = 150},
+                       [] { return DateParts{2015, 8, 11}; }};
+    CalendarAccess access{calendar, [this] { return calendar.Handle(); }};
+};
+
+TEST_F(CalendarTable, IsATableOfCellsOnTheScreenWithTheSelectedDayFocused) {
+    access.SetName(L"날짜");
+    EXPECT_EQ(access.AccessibleName(), L"날짜");
+    EXPECT_EQ(access.AccessibleRole(), ROLE_SYSTEM_TABLE);
+    EXPECT_EQ(access.AccessibleValue(), L"2015년 8월 11일");
+    auto items = access.AccessibleItems();
+    ASSERT_EQ(items.size(), 49u);
+    EXPECT_EQ(items[0].role, ROLE_SYSTEM_COLUMNHEADER);
+    EXPECT_EQ(items[7].state, STATE_SYSTEM_UNAVAILABLE);  // before the 1st
+    const auto eleventh = static_cast<std::size_t>(CalendarCellChild(2, 3) - 1);
+    EXPECT_EQ(items[eleventh].name, L"11");
+    EXPECT_EQ(items[eleventh].role, ROLE_SYSTEM_CELL);
+    EXPECT_EQ(items[eleventh].description, L"2015년 8월 11일");
+    EXPECT_EQ(items[eleventh].state & (STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED),
+              STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED);
+    const GridRect cell = calendar.CellRect(2, 3);
+    const RECT screen = ToScreen(calendar.Handle(), {cell.left, cell.top, cell.right, cell.bottom});
+    EXPECT_TRUE(::EqualRect(&items[eleventh].bounds, &screen));
+
+    ::SetFocus(parent.Handle());
+    items = access.AccessibleItems();
+    EXPECT_EQ(items[eleventh].state & (STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED), STATE_SYSTEM_SELECTED);
+}
+
+TEST_F(CalendarTable, AMoveIsHeardAsTheNewCellsFocusWhileTheCalendarHasIt) {
+    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, &Hear,
+                                                 ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    g_heard.clear();
+    ::SendMessageW(calendar.Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    access.Moved();
+    PumpMessages(100);
+    EXPECT_EQ(Heard(EVENT_OBJECT_FOCUS), CalendarCellChild(3, 3));
+    EXPECT_EQ(Heard(EVENT_OBJECT_VALUECHANGE), CHILDID_SELF);
+
+    // Set by the program while the focus is elsewhere: the value changes, the focus stays.
+    ::SetFocus(parent.Handle());
+    g_heard.clear();
+    calendar.SetDay(20);
+    access.Moved();
+    PumpMessages(100);
+    EXPECT_EQ(Heard(EVENT_OBJECT_VALUECHANGE), CHILDID_SELF);
+    EXPECT_EQ(Heard(EVENT_OBJECT_FOCUS), -1);
+    ::UnhookWinEvent(hook);
+}
+
+}  // namespace
+}  // namespace siborang

@@ -1,0 +1,550 @@
+#include "win/Accessible.h"
+
+#include <atomic>
+#include <exception>
+#include <new>
+
+#include "win/SystemLibrary.h"
+#include "win/Window.h"
+
+namespace siborang::win {
+namespace {
+
+// The interfaces by their ids; mingw's IID_* symbols would need libraries the program does not link.
+constexpr GUID kIidUnknown{0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kIidDispatch{0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kIidEnumVariant{0x00020404, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kIidOleWindow{0x00000114, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kIidAccessible{0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+// What the objects need of oleacc, oleaut32 and ole32, loaded once. Pinned: a reader in another
+// process may hold an object of ours until the very end, past the program's static objects.
+struct AccessLibraries {
+    SystemLibrary oleacc{L"oleacc.dll", true};
+    SystemLibrary oleaut32{L"oleaut32.dll", true};
+    SystemLibrary ole32{L"ole32.dll", true};
+    decltype(::CreateStdAccessibleObject)* createStandard =
+        oleacc.Find<decltype(::CreateStdAccessibleObject)>("CreateStdAccessibleObject");
+    decltype(::LresultFromObject)* lresultFromObject =
+        oleacc.Find<decltype(::LresultFromObject)>("LresultFromObject");
+    decltype(::SysAllocStringLen)* sysAllocStringLen =
+        oleaut32.Find<decltype(::SysAllocStringLen)>("SysAllocStringLen");
+    decltype(::VariantClear)* variantClear = oleaut32.Find<decltype(::VariantClear)>("VariantClear");
+    decltype(::CoInitializeEx)* coInitializeEx = ole32.Find<decltype(::CoInitializeEx)>("CoInitializeEx");
+
+    bool Complete() const noexcept {
+        return createStandard && lresultFromObject && sysAllocStringLen && variantClear && coInitializeEx;
+    }
+};
+
+const AccessLibraries* Libraries() noexcept {
+    static const AccessLibraries libraries;
+    return libraries.Complete() ? &libraries : nullptr;
+}
+
+// Our objects are handed out through COM marshalling, which needs an apartment on the window's
+// thread. A single-threaded one: readers' calls then arrive as messages of that thread, so they
+// meet the window objects only where the program's own handlers would.
+void EnterApartment(const AccessLibraries& libraries) noexcept {
+    thread_local bool entered = false;
+    if (entered) return;
+    entered = true;
+    // Never left: objects handed out may be asked until the thread ends.
+    libraries.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+}
+
+// Nothing thrown by a source crosses into COM.
+template <class Body>
+HRESULT Safely(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
+void SetChild(VARIANT* out, LONG child) noexcept {
+    out->vt = VT_I4;
+    out->lVal = child;
+}
+
+bool Contains(const RECT& r, long x, long y) noexcept {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+// The window's client object: the system's standard one, with what the window's source says.
+class ClientObject final : public IAccessible, public IEnumVARIANT, public IOleWindow {
+public:
+    ClientObject(HWND window, AccessibleLookup lookup, IAccessible* standard, const AccessLibraries& libraries,
+                 ULONG position = 0) noexcept
+        : window_(window),
+          bound_(WindowBase::FromHandle(window)),
+          lookup_(lookup),
+          standard_(standard),
+          libraries_(libraries),
+          position_(position) {
+        standard_->AddRef();
+    }
+    ~ClientObject() { standard_->Release(); }
+    ClientObject(const ClientObject&) = delete;
+    ClientObject& operator=(const ClientObject&) = delete;
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
+        if (!out) return E_POINTER;
+        if (iid == kIidUnknown || iid == kIidDispatch || iid == kIidAccessible) {
+            *out = static_cast<IAccessible*>(this);
+        } else if (iid == kIidEnumVariant) {
+            *out = static_cast<IEnumVARIANT*>(this);
+        } else if (iid == kIidOleWindow) {
+            *out = static_cast<IOleWindow*>(this);
+        } else {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() noexcept override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    // IDispatch: readers use the interface's own methods; scripting by name is not offered.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept override {
+        if (info) *info = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) noexcept override {
+        return E_NOTIMPL;
+    }
+
+    // IAccessible
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) noexcept override {
+        if (!Source()) return Gone(parent);
+        return standard_->get_accParent(parent);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) noexcept override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return Safely([&] {
+            const AccessibleSource* source = Source();
+            if (!source) return RPC_E_DISCONNECTED;
+            long windows = 0;
+            const HRESULT hr = standard_->get_accChildCount(&windows);
+            if (FAILED(hr)) windows = 0;
+            *count = static_cast<long>(source->AccessibleItems().size()) + windows;
+            return S_OK;
+        });
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) noexcept override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        return Ask(child, [&](const AccessibleItem&) { return S_FALSE; },  // items are simple elements
+                   [&](VARIANT id, AccessibleSource&) { return standard_->get_accChild(id, out); });
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) noexcept override {
+        return AskText(child, out, &AccessibleSource::AccessibleName, &AccessibleItem::name,
+                       &IAccessible::get_accName);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) noexcept override {
+        return AskText(child, out, &AccessibleSource::AccessibleValue, &AccessibleItem::value,
+                       &IAccessible::get_accValue);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) noexcept override {
+        return AskText(child, out, &AccessibleSource::AccessibleDescription, &AccessibleItem::description,
+                       &IAccessible::get_accDescription);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) noexcept override {
+        return AskText(child, out, &AccessibleSource::AccessibleDefaultAction, &AccessibleItem::defaultAction,
+                       &IAccessible::get_accDefaultAction);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) noexcept override {
+        if (!out) return E_POINTER;
+        out->vt = VT_EMPTY;
+        return Ask(
+            child,
+            [&](const AccessibleItem& item) {
+                SetChild(out, item.role);
+                return S_OK;
+            },
+            [&](VARIANT id, AccessibleSource& source) {
+                if (id.lVal == CHILDID_SELF) {
+                    if (const auto role = source.AccessibleRole()) {
+                        SetChild(out, *role);
+                        return S_OK;
+                    }
+                }
+                return standard_->get_accRole(id, out);
+            });
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) noexcept override {
+        if (!out) return E_POINTER;
+        out->vt = VT_EMPTY;
+        return Ask(
+            child,
+            [&](const AccessibleItem& item) {
+                SetChild(out, item.state);
+                return S_OK;
+            },
+            [&](VARIANT id, AccessibleSource& source) {
+                const HRESULT hr = standard_->get_accState(id, out);
+                if (id.lVal != CHILDID_SELF) return hr;
+                const long standard = SUCCEEDED(hr) && out->vt == VT_I4 ? out->lVal : 0;
+                if (const auto state = source.AccessibleState(standard)) {
+                    libraries_.variantClear(out);
+                    SetChild(out, *state);
+                    return S_OK;
+                }
+                return hr;
+            });
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) noexcept override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        return Ask(child, [](const AccessibleItem&) { return S_FALSE; },
+                   [&](VARIANT id, AccessibleSource&) { return standard_->get_accHelp(id, out); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) noexcept override {
+        if (!file || !topic) return E_POINTER;
+        *file = nullptr;
+        *topic = 0;
+        return Ask(child, [](const AccessibleItem&) { return S_FALSE; },
+                   [&](VARIANT id, AccessibleSource&) { return standard_->get_accHelpTopic(file, id, topic); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* out) noexcept override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        return Ask(child, [](const AccessibleItem&) { return S_FALSE; },
+                   [&](VARIANT id, AccessibleSource&) { return standard_->get_accKeyboardShortcut(id, out); });
+    }
+
+    // The item whose state says so (the calendar's current cell), else the system's answer.
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) noexcept override {
+        return FirstItemWith(STATE_SYSTEM_FOCUSED, out, [&] { return standard_->get_accFocus(out); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) noexcept override {
+        return FirstItemWith(STATE_SYSTEM_SELECTED, out, [&] { return standard_->get_accSelection(out); });
+    }
+
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) noexcept override {
+        return Ask(child, [](const AccessibleItem&) { return DISP_E_MEMBERNOTFOUND; },
+                   [&](VARIANT id, AccessibleSource&) { return standard_->accSelect(flags, id); });
+    }
+
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
+                                          VARIANT child) noexcept override {
+        if (!left || !top || !width || !height) return E_POINTER;
+        *left = *top = *width = *height = 0;
+        return Ask(
+            child,
+            [&](const AccessibleItem& item) {
+                *left = item.bounds.left;
+                *top = item.bounds.top;
+                *width = item.bounds.right - item.bounds.left;
+                *height = item.bounds.bottom - item.bounds.top;
+                return S_OK;
+            },
+            [&](VARIANT id, AccessibleSource&) { return standard_->accLocation(left, top, width, height, id); });
+    }
+
+    // Items in order, then the system's children (whose ids move up past the items).
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* out) noexcept override {
+        if (!out) return E_POINTER;
+        out->vt = VT_EMPTY;
+        return Safely([&]() -> HRESULT {
+            const AccessibleSource* source = Source();
+            if (!source) return RPC_E_DISCONNECTED;
+            if (start.vt != VT_I4) return E_INVALIDARG;
+            const long items = static_cast<long>(source->AccessibleItems().size());
+            const long from = start.lVal;
+            if (from < 0) return E_INVALIDARG;
+            const auto firstWindow = [&]() -> HRESULT {
+                VARIANT self;
+                SetChild(&self, CHILDID_SELF);
+                return Shifted(standard_->accNavigate(NAVDIR_FIRSTCHILD, self, out), out, items);
+            };
+            if (from == CHILDID_SELF) {
+                if (direction == NAVDIR_FIRSTCHILD && items > 0) {
+                    SetChild(out, 1);
+                    return S_OK;
+                }
+                if (direction == NAVDIR_FIRSTCHILD) return firstWindow();
+                if (direction == NAVDIR_LASTCHILD) {
+                    const HRESULT hr = Shifted(standard_->accNavigate(direction, start, out), out, items);
+                    if (hr == S_OK && out->vt != VT_EMPTY) return hr;
+                    if (items == 0) return hr;
+                    libraries_.variantClear(out);
+                    SetChild(out, items);
+                    return S_OK;
+                }
+                return standard_->accNavigate(direction, start, out);
+            }
+            if (from <= items) {
+                if (direction == NAVDIR_NEXT && from < items) {
+                    SetChild(out, from + 1);
+                    return S_OK;
+                }
+                if (direction == NAVDIR_NEXT) return firstWindow();
+                if (direction == NAVDIR_PREVIOUS && from > 1) {
+                    SetChild(out, from - 1);
+                    return S_OK;
+                }
+                return S_FALSE;
+            }
+            VARIANT id;
+            SetChild(&id, from - items);
+            const HRESULT hr = Shifted(standard_->accNavigate(direction, id, out), out, items);
+            // Before the first window come the items.
+            if (direction == NAVDIR_PREVIOUS && items > 0 && hr == S_FALSE) {
+                libraries_.variantClear(out);
+                SetChild(out, items);
+                return S_OK;
+            }
+            return hr;
+        });
+    }
+
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* out) noexcept override {
+        if (!out) return E_POINTER;
+        out->vt = VT_EMPTY;
+        return Safely([&]() -> HRESULT {
+            const AccessibleSource* source = Source();
+            if (!source) return RPC_E_DISCONNECTED;
+            const auto items = source->AccessibleItems();
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                if (Contains(items[i].bounds, x, y)) {
+                    SetChild(out, static_cast<LONG>(i + 1));
+                    return S_OK;
+                }
+            }
+            return Shifted(standard_->accHitTest(x, y, out), out, static_cast<long>(items.size()));
+        });
+    }
+
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) noexcept override {
+        return Safely([&]() -> HRESULT {
+            AccessibleSource* source = Source();
+            if (!source) return RPC_E_DISCONNECTED;
+            if (child.vt != VT_I4 || child.lVal < 0) return E_INVALIDARG;
+            const auto items = static_cast<long>(source->AccessibleItems().size());
+            if (child.lVal == CHILDID_SELF) {
+                return source->DoAccessibleDefaultAction() ? S_OK : standard_->accDoDefaultAction(child);
+            }
+            if (child.lVal <= items) {
+                return source->DoItemDefaultAction(static_cast<std::size_t>(child.lVal - 1)) ? S_OK
+                                                                                              : DISP_E_MEMBERNOTFOUND;
+            }
+            VARIANT id;
+            SetChild(&id, child.lVal - items);
+            return standard_->accDoDefaultAction(id);
+        });
+    }
+
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) noexcept override { return E_NOTIMPL; }
+
+    // IEnumVARIANT: the items as child ids, then whatever the system's object enumerates.
+    HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* out, ULONG* fetched) noexcept override {
+        if (!out || (!fetched && wanted != 1)) return E_POINTER;
+        if (fetched) *fetched = 0;
+        for (ULONG i = 0; i < wanted; ++i) out[i].vt = VT_EMPTY;
+        return Safely([&]() -> HRESULT {
+            const AccessibleSource* source = Source();
+            if (!source) return RPC_E_DISCONNECTED;
+            const auto items = static_cast<ULONG>(source->AccessibleItems().size());
+            ULONG n = 0;
+            for (; n < wanted && position_ < items; ++n) SetChild(&out[n], static_cast<LONG>(++position_));
+            if (n < wanted) {
+                IEnumVARIANT* windows = nullptr;
+                if (SUCCEEDED(standard_->QueryInterface(kIidEnumVariant, reinterpret_cast<void**>(&windows))) &&
+                    windows) {
+                    ULONG got = 0;
+                    windows->Reset();
+                    if (position_ == items || windows->Skip(position_ - items) == S_OK) {
+                        if (FAILED(windows->Next(wanted - n, out + n, &got))) got = 0;
+                    }
+                    windows->Release();
+                    n += got;
+                    position_ += got;
+                }
+            }
+            if (fetched) *fetched = n;
+            return n == wanted ? S_OK : S_FALSE;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) noexcept override {
+        long total = 0;
+        const HRESULT hr = get_accChildCount(&total);
+        if (FAILED(hr)) return hr;
+        const auto end = static_cast<ULONG>(total);
+        const bool within = count <= end && position_ <= end - count;
+        position_ = within ? position_ + count : end;
+        return within ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() noexcept override {
+        position_ = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) noexcept override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (!Source()) return RPC_E_DISCONNECTED;
+        auto* copy = new (std::nothrow) ClientObject(window_, lookup_, standard_, libraries_, position_);
+        if (!copy) return E_OUTOFMEMORY;
+        *out = copy;
+        return S_OK;
+    }
+
+    // IOleWindow: which window a reader is looking at.
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* out) noexcept override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (!Source()) return RPC_E_DISCONNECTED;
+        *out = window_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) noexcept override { return E_NOTIMPL; }
+
+private:
+    // The window's source now; nullptr once the window is gone or is bound to another object,
+    // and for a question on another thread than the window's (should the thread have had no
+    // apartment of its own), which must not meet the window objects.
+    AccessibleSource* Source() const noexcept {
+        if (::GetWindowThreadProcessId(window_, nullptr) != ::GetCurrentThreadId()) return nullptr;
+        if (WindowBase::FromHandle(window_) != bound_) return nullptr;
+        return lookup_(window_);
+    }
+
+    template <class T>
+    HRESULT Gone(T** out) const noexcept {
+        if (out) *out = nullptr;
+        return RPC_E_DISCONNECTED;
+    }
+
+    // One question about child `child`: an item's answer, or the system's (with the item ids
+    // taken off the id); the window itself counts as the system's child 0.
+    template <class OnItem, class OnSystem>
+    HRESULT Ask(VARIANT child, OnItem&& onItem, OnSystem&& onSystem) const noexcept {
+        return Safely([&]() -> HRESULT {
+            AccessibleSource* source = Source();
+            if (!source) return RPC_E_DISCONNECTED;
+            if (child.vt != VT_I4 || child.lVal < 0) return E_INVALIDARG;
+            if (child.lVal == CHILDID_SELF) return onSystem(child, *source);
+            const auto items = source->AccessibleItems();
+            const auto count = static_cast<long>(items.size());
+            if (child.lVal <= count) return onItem(items[static_cast<std::size_t>(child.lVal - 1)]);
+            VARIANT id;
+            SetChild(&id, child.lVal - count);
+            return onSystem(id, *source);
+        });
+    }
+
+    using SourceText = std::optional<std::wstring> (AccessibleSource::*)() const;
+    using StandardText = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+
+    HRESULT AskText(VARIANT child, BSTR* out, SourceText ofSource, std::wstring AccessibleItem::*ofItem,
+                    StandardText ofStandard) const noexcept {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        return Ask(
+            child, [&](const AccessibleItem& item) { return Text(item.*ofItem, out); },
+            [&](VARIANT id, AccessibleSource& source) {
+                if (id.lVal == CHILDID_SELF) {
+                    if (const auto text = (source.*ofSource)()) return Text(*text, out);
+                }
+                return (standard_->*ofStandard)(id, out);
+            });
+    }
+
+    // An empty text is no text, as the system's objects answer.
+    HRESULT Text(const std::wstring& text, BSTR* out) const noexcept {
+        if (text.empty()) return S_FALSE;
+        *out = libraries_.sysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        return *out ? S_OK : E_OUTOFMEMORY;
+    }
+
+    // A child id the system's object gave back, moved past the items.
+    static HRESULT Shifted(HRESULT hr, VARIANT* out, long items) noexcept {
+        if (hr == S_OK && out->vt == VT_I4 && out->lVal > 0) out->lVal += items;
+        return hr;
+    }
+
+    template <class Standard>
+    HRESULT FirstItemWith(long state, VARIANT* out, Standard&& standard) const noexcept {
+        if (!out) return E_POINTER;
+        out->vt = VT_EMPTY;
+        return Safely([&]() -> HRESULT {
+            const AccessibleSource* source = Source();
+            if (!source) return RPC_E_DISCONNECTED;
+            const auto items = source->AccessibleItems();
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                if (items[i].state & state) {
+                    SetChild(out, static_cast<LONG>(i + 1));
+                    return S_OK;
+                }
+            }
+            return Shifted(standard(), out, static_cast<long>(items.size()));
+        });
+    }
+
+    std::atomic<ULONG> references_{1};
+    const HWND window_;
+    const WindowBase* const bound_;  // compared only, never followed: the window's object may be gone
+    const AccessibleLookup lookup_;
+    IAccessible* const standard_;
+    const AccessLibraries& libraries_;
+    ULONG position_;  // the enumeration's place
+};
+
+}  // namespace
+
+AccessibleSource* BoundAccessibleSource(HWND window) noexcept {
+    return dynamic_cast<AccessibleSource*>(WindowBase::FromHandle(window));
+}
+
+bool AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result, AccessibleLookup lookup) noexcept {
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || !lookup || !lookup(window)) return false;
+    const AccessLibraries* libraries = Libraries();
+    if (!libraries) return false;
+    EnterApartment(*libraries);
+    IAccessible* standard = nullptr;
+    if (FAILED(libraries->createStandard(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&standard))) ||
+        !standard) {
+        return false;
+    }
+    auto* object = new (std::nothrow) ClientObject(window, lookup, standard, *libraries);
+    standard->Release();
+    if (!object) return false;
+    const LRESULT answer = libraries->lresultFromObject(kIidAccessible, wParam, static_cast<IAccessible*>(object));
+    object->Release();
+    // A failure is a negative HRESULT; the system's own answer is better than none.
+    if (answer < 0) return false;
+    result = answer;
+    return true;
+}
+
+void NotifyAccessible(DWORD event, HWND window, LONG child) noexcept {
+    if (window) ::NotifyWinEvent(event, window, OBJID_CLIENT, child);
+}
+
+}  // namespace siborang::win
