@@ -223,6 +223,7 @@ void TForm1::ShowMemoNote(const PendingNoteTexts& pending) {
     // the note unread. A click on it activates it.
     note.ShowNoActivate();
     ::SetWindowPos(note.Handle(), HWND_TOPMOST, 0, 0, 0, 0, kNoMoveNoSize | SWP_NOACTIVATE);
+    note.Announce();
     PlayChime();
 }
 

@@ -22,6 +22,12 @@ LRESULT TForm3::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TForm3::Button1Click(win::Control&) { Close(); }
 
+std::optional<std::wstring> TForm3::AccessibleName() const { return Label1->Text(); }
+
+std::optional<std::wstring> TForm3::AccessibleDescription() const { return Label2->Text(); }
+
+void TForm3::Announce() const noexcept { win::NotifyAccessible(EVENT_SYSTEM_ALERT, Handle()); }
+
 void TForm3::FormClose(win::Form&, win::CloseAction& action) {
     GiveActivationBack();
     action = win::CloseAction::Free;

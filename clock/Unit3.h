@@ -17,6 +17,17 @@ public:
     void FormClose(win::Form& sender, win::CloseAction& action);
     void Button1Click(win::Control& sender);
 
+    // A screen reader hears the note as an alert: the heading its name, the text its
+    // description; it takes the keyboard only when clicked.
+    std::optional<std::wstring> AccessibleName() const override;
+    std::optional<long> AccessibleRole() const override { return ROLE_SYSTEM_ALERT; }
+    std::optional<std::wstring> AccessibleDescription() const override;
+    std::optional<long> AccessibleState(long standard) const override {
+        return standard & ~static_cast<long>(STATE_SYSTEM_FOCUSABLE);
+    }
+    // Tells readers the note is up.
+    void Announce() const noexcept;
+
     win::Image* Image1 = nullptr;
     win::Label* Label1 = nullptr;
     win::Label* Label2 = nullptr;

@@ -37,8 +37,11 @@ std::unique_ptr<win::Control> MakeCalendar(win::Form& form, win::Control* parent
 TCalendar::TCalendar(HINSTANCE instance, const GridPlacement& placement, TodayFn today)
     : CalendarModel(std::move(today)),
       fallbackFont_(MakeFallbackFont(placement.font)),
+      access_(*this, [this] { return Handle(); }),
       window_(*this, instance, kCalendarClass, placement,
-              [this](HDC dc, int column, int row, const RECT& rect) { PaintCell(dc, column, row, rect); }) {}
+              [this](HDC dc, int column, int row, const RECT& rect) { PaintCell(dc, column, row, rect); }) {
+    window_.SetAccessible(&access_);
+}
 
 TCalendar::~TCalendar() = default;
 
@@ -71,8 +74,10 @@ CalendarControl::CalendarControl(win::Form& form, win::Control* parent, const wi
         if (OnClick) OnClick(*this);
     };
     calendar_->OnChange = [this](CalendarModel&) {
+        calendar_->Access().Moved();
         if (OnChange) OnChange(*this);
     };
+    if (const auto name = LayoutAccessibleName()) calendar_->Access().SetName(*name);
     bounds_ = RECT{props.left, props.top, props.left + placement.width, props.top + placement.height};
 }
 

@@ -2,6 +2,7 @@
 // TCalendar: the month calendar control in a window of class "TCalendar". Its date, layout
 // and rules live in CalendarModel; this adds the window, the cell drawing and today's date
 // from the local clock.
+#include "controls/CalendarAccess.h"
 #include "controls/CalendarModel.h"
 #include "controls/Grid.h"
 #include <memory>
@@ -24,6 +25,8 @@ public:
 
     HWND Handle() const noexcept { return window_.Handle(); }
     COLORREF Color() const noexcept { return window_.Color(); }
+    // What a screen reader is told of the calendar.
+    CalendarAccess& Access() noexcept { return access_; }
 
     // The local date, from GetLocalTime.
     static DateParts LocalToday();
@@ -35,12 +38,13 @@ private:
 
     // For weekday names the control's font cannot show (a font without Hanja).
     win::Font fallbackFont_;
+    CalendarAccess access_;  // before the window, which asks it while it lives
     GridWindow window_;
 };
 
 // The calendar as a control of a form, made by a layout row of kind kCalendarKind (its designed
 // value is StartOfWeek); the calendar's click and change are the row's OnClick and OnChange,
-// with this control as their sender.
+// with this control as their sender. A screen reader hears every change of the date.
 class CalendarControl final : public win::Control {
 public:
     CalendarControl(win::Form& form, win::Control* parent, const win::ControlProps& props);

@@ -36,6 +36,9 @@ public:
     GridWindow& operator=(const GridWindow&) = delete;
 
     COLORREF Color() const noexcept { return color_; }
+    // What the grid tells a screen reader, owned by the grid's owner (nullptr: the system's answer).
+    void SetAccessible(win::AccessibleSource* source) noexcept { accessible_ = source; }
+    win::AccessibleSource* Accessible() noexcept override { return accessible_; }
 
     void InvalidateCell(int column, int row) override;
     void InvalidateGrid() override;
@@ -58,6 +61,7 @@ private:
     bool ctl3D_;
     win::Brush colorBrush_;
     bool releasing_ = false;  // our own ReleaseCapture is no lost capture
+    win::AccessibleSource* accessible_ = nullptr;
 };
 
 }  // namespace siborang

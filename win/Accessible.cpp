@@ -519,7 +519,8 @@ private:
 }  // namespace
 
 AccessibleSource* BoundAccessibleSource(HWND window) noexcept {
-    return dynamic_cast<AccessibleSource*>(WindowBase::FromHandle(window));
+    WindowBase* bound = WindowBase::FromHandle(window);
+    return bound ? bound->Accessible() : nullptr;
 }
 
 bool AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result, AccessibleLookup lookup) noexcept {

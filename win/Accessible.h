@@ -69,7 +69,7 @@ public:
 // none (any more).
 using AccessibleLookup = AccessibleSource* (*)(HWND window) noexcept;
 
-// The default lookup: the object bound to the window (WindowBase::FromHandle), when it is a source.
+// The default lookup: what the object bound to the window (WindowBase::FromHandle) gives.
 AccessibleSource* BoundAccessibleSource(HWND window) noexcept;
 
 // For a window's WM_GETOBJECT: answers OBJID_CLIENT with the window's own object, when its

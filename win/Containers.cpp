@@ -23,7 +23,7 @@ LRESULT Container::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // children, as the form does for its own.
     LRESULT result = 0;
     if (ReflectChildMessage(message, wParam, lParam, result)) return result;
-    if (graphics_.RouteMouse(Handle(), message, wParam, lParam)) return 0;
+    if (graphics_.Route(Handle(), message, wParam, lParam)) return 0;
     switch (message) {
     case WM_ERASEBKGND:
         return 1;  // WM_PAINT fills the whole surface

@@ -1,6 +1,7 @@
 #include "win/Control.h"
 
 #include "win/Form.h"
+#include "win/Text.h"
 
 namespace siborang::win {
 namespace {
@@ -22,6 +23,8 @@ Control::Control(Form& form, Control* parent, const ControlProps& props)
       form_(form),
       parent_(parent),
       name_(props.name),
+      labelledBy_(props.labelledBy ? props.labelledBy : ""),
+      accessibleName_(props.accessibleName ? props.accessibleName : L""),
       tag_(props.tag),
       tabOrder_(props.tabOrder),
       options_(props.options),
@@ -109,6 +112,14 @@ void Control::Invalidate() const {
         ::InflateRect(&area, 2, 2);
         ::InvalidateRect(ParentHandle(), &area, TRUE);
     }
+}
+
+std::optional<std::wstring> Control::LayoutAccessibleName() const {
+    if (!labelledBy_.empty()) {
+        if (const Control* label = form_.FindControl(labelledBy_)) return WithoutMnemonic(label->Text());
+    }
+    if (!accessibleName_.empty()) return accessibleName_;
+    return std::nullopt;
 }
 
 void Control::MouseDown(MouseButton button, unsigned shift, POINT at) {

@@ -4,6 +4,7 @@
 // parent, tab order, tag, font and colours, enabled and visible, and its events. Each kind is
 // a class of its own that adds its calls (WindowedControls.h, GraphicControls.h).
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -67,6 +68,10 @@ public:
     MouseEvent OnMouseMove;
     MouseEvent OnMouseUp;
 
+    // What a screen reader calls it by the layout (the text of the label the row names, or the
+    // row's own name); nullopt: the layout names it not.
+    std::optional<std::wstring> LayoutAccessibleName() const;
+
     // A WM_COMMAND notification from the control's window.
     virtual void HandleCommand(WORD /*code*/) {}
     // Mouse input routed to the control, at a point in its own coordinates. A left press and
@@ -92,6 +97,8 @@ private:
     Form& form_;
     Control* parent_;
     std::string name_;
+    std::string labelledBy_;
+    std::wstring accessibleName_;
     int tag_;
     int tabOrder_;
     unsigned options_;

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <iterator>
 
 #include "core/Shortcut.h"
 #include "win/Form.h"
@@ -76,6 +77,33 @@ std::uint16_t HotKeyBox::HotKeyValue() const noexcept {
 
 void HotKeyBox::SetHotKeyValue(std::uint16_t value) {
     ::SendMessageW(Handle(), HKM_SETHOTKEY, BoxValueFromShortcut(value), 0);
+}
+
+namespace {
+
+// The key's name in the keyboard layout's own words, as the hotkey box shows it.
+std::wstring KeyName(UINT virtualKey, bool extended) {
+    const UINT scan = ::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    wchar_t name[64] = {};
+    const LONG code = static_cast<LONG>((scan << 16) | (extended ? 1u << 24 : 0u));
+    const int n = ::GetKeyNameTextW(code, name, static_cast<int>(std::size(name)));
+    return std::wstring(name, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+}  // namespace
+
+std::optional<std::wstring> HotKeyBox::AccessibleValue() const {
+    const auto value = static_cast<std::uint32_t>(::SendMessageW(Handle(), HKM_GETHOTKEY, 0, 0));
+    const UINT key = LOBYTE(LOWORD(value));
+    const UINT modifiers = HIBYTE(LOWORD(value));
+    if (!key) return std::wstring(L"없음");
+    // The modifiers by the names on the keys, as Windows's layouts give them; some platforms'
+    // layouts spell out "Control".
+    std::wstring text;
+    if (modifiers & HOTKEYF_CONTROL) text += L"Ctrl+";
+    if (modifiers & HOTKEYF_SHIFT) text += L"Shift+";
+    if (modifiers & HOTKEYF_ALT) text += L"Alt+";
+    return text + KeyName(key, (modifiers & HOTKEYF_EXT) != 0);
 }
 
 }  // namespace siborang::win

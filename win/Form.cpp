@@ -5,11 +5,13 @@
 
 #include "core/Errors.h"
 #include "win/ControlFactory.h"
+#include "win/Text.h"
 #include "win/WindowedControls.h"
 
 namespace siborang::win {
 
-Form::Form(Application& app, const FormSpec& design) : app_(app), screenCenter_(design.screenCenter) {
+Form::Form(Application& app, const FormSpec& design)
+    : app_(app), titleLabel_(design.titleLabel), screenCenter_(design.screenCenter) {
     RegisterWindowClass(app.ModuleInstance(), {.name = design.className, .icon = app.IconHandle()});
     backColor_ = ResolveColor(design.color);
     backBrush_.Reset(::CreateSolidBrush(backColor_));
@@ -40,12 +42,18 @@ Form::~Form() {
     DestroyHandle();
 }
 
+std::optional<std::wstring> Form::AccessibleName() const {
+    const Control* title = titleLabel_ ? FindControl(titleLabel_) : nullptr;
+    if (!title) return std::nullopt;
+    return WithoutMnemonic(title->Text());
+}
+
 Form* Form::FromHandle(HWND hwnd) noexcept { return dynamic_cast<Form*>(WindowBase::FromHandle(hwnd)); }
 
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (ReflectChildMessage(message, wParam, lParam, result)) return result;
-    if (graphics_.RouteMouse(Handle(), message, wParam, lParam)) return 0;
+    if (graphics_.Route(Handle(), message, wParam, lParam)) return 0;
     switch (message) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {

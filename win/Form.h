@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "win/Accessible.h"
 #include "win/Application.h"
 #include "win/Control.h"
 #include "win/DialogKeyboard.h"
@@ -34,14 +35,24 @@ struct FormSpec {
     FormBorder border = FormBorder::Dialog;
     bool screenCenter = false;
     int outerWidth = 0, outerHeight = 0;  // the window's own size, frame included; 0: from the client size
+    // The label whose text names the form for a screen reader (a borderless form's title);
+    // nullptr: the caption does.
+    const char* titleLabel = nullptr;
 };
 
-class Form : public WindowBase {
+// A screen reader reads the form by its title label, its graphic controls as its object's
+// items; a form of its own kind (a note) says more.
+class Form : public WindowBase, public AccessibleSource {
 public:
     Form(Application& app, const FormSpec& design);
     ~Form() override;
 
     Application& App() const noexcept { return app_; }
+
+    AccessibleSource* Accessible() noexcept override { return this; }
+    std::optional<std::wstring> AccessibleName() const override;
+    std::vector<AccessibleItem> AccessibleItems() const override { return graphics_.AccessibleItems(Handle()); }
+    bool DoItemDefaultAction(std::size_t index) override { return graphics_.PressItem(Handle(), index); }
 
     // Every message of the window passes through here. Overrides call this for the
     // framework's normal handling.
@@ -152,6 +163,7 @@ private:
     int nextControlId_ = 100;
     UINT_PTR nextTimerId_ = 1;
     std::vector<Timer*> timers_;
+    const char* titleLabel_;
     bool screenCenter_ = false;
     bool modal_ = false;
     int modalResult_ = 0;

@@ -4,6 +4,7 @@
 #include "win/Application.h"
 #include "win/Form.h"
 #include "win/GraphicHost.h"
+#include "win/Text.h"
 
 namespace siborang::win {
 namespace {
@@ -49,6 +50,14 @@ void Label::FitNow() const noexcept {
     ::DrawTextW(screen.Get(), caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_CALCRECT | DT_SINGLELINE);
     bounds_.right = bounds_.left + rc.right;
     bounds_.bottom = bounds_.top + rc.bottom;
+}
+
+std::optional<AccessibleItem> Label::AccessibleFacts() const {
+    if (caption_.empty()) return std::nullopt;
+    AccessibleItem item;
+    item.name = WithoutMnemonic(caption_);
+    item.bounds = Bounds();
+    return item;
 }
 
 void Label::Paint(HDC dc) const {
@@ -155,6 +164,21 @@ void SpeedButton::Paint(HDC dc) const {
     ::SetTextColor(dc, DrawnTextColor());
     if (pressed_) ::OffsetRect(&rc, 1, 1);
     ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+std::optional<AccessibleItem> SpeedButton::AccessibleFacts() const {
+    AccessibleItem item;
+    item.name = WithoutMnemonic(caption_);
+    item.role = ROLE_SYSTEM_PUSHBUTTON;
+    item.state = (Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE) | (pressed_ ? STATE_SYSTEM_PRESSED : 0) |
+                 (hot_ ? STATE_SYSTEM_HOTTRACKED : 0);
+    item.defaultAction = L"누르기";
+    item.bounds = Bounds();
+    return item;
+}
+
+void SpeedButton::Press() {
+    if (Enabled() && OnClick) OnClick(*this);
 }
 
 void SpeedButton::MouseDown(MouseButton button, unsigned shift, POINT at) {

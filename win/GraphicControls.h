@@ -1,5 +1,8 @@
 #pragma once
 // The graphic controls: windowless, drawn on their parent's surface by its GraphicHost.
+#include <optional>
+
+#include "win/Accessible.h"
 #include "win/Control.h"
 
 namespace siborang::win {
@@ -7,6 +10,11 @@ namespace siborang::win {
 class GraphicControl : public Control {
 public:
     virtual void Paint(HDC dc) const = 0;
+    // What a screen reader is told of it, as an item of its surface's object, in the surface's
+    // coordinates; nullopt: nothing (a picture, a line).
+    virtual std::optional<AccessibleItem> AccessibleFacts() const { return std::nullopt; }
+    // A screen reader pressed it (AccessibleFacts gave a default action).
+    virtual void Press() {}
 
 protected:
     // Placed on its parent's surface: the form's, or a container's.
@@ -21,6 +29,8 @@ public:
     RECT Bounds() const noexcept override;
     void SetText(std::wstring_view text) override;
     void Paint(HDC dc) const override;
+    // Static text, as long as it shows any.
+    std::optional<AccessibleItem> AccessibleFacts() const override;
 
 private:
     void FitNow() const noexcept;
@@ -53,6 +63,9 @@ class SpeedButton final : public GraphicControl {
 public:
     SpeedButton(Form& form, Control* parent, const ControlProps& props) : GraphicControl(form, parent, props) {}
     void Paint(HDC dc) const override;
+    // A push button that a reader presses as a click does.
+    std::optional<AccessibleItem> AccessibleFacts() const override;
+    void Press() override;
     void MouseDown(MouseButton button, unsigned shift, POINT at) override;
     void MouseMove(unsigned shift, POINT at) override;
     void MouseUp(MouseButton button, unsigned shift, POINT at) override;

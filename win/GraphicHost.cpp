@@ -5,6 +5,48 @@
 #include "win/GraphicControls.h"
 
 namespace siborang::win {
+namespace {
+
+// A press a reader asked for, posted to the host's window with the control's place among the
+// host's children (a place, not a pointer: the control may be gone when it arrives).
+UINT PressMessage() noexcept {
+    static const UINT message = ::RegisterWindowMessageW(L"Siborang.AccessiblePress");
+    return message;
+}
+
+}  // namespace
+
+bool GraphicHost::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != PressMessage() || message == 0) return RouteMouse(window, message, wParam, lParam);
+    if (wParam < children_.size() && children_[wParam]->Visible()) children_[wParam]->Press();
+    return true;
+}
+
+std::vector<AccessibleItem> GraphicHost::AccessibleItems(HWND window) const {
+    std::vector<AccessibleItem> items;
+    for (const GraphicControl* c : children_) {
+        if (!c->Visible()) continue;
+        if (auto item = c->AccessibleFacts()) {
+            ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&item->bounds), 2);
+            items.push_back(std::move(*item));
+        }
+    }
+    return items;
+}
+
+bool GraphicHost::PressItem(HWND window, std::size_t index) const {
+    std::size_t item = 0;
+    for (std::size_t i = 0; i < children_.size(); ++i) {
+        const GraphicControl* c = children_[i];
+        if (!c->Visible()) continue;
+        const auto facts = c->AccessibleFacts();
+        if (!facts) continue;
+        if (item++ != index) continue;
+        return !facts->defaultAction.empty() && !(facts->state & STATE_SYSTEM_UNAVAILABLE) &&
+               ::PostMessageW(window, PressMessage(), i, 0);
+    }
+    return false;
+}
 
 void GraphicHost::Paint(HDC dc) const {
     for (const GraphicControl* c : children_) {

@@ -2,8 +2,10 @@
 // The surface that graphic controls are drawn on: a form or a container. It paints them and
 // routes the mouse to the one under it (or, while a button is held, to the one it went down
 // on), and else to the container itself.
+#include <cstddef>
 #include <vector>
 
+#include "win/Accessible.h"
 #include "win/Win32.h"
 
 namespace siborang::win {
@@ -23,10 +25,20 @@ public:
     const std::vector<GraphicControl*>& Children() const noexcept { return children_; }
 
     void Paint(HDC dc) const;
-    // Mouse input on `window` (the host's own); true when it was used up here.
-    bool RouteMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Mouse input on `window` (the host's own), and a screen reader's press posted to it; true
+    // when the message was used up here.
+    bool Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The visible graphic controls a reader can read, in creation order, as items of
+    // `window`'s object (in screen coordinates).
+    std::vector<AccessibleItem> AccessibleItems(HWND window) const;
+    // Presses item `index` of AccessibleItems once the reader has its answer: the click is
+    // posted, since it may open a modal window while the reader waits. False when the item
+    // cannot be pressed.
+    bool PressItem(HWND window, std::size_t index) const;
 
 private:
+    bool RouteMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     GraphicControl* ChildAt(POINT at) const noexcept;
 
     Control* owner_;

@@ -95,6 +95,11 @@ struct ControlProps {
     WORD invalidCombinations = 0;  // hotkey boxes: HKCOMB_* refused
     WORD fallbackModifiers = 0;    // hotkey boxes: HOTKEYF_* put in their place
     int designValue = 0;           // kinds from above: a designed value whose meaning the kind gives
+    // What a screen reader calls the control: the text of the label named here (as it reads
+    // now), or else this name, for a control with no label of its own; neither keeps the
+    // system's name (a button's caption).
+    const char* labelledBy = nullptr;
+    const wchar_t* accessibleName = nullptr;
 };
 
 // Where form F keeps a row's control: a member pointer of the control's own type, checked

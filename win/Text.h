@@ -13,5 +13,7 @@ std::string Narrow(std::wstring_view text);
 std::wstring FromCp949(std::string_view bytes);
 // Characters CP949 cannot hold make `lossless` false (when given); they become '?'.
 std::string ToCp949(std::wstring_view text, bool* lossless = nullptr);
+// A caption as it reads: a mnemonic's '&' dropped, "&&" a single '&'.
+std::wstring WithoutMnemonic(std::wstring_view caption);
 
 }  // namespace siborang::win

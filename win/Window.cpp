@@ -1,6 +1,7 @@
 #include "win/Window.h"
 
 #include "core/Errors.h"
+#include "win/Accessible.h"
 #include "win/Application.h"
 #include "win/Text.h"
 
@@ -87,6 +88,11 @@ LRESULT CALLBACK WindowBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
         self->HandleDestroyed();
         return original ? ::CallWindowProcW(original, hwnd, message, wParam, lParam)
                         : ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    // A screen reader's question, for every window of the program in one place.
+    if (message == WM_GETOBJECT) {
+        LRESULT answer = 0;
+        if (AnswerGetObject(hwnd, wParam, lParam, answer)) return answer;
     }
     // The error boundary: nothing thrown by a handler unwinds into Win32.
     return Guard([&] { return self->WindowProc(message, wParam, lParam); });

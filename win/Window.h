@@ -6,6 +6,8 @@
 
 namespace siborang::win {
 
+class AccessibleSource;
+
 // A window class of this module whose procedure is the common one. Registered once; later
 // calls with the same name do nothing.
 struct WindowClassDesign {
@@ -25,6 +27,9 @@ public:
     HWND Handle() const noexcept { return hwnd_; }
     // The object bound to a window of this program; nullptr for any other window.
     static WindowBase* FromHandle(HWND hwnd) noexcept;
+    // What the window tells a screen reader about itself (win/Accessible.h); nullptr leaves the
+    // reader with the system's own answer.
+    virtual AccessibleSource* Accessible() noexcept { return nullptr; }
 
 protected:
     WindowBase() noexcept = default;

@@ -6,16 +6,20 @@
 #include <string>
 #include <string_view>
 
+#include "win/Accessible.h"
 #include "win/Control.h"
 #include "win/GraphicHost.h"
 #include "win/Window.h"
 
 namespace siborang::win {
 
-class WindowedControl : public Control, public WindowBase {
+// A screen reader gets the system's answer for the window, with the name the layout gives it.
+class WindowedControl : public Control, public WindowBase, public AccessibleSource {
 public:
     HWND Handle() const noexcept override { return WindowBase::Handle(); }
     void Unbind() noexcept override { Detach(); }
+    AccessibleSource* Accessible() noexcept override { return this; }
+    std::optional<std::wstring> AccessibleName() const override { return LayoutAccessibleName(); }
     // The control of this program behind a window; nullptr for any other window.
     static WindowedControl* FromHandle(HWND hwnd) noexcept;
 
@@ -77,6 +81,9 @@ public:
     // Bits 0-12 key code, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt.
     std::uint16_t HotKeyValue() const noexcept;
     void SetHotKeyValue(std::uint16_t value);
+    // A hot key field whose value is the keys as the box names them ("Ctrl+Alt+W").
+    std::optional<long> AccessibleRole() const override { return ROLE_SYSTEM_HOTKEYFIELD; }
+    std::optional<std::wstring> AccessibleValue() const override;
 };
 
 // A drop-down list with an edit part, unsorted; OnClick when the user picks an entry. Selecting
@@ -103,6 +110,9 @@ class Container : public WindowedControl {
 public:
     GraphicHost* Host() noexcept override { return &graphics_; }
     void SetText(std::wstring_view text) override;
+    // Its graphic controls are its object's items.
+    std::vector<AccessibleItem> AccessibleItems() const override { return graphics_.AccessibleItems(Handle()); }
+    bool DoItemDefaultAction(std::size_t index) override { return graphics_.PressItem(Handle(), index); }
 
 protected:
     Container(Form& form, Control* parent, const ControlProps& props, const wchar_t* className);

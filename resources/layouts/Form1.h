@@ -13,6 +13,7 @@ inline const win::FormSpec kForm1Spec{
     .left = 316, .top = 222,
     .clientWidth = 320, .clientHeight = 239,
     .font = kGulim12,
+    .titleLabel = "Label1",
 };
 
 using Form1Row = win::ControlDef<TForm1>;
@@ -29,7 +30,8 @@ inline const Form1Row kForm1Layout[] = {
       .options = win::kTopLine},
      win::Into<&TForm1::Bevel1>},
     {{.name = "Panel1", .kind = ControlKind::Panel, .left = 45, .top = 0, .width = 276, .height = 22,
-      .font = {L"MS Serif", 13, false, false, RGB(255, 255, 255)}, .color = RGB(0, 0, 0), .tabOrder = 0},
+      .font = {L"MS Serif", 13, false, false, RGB(255, 255, 255)}, .color = RGB(0, 0, 0), .tabOrder = 0,
+      .labelledBy = "Label1"},
      win::Into<&TForm1::Panel1>, nullptr, nullptr, nullptr, &TForm1::Panel1MouseDown, &TForm1::Panel1MouseMove,
      &TForm1::Panel1MouseUp},
     {{.name = "SpeedButton1", .kind = ControlKind::SpeedButton, .parent = "Panel1", .left = 256, .top = 4,
@@ -58,7 +60,8 @@ inline const Form1Row kForm1Layout[] = {
      win::Into<&TForm1::Label3>},
     {{.name = "HotKey1", .kind = ControlKind::HotKey, .parent = "GroupBox1", .left = 80, .top = 24, .width = 201,
       .height = 19, .tabOrder = 0, .hotKey = 49239,
-      .invalidCombinations = HKCOMB_NONE | HKCOMB_S, .fallbackModifiers = HOTKEYF_CONTROL | HOTKEYF_ALT},
+      .invalidCombinations = HKCOMB_NONE | HKCOMB_S, .fallbackModifiers = HOTKEYF_CONTROL | HOTKEYF_ALT,
+      .labelledBy = "Label3"},
      win::Into<&TForm1::HotKey1>},
     {{.name = "CheckBox1", .kind = ControlKind::CheckBox, .parent = "GroupBox1", .left = 16, .top = 48,
       .width = 177, .height = 17, .caption = L"일정한 시간마다 시간 말하기", .tabOrder = 1,
@@ -69,7 +72,7 @@ inline const Form1Row kForm1Layout[] = {
       .options = win::kChecked},
      win::Into<&TForm1::CheckBox2>},
     {{.name = "Edit1", .kind = ControlKind::Edit, .parent = "GroupBox1", .left = 200, .top = 48, .width = 41,
-      .height = 20, .caption = L"30", .tabOrder = 3},
+      .height = 20, .caption = L"30", .tabOrder = 3, .labelledBy = "Label2"},
      win::Into<&TForm1::Edit1>, nullptr, nullptr, &TForm1::Edit1Exit},
     {{.name = "Button4", .kind = ControlKind::Button, .left = 14, .top = 184, .width = 65, .height = 25,
       .caption = L"메모 작성", .tabOrder = 2},

@@ -1,6 +1,6 @@
 // The windows' accessible objects, asked in-process as a screen reader asks them: what the
 // window's source says, what stays the system's, the items before the child windows, pressing
-// an item, the calendar's table, and an object held past its window.
+// an item, and an object held past its window.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,13 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "controls/Calendar.h"
-#include "controls/CalendarAccess.h"
-#include "controls/CalendarAccessModel.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Accessible.h"
 #include "win/Application.h"
-#include "win/Text.h"
 #include "win/Window.h"
 
 namespace siborang {
@@ -62,6 +58,7 @@ public:
     bool DoItemDefaultAction(std::size_t index) override {
         return index == 1 && ::PostMessageW(Handle(), kPressed, 0, 0);
     }
+    AccessibleSource* Accessible() noexcept override { return this; }
 
     static constexpr RECT kLabel{10, 10, 90, 30};
     static constexpr RECT kFlatButton{250, 5, 270, 25};
@@ -71,8 +68,6 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        LRESULT result = 0;
-        if (message == WM_GETOBJECT && win::AnswerGetObject(Handle(), wParam, lParam, result)) return result;
         if (message == kPressed) ++pressed;
         return DefaultProc(message, wParam, lParam);
     }
@@ -86,13 +81,7 @@ public:
                                  win::Application::Instance().ModuleInstance(), nullptr));
     }
     std::optional<std::wstring> AccessibleName() const override { return L"분 마다"; }
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        LRESULT result = 0;
-        if (message == WM_GETOBJECT && win::AnswerGetObject(Handle(), wParam, lParam, result)) return result;
-        return DefaultProc(message, wParam, lParam);
-    }
+    AccessibleSource* Accessible() noexcept override { return this; }
 };
 
 VARIANT Child(long id) {
@@ -248,83 +237,6 @@ TEST_F(AccessibleObject, FailsCleanlyWhenItsSourceThrowsOrItsWindowIsGone) {
     ULONG fetched = 0;
     EXPECT_EQ(items->Next(1, &one, &fetched), RPC_E_DISCONNECTED);
     items->Release();
-}
-
-// ---------------------------------------------------------------------------------------------
-// The calendar's table
-
-struct HeardEvent {
-    DWORD event;
-    HWND window;
-    LONG child;
-};
-std::vector<HeardEvent> g_heard;
-
-void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
-    if (object == OBJID_CLIENT) g_heard.push_back({event, window, child});
-}
-
-class CalendarTable : public ::testing::Test {
-protected:
-    void SetUp() override { ::SetFocus(calendar.Handle()); }
-    // The child of the calendar's first heard event of the kind; -1 for none.
-    LONG Heard(DWORD event) const {
-        for (const HeardEvent& e : g_heard)
-            if (e.event == event && e.window == calendar.Handle()) return e.child;
-        return -1;
-    }
-
-    DescribedWindow parent;
-    TCalendar calendar{win::Application::Instance().ModuleInstance(),
-                       {.parent = parent.Handle(), .left = 5, .top = 5, .width = 250, .height = 150},
-                       [] { return DateParts{2015, 8, 11}; }};
-    CalendarAccess access{calendar, [this] { return calendar.Handle(); }};
-};
-
-TEST_F(CalendarTable, IsATableOfCellsOnTheScreenWithTheSelectedDayFocused) {
-    access.SetName(L"날짜");
-    EXPECT_EQ(access.AccessibleName(), L"날짜");
-    EXPECT_EQ(access.AccessibleRole(), ROLE_SYSTEM_TABLE);
-    EXPECT_EQ(access.AccessibleValue(), L"2015년 8월 11일");
-    auto items = access.AccessibleItems();
-    ASSERT_EQ(items.size(), 49u);
-    EXPECT_EQ(items[0].role, ROLE_SYSTEM_COLUMNHEADER);
-    EXPECT_EQ(items[7].state, STATE_SYSTEM_UNAVAILABLE);  // before the 1st
-    const auto eleventh = static_cast<std::size_t>(CalendarCellChild(2, 3) - 1);
-    EXPECT_EQ(items[eleventh].name, L"11");
-    EXPECT_EQ(items[eleventh].role, ROLE_SYSTEM_CELL);
-    EXPECT_EQ(items[eleventh].description, L"2015년 8월 11일");
-    EXPECT_EQ(items[eleventh].state & (STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED),
-              STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED);
-    const GridRect cell = calendar.CellRect(2, 3);
-    const RECT screen = ToScreen(calendar.Handle(), {cell.left, cell.top, cell.right, cell.bottom});
-    EXPECT_TRUE(::EqualRect(&items[eleventh].bounds, &screen));
-
-    ::SetFocus(parent.Handle());
-    items = access.AccessibleItems();
-    EXPECT_EQ(items[eleventh].state & (STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED), STATE_SYSTEM_SELECTED);
-}
-
-TEST_F(CalendarTable, AMoveIsHeardAsTheNewCellsFocusWhileTheCalendarHasIt) {
-    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, &Hear,
-                                                 ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
-    g_heard.clear();
-    ::SendMessageW(calendar.Handle(), WM_KEYDOWN, VK_RIGHT, 0);
-    access.Moved();
-    PumpMessages(100);
-    EXPECT_EQ(Heard(EVENT_OBJECT_FOCUS), CalendarCellChild(3, 3));
-    EXPECT_EQ(Heard(EVENT_OBJECT_VALUECHANGE), CHILDID_SELF);
-
-    // Set by the program while the focus is elsewhere: the value changes, the focus stays.
-    ::SetFocus(parent.Handle());
-    g_heard.clear();
-    calendar.SetDay(20);
-    access.Moved();
-    PumpMessages(100);
-    EXPECT_EQ(Heard(EVENT_OBJECT_VALUECHANGE), CHILDID_SELF);
-    EXPECT_EQ(Heard(EVENT_OBJECT_FOCUS), -1);
-    ::UnhookWinEvent(hook);
 }
 
 }  // namespace
