@@ -114,24 +114,27 @@ HRESULT AccessibleWindow::DoDefaultAction(long child) const {
     return object_ ? object_->accDoDefaultAction(Child(child)) : E_FAIL;
 }
 
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<AccessibleNode> WalkWindows(HWND top) {
+    // EnumChildWindows goes depth first through every descendant.
+    std::vector<HWND> windows{top};
+    ::EnumChildWindows(top, &CollectWindow, reinterpret_cast<LPARAM>(&windows));
     std::vector<AccessibleNode> nodes;
-    const auto visit = [&nodes](HWND window) {
+    for (HWND window : windows) {
         const AccessibleWindow object(window);
         AccessibleNode node{window, object.Facts(), {}};
         for (AccessibleChild& child : object.Children())
             if (!child.window) node.elements.push_back(std::move(child));
         nodes.push_back(std::move(node));
-    };
-    visit(top);
-    // EnumChildWindows goes depth first through every descendant.
-    ::EnumChildWindows(
-        top,
-        [](HWND window, LPARAM visitor) -> BOOL {
-            (*reinterpret_cast<decltype(visit)*>(visitor))(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&visit));
+    }
     return nodes;
 }
 
