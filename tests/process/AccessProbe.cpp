@@ -65,10 +65,6 @@ AccessibleFacts AccessibleWindow::Facts(long child) const {
     facts.name = AskText(object_, &IAccessible::get_accName, child);
     facts.value = AskText(object_, &IAccessible::get_accValue, child);
     facts.description = AskText(object_, &IAccessible::get_accDescription, child);
-    facts.defaultAction = AskText(object_, &IAccessible::get_accDefaultAction, child);
-    long left = 0, top = 0, width = 0, height = 0;
-    if (SUCCEEDED(object_->accLocation(&left, &top, &width, &height, Child(child))))
-        facts.bounds = {left, top, left + width, top + height};
     return facts;
 }
 

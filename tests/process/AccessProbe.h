@@ -28,10 +28,9 @@ private:
 
 struct AccessibleFacts {
     bool answered = false;  // the role could be read: the object is there and alive
-    std::wstring name, value, description, defaultAction;
+    std::wstring name, value, description;
     long role = 0;
     long state = 0;
-    RECT bounds{};  // screen coordinates
 };
 
 struct AccessibleChild {
@@ -92,8 +91,6 @@ public:
     // Pumps this thread's messages until an event not yet taken arrives that is `event` (and
     // from `window`, when given), and takes it and all heard before it; nullopt when time runs out.
     std::optional<HeardEvent> WaitFor(DWORD event, std::chrono::milliseconds timeout, HWND window = nullptr);
-    // Everything heard so far, taken or not.
-    const std::vector<HeardEvent>& Heard() const noexcept { return heard_; }
 
 private:
     static void CALLBACK Callback(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child, DWORD thread,

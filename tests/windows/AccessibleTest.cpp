@@ -73,17 +73,6 @@ protected:
     }
 };
 
-// A system edit bound to the window base that knows its name only.
-class NamedEdit final : public win::WindowBase, public win::AccessibleSource {
-public:
-    explicit NamedEdit(HWND parent) {
-        Attach(::CreateWindowExW(0, L"EDIT", L"12", WS_CHILD | WS_VISIBLE, 10, 50, 60, 20, parent, nullptr,
-                                 win::Application::Instance().ModuleInstance(), nullptr));
-    }
-    std::optional<std::wstring> AccessibleName() const override { return L"분 마다"; }
-    AccessibleSource* Accessible() noexcept override { return this; }
-};
-
 VARIANT Child(long id) {
     VARIANT v;
     v.vt = VT_I4;
@@ -145,13 +134,6 @@ TEST_F(AccessibleObject, SaysWhatItsSourceKnowsAndLeavesTheRestToTheSystem) {
     EXPECT_EQ(reader.State() & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_ALERT_HIGH),
               STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_ALERT_HIGH);
 
-    // A system control keeps its own role and value; only the name is the source's.
-    NamedEdit edit(window->Handle());
-    Reader editReader(edit.Handle());
-    ASSERT_TRUE(editReader);
-    EXPECT_EQ(editReader.Name(), L"분 마다");
-    EXPECT_EQ(editReader.Role(), ROLE_SYSTEM_TEXT);
-    EXPECT_EQ(editReader.Text(&IAccessible::get_accValue), L"12");
 }
 
 TEST_F(AccessibleObject, ListsItsItemsFirstThenItsChildWindows) {
