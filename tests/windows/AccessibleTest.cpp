@@ -1,6 +1,6 @@
-// The windows' accessible objects, asked in-process as a screen reader asks them: what the
-// window's source says, what stays the system's, the items before the child windows, pressing
-// an item, and an object held past its window.
+// The wrapper's own rules, asked in-process as a screen reader asks them: the items before the
+// child windows, their ids through every question, and an object held past its window or asked
+// while its source throws.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/windows/TestSupport.h"
 #include "win/Accessible.h"
 #include "win/Application.h"
 #include "win/Window.h"
@@ -16,11 +15,8 @@
 namespace siborang {
 namespace {
 
-using testing::PumpMessages;
-
 constexpr GUID kIidAccessible{0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 constexpr GUID kIidEnumVariant{0x00020404, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-constexpr UINT kPressed = WM_APP + 17;
 
 RECT ToScreen(HWND window, RECT r) {
     ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
@@ -44,9 +40,6 @@ public:
         return L"시보랑";
     }
     std::optional<long> AccessibleRole() const override { return ROLE_SYSTEM_ALERT; }
-    std::optional<std::wstring> AccessibleValue() const override { return L"Ctrl+Alt+W"; }
-    std::optional<std::wstring> AccessibleDescription() const override { return L"메모 내용"; }
-    std::optional<long> AccessibleState(long standard) const override { return standard | STATE_SYSTEM_ALERT_HIGH; }
     std::vector<win::AccessibleItem> AccessibleItems() const override {
         return {{.name = L"핫키 등록", .bounds = ToScreen(Handle(), kLabel)},
                 {.name = L"?",
@@ -55,22 +48,12 @@ public:
                  .defaultAction = L"누르기",
                  .bounds = ToScreen(Handle(), kFlatButton)}};
     }
-    bool DoItemDefaultAction(std::size_t index) override {
-        return index == 1 && ::PostMessageW(Handle(), kPressed, 0, 0);
-    }
     AccessibleSource* Accessible() noexcept override { return this; }
 
     static constexpr RECT kLabel{10, 10, 90, 30};
     static constexpr RECT kFlatButton{250, 5, 270, 25};
     HWND button = nullptr;
-    int pressed = 0;
     bool throwing = false;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == kPressed) ++pressed;
-        return DefaultProc(message, wParam, lParam);
-    }
 };
 
 VARIANT Child(long id) {
@@ -110,7 +93,6 @@ public:
         return SUCCEEDED((object_->*ask)(Child(id), &v)) && v.vt == VT_I4 ? v.lVal : -1;
     }
     long Role(long id = CHILDID_SELF) const { return Number(&IAccessible::get_accRole, id); }
-    long State(long id = CHILDID_SELF) const { return Number(&IAccessible::get_accState, id); }
 
 private:
     IAccessible* object_ = nullptr;
@@ -122,19 +104,6 @@ protected:
 
     std::unique_ptr<DescribedWindow> window = std::make_unique<DescribedWindow>();
 };
-
-TEST_F(AccessibleObject, SaysWhatItsSourceKnowsAndLeavesTheRestToTheSystem) {
-    Reader reader(window->Handle());
-    ASSERT_TRUE(reader);
-    EXPECT_EQ(reader.Name(), L"시보랑");  // not the window text "Form1"
-    EXPECT_EQ(reader.Role(), ROLE_SYSTEM_ALERT);
-    EXPECT_EQ(reader.Text(&IAccessible::get_accValue), L"Ctrl+Alt+W");
-    EXPECT_EQ(reader.Text(&IAccessible::get_accDescription), L"메모 내용");
-    // The system's state of a focusable window, with the source's bit added.
-    EXPECT_EQ(reader.State() & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_ALERT_HIGH),
-              STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_ALERT_HIGH);
-
-}
 
 TEST_F(AccessibleObject, ListsItsItemsFirstThenItsChildWindows) {
     Reader reader(window->Handle());
@@ -187,16 +156,6 @@ TEST_F(AccessibleObject, ListsItsItemsFirstThenItsChildWindows) {
     EXPECT_EQ(items->Skip(3), S_FALSE);
     EXPECT_EQ(items->Next(1, &found, &fetched), S_FALSE);
     items->Release();
-}
-
-TEST_F(AccessibleObject, PressesAnItemByPostingItsClick) {
-    Reader reader(window->Handle());
-    ASSERT_TRUE(reader);
-    EXPECT_EQ(reader->accDoDefaultAction(Child(2)), S_OK);
-    EXPECT_EQ(window->pressed, 0);  // the reader is answered before a modal window could open
-    PumpMessages(50);
-    EXPECT_EQ(window->pressed, 1);
-    EXPECT_EQ(reader->accDoDefaultAction(Child(1)), DISP_E_MEMBERNOTFOUND);
 }
 
 TEST_F(AccessibleObject, FailsCleanlyWhenItsSourceThrowsOrItsWindowIsGone) {
