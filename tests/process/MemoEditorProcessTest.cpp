@@ -71,7 +71,10 @@ protected:
         const HWND button = Button(caption);
         ASSERT_NE(button, nullptr) << "no button \"" << Narrow(caption) << "\"";
         ASSERT_TRUE(::IsWindowEnabled(button)) << "\"" << Narrow(caption) << "\" is disabled";
-        ASSERT_TRUE(::PostMessageW(button, BM_CLICK, 0, 0));
+        // Sent: a posted click can be overtaken by the messages sent after it (the next box's
+        // text), which the editor's thread takes first. A box the click puts up ends the wait.
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_BLOCK, 5000, &ignored);
         ASSERT_TRUE(Settle());
         ASSERT_EQ(VisibleWindowOf(L"#32770", Pid()), nullptr) << "pressing \"" << Narrow(caption) << "\"" << BoxNote();
     }
@@ -83,9 +86,11 @@ protected:
         const int cell = firstColumn + day - 1;
         const int x = (cell % 7) * rc.right / 7 + rc.right / 14;
         const int y = (1 + cell / 7) * rc.bottom / 7 + rc.bottom / 14;
-        ASSERT_TRUE(::PostMessageW(calendar_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)));
-        ASSERT_TRUE(::PostMessageW(calendar_, WM_LBUTTONUP, 0, MAKELPARAM(x, y)));
-        ASSERT_TRUE(Settle());
+        // Sent, as a click on a button is.
+        DWORD_PTR ignored = 0;
+        ASSERT_TRUE(::SendMessageTimeoutW(calendar_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y), SMTO_BLOCK, 5000,
+                                          &ignored));
+        ASSERT_TRUE(::SendMessageTimeoutW(calendar_, WM_LBUTTONUP, 0, MAKELPARAM(x, y), SMTO_BLOCK, 5000, &ignored));
     }
     // A whole memo entered in March 2027 (the 1st is a Monday: column 1).
     void Enter(int day, int hour, int minute, const std::vector<std::wstring>& lines) const {
