@@ -1,7 +1,5 @@
 #include "tests/process/AccessProbe.h"
 
-#include <algorithm>
-
 namespace siborang::process_tests {
 namespace {
 
@@ -14,34 +12,33 @@ VARIANT Child(long id) {
     return v;
 }
 
-std::wstring Take(BSTR text) {
-    std::wstring s = text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
+std::wstring AskText(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*question)(VARIANT, BSTR*),
+                     long child) {
+    BSTR text = nullptr;
+    if (FAILED((object->*question)(Child(child), &text)) || !text) return {};
+    std::wstring s(text, ::SysStringLen(text));
     ::SysFreeString(text);
     return s;
 }
 
-using TextQuestion = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
-std::wstring AskText(IAccessible* object, TextQuestion question, long child) {
-    BSTR text = nullptr;
-    if (FAILED((object->*question)(Child(child), &text))) return {};
-    return Take(text);
+long AskNumber(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*question)(VARIANT, VARIANT*),
+               long child) {
+    VARIANT v;
+    v.vt = VT_EMPTY;
+    const long n = SUCCEEDED((object->*question)(Child(child), &v)) && v.vt == VT_I4 ? v.lVal : 0;
+    ::VariantClear(&v);
+    return n;
 }
 
-// The objects that enumerate the listeners' hooks; the tests run on one thread.
-std::vector<WinEventListener*>& Listeners() {
-    static std::vector<WinEventListener*> listeners;
-    return listeners;
+std::vector<HeardEvent> g_heard;  // the tests run on one thread
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG child, DWORD, DWORD) {
+    g_heard.push_back({event, window, child});
 }
 
 }  // namespace
 
-ComApartment::ComApartment() : entered_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-
-ComApartment::~ComApartment() {
-    if (entered_) ::CoUninitialize();
-}
-
-AccessibleWindow::AccessibleWindow(HWND window) : window_(window) {
+AccessibleWindow::AccessibleWindow(HWND window) {
     if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object_))))
         object_ = nullptr;
 }
@@ -51,57 +48,32 @@ AccessibleWindow::~AccessibleWindow() {
 }
 
 AccessibleFacts AccessibleWindow::Facts(long child) const {
-    AccessibleFacts facts;
-    if (!object_) return facts;
-    VARIANT v;
-    v.vt = VT_EMPTY;
-    if (SUCCEEDED(object_->get_accRole(Child(child), &v)) && v.vt == VT_I4) {
-        facts.answered = true;
-        facts.role = v.lVal;
-    }
-    ::VariantClear(&v);
-    if (SUCCEEDED(object_->get_accState(Child(child), &v)) && v.vt == VT_I4) facts.state = v.lVal;
-    ::VariantClear(&v);
-    facts.name = AskText(object_, &IAccessible::get_accName, child);
-    facts.value = AskText(object_, &IAccessible::get_accValue, child);
-    facts.description = AskText(object_, &IAccessible::get_accDescription, child);
-    return facts;
+    if (!object_) return {};
+    return {AskText(object_, &IAccessible::get_accName, child), AskText(object_, &IAccessible::get_accValue, child),
+            AskText(object_, &IAccessible::get_accDescription, child),
+            AskNumber(object_, &IAccessible::get_accRole, child), AskNumber(object_, &IAccessible::get_accState, child)};
 }
 
-std::vector<AccessibleChild> AccessibleWindow::Children() const {
-    std::vector<AccessibleChild> children;
-    if (!object_) return children;
+std::vector<std::pair<long, AccessibleFacts>> AccessibleWindow::Elements() const {
+    std::vector<std::pair<long, AccessibleFacts>> elements;
     long count = 0;
-    if (FAILED(object_->get_accChildCount(&count)) || count <= 0) return children;
+    if (!object_ || FAILED(object_->get_accChildCount(&count)) || count <= 0) return elements;
     std::vector<VARIANT> got(static_cast<std::size_t>(count));
     LONG obtained = 0;
-    if (FAILED(::AccessibleChildren(object_, 0, count, got.data(), &obtained))) return children;
+    if (FAILED(::AccessibleChildren(object_, 0, count, got.data(), &obtained))) return elements;
     for (LONG i = 0; i < obtained; ++i) {
         VARIANT& v = got[static_cast<std::size_t>(i)];
-        AccessibleChild child;
-        if (v.vt == VT_I4) {
-            child.id = v.lVal;
-            child.facts = Facts(v.lVal);
-        } else if (v.vt == VT_DISPATCH && v.pdispVal) {
-            IAccessible* object = nullptr;
-            if (SUCCEEDED(v.pdispVal->QueryInterface(kIidAccessible, reinterpret_cast<void**>(&object))) && object) {
-                ::WindowFromAccessibleObject(object, &child.window);
-                object->Release();
-            }
-            if (child.window) child.facts = AccessibleWindow(child.window).Facts();
-        }
+        if (v.vt == VT_I4) elements.emplace_back(v.lVal, Facts(v.lVal));
         ::VariantClear(&v);
-        children.push_back(std::move(child));
     }
-    return children;
+    return elements;
 }
 
 std::optional<long> AccessibleWindow::FocusedChild() const {
-    if (!object_) return std::nullopt;
     VARIANT v;
     v.vt = VT_EMPTY;
     std::optional<long> focused;
-    if (SUCCEEDED(object_->get_accFocus(&v)) && v.vt == VT_I4) focused = v.lVal;
+    if (object_ && SUCCEEDED(object_->get_accFocus(&v)) && v.vt == VT_I4) focused = v.lVal;
     ::VariantClear(&v);
     return focused;
 }
@@ -110,65 +82,28 @@ HRESULT AccessibleWindow::DoDefaultAction(long child) const {
     return object_ ? object_->accDoDefaultAction(Child(child)) : E_FAIL;
 }
 
-namespace {
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
-    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
-    return TRUE;
-}
-
-}  // namespace
-
-std::vector<AccessibleNode> WalkWindows(HWND top) {
-    // EnumChildWindows goes depth first through every descendant.
-    std::vector<HWND> windows{top};
-    ::EnumChildWindows(top, &CollectWindow, reinterpret_cast<LPARAM>(&windows));
-    std::vector<AccessibleNode> nodes;
-    for (HWND window : windows) {
-        const AccessibleWindow object(window);
-        AccessibleNode node{window, object.Facts(), {}};
-        for (AccessibleChild& child : object.Children())
-            if (!child.window) node.elements.push_back(std::move(child));
-        nodes.push_back(std::move(node));
-    }
-    return nodes;
-}
-
 WinEventListener::WinEventListener(DWORD processId, DWORD firstEvent, DWORD lastEvent)
-    : hook_(::SetWinEventHook(firstEvent, lastEvent, nullptr, &WinEventListener::Callback, processId, 0,
-                              WINEVENT_OUTOFCONTEXT)) {
-    if (hook_) Listeners().push_back(this);
+    : hook_(::SetWinEventHook(firstEvent, lastEvent, nullptr, &Hear, processId, 0, WINEVENT_OUTOFCONTEXT)) {
+    g_heard.clear();
 }
 
 WinEventListener::~WinEventListener() {
-    if (!hook_) return;
-    ::UnhookWinEvent(hook_);
-    auto& all = Listeners();
-    all.erase(std::remove(all.begin(), all.end(), this), all.end());
-}
-
-void CALLBACK WinEventListener::Callback(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child, DWORD,
-                                         DWORD) {
-    for (WinEventListener* listener : Listeners())
-        if (listener->hook_ == hook) listener->heard_.push_back({event, window, object, child});
+    if (hook_) ::UnhookWinEvent(hook_);
 }
 
 std::optional<HeardEvent> WinEventListener::WaitFor(DWORD event, std::chrono::milliseconds timeout, HWND window) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        for (std::size_t i = taken_; i < heard_.size(); ++i) {
-            if (heard_[i].event == event && (!window || heard_[i].window == window)) {
+        for (std::size_t i = taken_; i < g_heard.size(); ++i) {
+            if (g_heard[i].event == event && (!window || g_heard[i].window == window)) {
                 taken_ = i + 1;
-                return heard_[i];
+                return g_heard[i];
             }
         }
         if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
         // Out-of-context events arrive as messages of this thread.
         MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
 }
