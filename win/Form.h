@@ -163,7 +163,7 @@ private:
     int nextControlId_ = 100;
     UINT_PTR nextTimerId_ = 1;
     std::vector<Timer*> timers_;
-    const char* titleLabel_;
+    const char* titleLabel_ = nullptr;
     bool screenCenter_ = false;
     bool modal_ = false;
     int modalResult_ = 0;
