@@ -3,6 +3,8 @@
 namespace siborang::process_tests {
 namespace {
 
+constexpr GUID kIidAccessible{0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
 VARIANT Child(long id) {
     VARIANT v;
     v.vt = VT_I4;
@@ -37,7 +39,7 @@ void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG child, DW
 }  // namespace
 
 AccessibleWindow::AccessibleWindow(HWND window) {
-    if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object_))))
+    if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object_))))
         object_ = nullptr;
 }
 

@@ -15,6 +15,9 @@
 namespace siborang {
 namespace {
 
+constexpr GUID kIidAccessible{0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+constexpr GUID kIidEnumVariant{0x00020404, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
 RECT ToScreen(HWND window, RECT r) {
     ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
@@ -64,7 +67,7 @@ VARIANT Child(long id) {
 class Reader {
 public:
     explicit Reader(HWND window) {
-        ::AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object_));
+        ::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object_));
     }
     ~Reader() {
         if (object_) object_->Release();
@@ -115,7 +118,7 @@ TEST_F(AccessibleObject, ListsItsItemsFirstThenItsChildWindows) {
     ASSERT_EQ(children[2].vt, VT_DISPATCH);
     HWND childWindow = nullptr;
     IAccessible* child = nullptr;
-    children[2].pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child));
+    children[2].pdispVal->QueryInterface(kIidAccessible, reinterpret_cast<void**>(&child));
     ASSERT_NE(child, nullptr);
     ::WindowFromAccessibleObject(child, &childWindow);
     child->Release();
@@ -133,7 +136,7 @@ TEST_F(AccessibleObject, ListsItsItemsFirstThenItsChildWindows) {
 
     // The enumerator keeps its place.
     IEnumVARIANT* items = nullptr;
-    ASSERT_EQ(reader->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&items)), S_OK);
+    ASSERT_EQ(reader->QueryInterface(kIidEnumVariant, reinterpret_cast<void**>(&items)), S_OK);
     items->Reset();
     EXPECT_EQ(items->Skip(1), S_OK);
     ULONG fetched = 0;
@@ -152,7 +155,7 @@ TEST_F(AccessibleObject, FailsCleanlyWhenItsSourceThrowsOrItsWindowIsGone) {
     EXPECT_EQ(reader.Role(), ROLE_SYSTEM_ALERT);
 
     IEnumVARIANT* items = nullptr;
-    ASSERT_EQ(reader->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&items)), S_OK);
+    ASSERT_EQ(reader->QueryInterface(kIidEnumVariant, reinterpret_cast<void**>(&items)), S_OK);
     window.reset();
     BSTR text = nullptr;
     EXPECT_EQ(reader->get_accName(Child(CHILDID_SELF), &text), RPC_E_DISCONNECTED);
