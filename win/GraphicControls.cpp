@@ -207,7 +207,7 @@ void SpeedButton::MouseUp(MouseButton button, unsigned shift, POINT at) {
         Invalidate();
     }
     if (OnMouseUp) OnMouseUp(*this, button, shift, at.x, at.y);
-    if (click && Enabled() && OnClick) OnClick(*this);
+    if (click) Press();
 }
 
 void SpeedButton::MouseLeave() {

@@ -63,7 +63,7 @@ class SpeedButton final : public GraphicControl {
 public:
     SpeedButton(Form& form, Control* parent, const ControlProps& props) : GraphicControl(form, parent, props) {}
     void Paint(HDC dc) const override;
-    // A push button that a reader presses as a click does.
+    // A push button that a reader presses as a click does; Press is the click itself.
     std::optional<AccessibleItem> AccessibleFacts() const override;
     void Press() override;
     void MouseDown(MouseButton button, unsigned shift, POINT at) override;
