@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/Dpi.h"
 #include "core/IntParse.h"
 
 namespace siborang {
@@ -30,9 +31,10 @@ std::uint32_t NoteRandom::Next(std::uint32_t n) noexcept {
     return static_cast<std::uint32_t>((static_cast<std::uint64_t>(state_) * n) >> 32);
 }
 
-NotePlace NextNotePlace(NoteRandom& random, int screenWidth, int screenHeight) {
-    const int top = static_cast<int>(random.Next(static_cast<std::uint32_t>(screenHeight - 250))) + 10;
-    const int left = static_cast<int>(random.Next(static_cast<std::uint32_t>(screenWidth - 250))) + 10;
+NotePlace NextNotePlace(NoteRandom& random, int screenWidth, int screenHeight, int dpi) {
+    const int room = ScaleToDpi(250, dpi), edge = ScaleToDpi(10, dpi);
+    const int top = static_cast<int>(random.Next(static_cast<std::uint32_t>(screenHeight - room))) + edge;
+    const int left = static_cast<int>(random.Next(static_cast<std::uint32_t>(screenWidth - room))) + edge;
     return {left, top};
 }
 

@@ -44,8 +44,10 @@ private:
 struct NotePlace {
     int left, top;
 };
-// Top is drawn before Left; both keep the note at least 10 pixels from the top-left edges.
-NotePlace NextNotePlace(NoteRandom& random, int screenWidth, int screenHeight);
+// Top is drawn before Left; both keep the note at least 10 pixels from the top-left edges and
+// room for the note (250 pixels) before the bottom-right ones, at 96 dpi: scaled to the note's
+// DPI, so that a note of any scale stands wholly on the screen.
+NotePlace NextNotePlace(NoteRandom& random, int screenWidth, int screenHeight, int dpi);
 
 // What a tick works with.
 class TickWorld {

@@ -79,7 +79,8 @@ TForm1::TForm1(win::Application& app) : win::Form(app, kForm1Spec), hotKey_(Hand
     // a refresh), then the picture put in, which the refresh sends once the loop runs.
     TrayIcon1 = std::make_unique<TTrayIcon>(*this);
     TrayIcon1->SetActive(true);
-    TrayIcon1->LoadPicture(app.Gdi().SharedIcon(kMainIcon));
+    // The shell shows the icon at its small-icon size, at the system's DPI.
+    TrayIcon1->LoadPicture(app.Gdi().SharedIcon(kMainIcon, ::GetSystemMetrics(SM_CXSMICON)));
     TrayIcon1->OnClick = [this](TTrayIcon& sender) { TrayIcon1Click(sender); };
     win::startup::Mark("tray: hidden window, timer");
     FormCreate(*this);
@@ -125,12 +126,14 @@ void TForm1::ShowForm(bool flag) {
     if (flag) {
         // Placed at the corner every time, wherever it was dragged before. The window is as
         // tall as the title bar it was made with makes it (its caption's height counts twice
-        // once the caption is gone): where that is more than 248, as with larger title bars,
-        // it goes up just enough to keep its bottom edge on the screen.
+        // once the caption is gone): where that is more than 248 (at 96 dpi), as with larger
+        // title bars, it goes up just enough to keep its bottom edge on the screen.
         const RECT rc = BoundsRect();
         const int height = static_cast<int>(rc.bottom - rc.top);
         const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-        MoveTo(::GetSystemMetrics(SM_CXSCREEN) - 330, std::min(screenHeight - 248, screenHeight - height));
+        const win::Dpi dpi = CurrentDpi();
+        MoveTo(::GetSystemMetrics(SM_CXSCREEN) - dpi.Scale(330),
+               std::min(screenHeight - dpi.Scale(248), screenHeight - height));
         ::ShowWindow(Handle(), SW_RESTORE);
         // In front and active, so that typing reaches it: the shell lets the owner of a
         // clicked icon take the foreground.
@@ -216,7 +219,8 @@ void TForm1::ShowMemoNote(const PendingNoteTexts& pending) {
         text += pending.Lines[i].View();
     }
     note.Label2->SetText(win::FromCp949(text));
-    const NotePlace place = NextNotePlace(NotePlaces, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    const NotePlace place = NextNotePlace(NotePlaces, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
+                                          note.CurrentDpi().Value());
     note.SetTop(place.top);
     note.SetLeft(place.left);
     // Not activated: a keystroke meant for the program the user is typing in must not close

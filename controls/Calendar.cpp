@@ -45,22 +45,47 @@ TCalendar::TCalendar(HINSTANCE instance, const GridPlacement& placement, TodayFn
 
 TCalendar::~TCalendar() = default;
 
+void TCalendar::SetLook(HFONT font, int lineWidth) {
+    if (font != window_.Font()) {
+        window_.SetFont(font);
+        fallbackFont_ = MakeFallbackFont(font);
+    }
+    if (lineWidth != GridLineWidth()) {
+        SetGridLineWidth(lineWidth);
+        RECT client{};
+        ::GetClientRect(Handle(), &client);
+        SetClientSize(client.right, client.bottom);
+    }
+}
+
 TCalendar& TCalendar::Of(const win::Control& control) {
     auto* host = dynamic_cast<const CalendarControl*>(&control);
     if (!host) throw AppError("Not a calendar: " + control.Name());
     return host->Calendar();
 }
 
+namespace {
+
+// A calendar without a designed size keeps the grid's own.
+win::ControlProps WithGridSize(win::ControlProps props) {
+    const GridPlacement grid;
+    if (props.width <= 0) props.width = grid.width;
+    if (props.height <= 0) props.height = grid.height;
+    return props;
+}
+
+}  // namespace
+
 CalendarControl::CalendarControl(win::Form& form, win::Control* parent, const win::ControlProps& props)
-    : win::Control(form, parent, props) {
+    : win::Control(form, parent, WithGridSize(props)) {
+    const RECT bounds = Bounds();
     GridPlacement placement;
     placement.parent = ParentHandle();
     placement.id = form.NextControlId();
-    placement.left = props.left;
-    placement.top = props.top;
-    // A calendar without a designed size keeps the grid's own.
-    if (props.width > 0) placement.width = props.width;
-    if (props.height > 0) placement.height = props.height;
+    placement.left = bounds.left;
+    placement.top = bounds.top;
+    placement.width = bounds.right - bounds.left;
+    placement.height = bounds.bottom - bounds.top;
     placement.font = FontHandle();
     placement.fontColor = TextColor();
     // ParentColor is off for a calendar: without a colour of its own it is clWindow.
@@ -78,7 +103,15 @@ CalendarControl::CalendarControl(win::Form& form, win::Control* parent, const wi
         if (OnChange) OnChange(*this);
     };
     if (const auto name = LayoutAccessibleName()) calendar_->Access().SetName(*name);
-    bounds_ = RECT{props.left, props.top, props.left + placement.width, props.top + placement.height};
+    calendar_->SetLook(FontHandle(), form.CurrentDpi().Line(1));
+}
+
+void CalendarControl::ApplyDpi() {
+    win::Control::ApplyDpi();
+    const RECT rc = Bounds();
+    calendar_->SetLook(FontHandle(), Owner().CurrentDpi().Line(1));
+    ::SetWindowPos(Handle(), nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void RegisterCalendarKind() { win::RegisterControlKind(kCalendarKind, &MakeCalendar); }

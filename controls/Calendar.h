@@ -27,6 +27,8 @@ public:
     COLORREF Color() const noexcept { return window_.Color(); }
     // What a screen reader is told of the calendar.
     CalendarAccess& Access() noexcept { return access_; }
+    // The font and the grid lines' width of a new scale; the cells fill the window anew.
+    void SetLook(HFONT font, int lineWidth);
 
     // The local date, from GetLocalTime.
     static DateParts LocalToday();
@@ -52,6 +54,8 @@ public:
     TCalendar& Calendar() const noexcept { return *calendar_; }
     // The calendar's window goes with it.
     void Unbind() noexcept override { calendar_.reset(); }
+    // Its window, cells, lines and font at the form's new scale.
+    void ApplyDpi() override;
 
 private:
     std::unique_ptr<TCalendar> calendar_;

@@ -56,6 +56,11 @@ GridWindow::~GridWindow() {
     model_.SetHost(nullptr);
 }
 
+void GridWindow::SetFont(HFONT font) noexcept {
+    font_ = font;
+    InvalidateGrid();
+}
+
 bool GridWindow::Focused() const noexcept { return Handle() && ::GetFocus() == Handle(); }
 
 bool GridWindow::IsActiveControl() const noexcept {

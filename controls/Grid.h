@@ -36,6 +36,9 @@ public:
     GridWindow& operator=(const GridWindow&) = delete;
 
     COLORREF Color() const noexcept { return color_; }
+    HFONT Font() const noexcept { return font_; }
+    // Not owned, as the placement's; the cells are drawn in it from now on.
+    void SetFont(HFONT font) noexcept;
     // What the grid tells a screen reader, owned by the grid's owner (nullptr: the system's answer).
     void SetAccessible(win::AccessibleSource* source) noexcept { accessible_ = source; }
     win::AccessibleSource* Accessible() noexcept override { return accessible_; }

@@ -12,6 +12,8 @@
 #   they still declare some newer functions (GetSystemTimePreciseAsFileTime), and the static
 #   runtime libraries were compiled without them. A new import goes into the list only once
 #   Windows 7's documentation (its "minimum supported client") shows it there;
+# - does not declare itself aware of each monitor's DPI in that manifest: Windows would stretch
+#   its windows' pixels, blurred, on every screen scaled above 100%;
 # - lacks its version resource, which Windows' Properties dialog shows.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -64,6 +66,10 @@ for exe in "$@"; do
     done <<<"$leaves" | tr -d '\000')
     if grep -q requestedExecutionLevel <<<"$manifests"; then
         echo "$name carries a manifest with requestedExecutionLevel: its settings would not reach the VirtualStore" >&2
+        status=1
+    fi
+    if ! grep -q 'true/pm' <<<"$manifests" || ! grep -q 'PerMonitorV2' <<<"$manifests"; then
+        echo "$name declares no per-monitor DPI awareness in its manifest: Windows would stretch it" >&2
         status=1
     fi
     if ! grep -q '^16 ' <<<"$leaves"; then

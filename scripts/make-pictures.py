@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Draws Siborang's pictures into resources/pictures/.
 
-  Siborang.ico  32 x 32, 256 colours: a round clock face in a blue rim,
-                hour marks, two hands at ten past ten and a red centre cap.
-  Mailbox.ico   32 x 32, 256 colours: a blue mailbox with a rounded top on
-                a wooden post, its red flag raised.
+  Siborang.ico  256 colours, drawn at 16, 20, 24, 32, 40, 48 and 64 pixels
+                square (each screen scale takes its own): a round clock face
+                in a blue rim, hour marks, two hands at ten past ten and a red
+                centre cap.
+  Mailbox.ico   the same sizes: a blue mailbox with a rounded top on a wooden
+                post, its red flag raised.
   Title.bmp     160 x 18, 34 colours: blue-to-dark horizontal gradient.
   Note.bmp      180 x 180, 36 colours: blue-to-black diagonal gradient.
 
@@ -19,7 +21,8 @@ import struct
 
 OUT_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "pictures")
 
-SIZE = 32
+SIZE = 32  # the size the shapes are drawn in; other sizes sample them scaled
+ICON_SIZES = (64, 48, 40, 32, 24, 20, 16)  # 100% to 200% for the window, the tray and the taskbar
 SUB = 8  # samples per pixel side: smooth edges without an alpha channel
 
 # ----------------------------------------------------------------------------
@@ -80,17 +83,18 @@ def solid(colour):
 # only (the 1-bit mask leaves nothing to blend against).
 
 
-def render(layers):
+def render(layers, size=SIZE):
+    scale = SIZE / size
     pixels = []
-    for py in range(SIZE):
+    for py in range(size):
         row = []
-        for px in range(SIZE):
+        for px in range(size):
             total = [0.0, 0.0, 0.0]
             covered = 0
             for sy in range(SUB):
-                y = py + (sy + 0.5) / SUB
+                y = (py + (sy + 0.5) / SUB) * scale
                 for sx in range(SUB):
-                    x = px + (sx + 0.5) / SUB
+                    x = (px + (sx + 0.5) / SUB) * scale
                     colour = None
                     for shape, paint in layers:
                         if shape(x, y) <= 0:
@@ -235,7 +239,9 @@ def rgbquads(palette):
     return b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in palette)
 
 
-def icon_bytes(pixels):
+def icon_image(pixels):
+    """One icon image: its 256-colour XOR bitmap and AND mask, bottom-up."""
+    size = len(pixels)
     colours = [p for row in pixels for p in row if p is not None]
     palette, mapping = reduce_colours(colours, 255)
     palette = [(0, 0, 0)] + palette
@@ -247,15 +253,24 @@ def icon_bytes(pixels):
     for row in reversed(pixels):  # bottom-up
         for p in row:
             xor.append(0 if p is None else index[mapping[p]])
+        xor += bytes(-size % 4)  # rows pad to 4 bytes
+        stride = (size + 31) // 32 * 4
         bits = 0
         for x, p in enumerate(row):
             if p is None:
-                bits |= 1 << (31 - x)
-        mask += struct.pack(">I", bits)  # 32 pixels fill a 4-byte row exactly
-    image = info_header(SIZE, SIZE * 2, 8, len(xor) + len(mask), 0) + rgbquads(palette) + xor + mask
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 8, len(image), 6 + 16)
-    return directory + entry + image
+                bits |= 1 << (stride * 8 - 1 - x)
+        mask += bits.to_bytes(stride, "big")
+    return info_header(size, size * 2, 8, len(xor) + len(mask), 0) + rgbquads(palette) + xor + mask
+
+
+def icon_bytes(layers):
+    images = [(size, icon_image(render(layers, size))) for size in ICON_SIZES]
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, image in images:
+        directory += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 8, len(image), offset)
+        offset += len(image)
+    return directory + b"".join(image for _, image in images)
 
 
 def bmp_bytes(width, height, palette, index_at):
@@ -283,8 +298,8 @@ def write(name, data):
 
 def main():
     os.makedirs(OUT_DIR, exist_ok=True)
-    write("Siborang.ico", icon_bytes(render(clock_layers())))
-    write("Mailbox.ico", icon_bytes(render(mailbox_layers())))
+    write("Siborang.ico", icon_bytes(clock_layers()))
+    write("Mailbox.ico", icon_bytes(mailbox_layers()))
 
     title = gradient_palette((0, 8, 255), (0, 0, 16), 34)
     write("Title.bmp", bmp_bytes(160, 18, title, lambda x, y: int(x * 33 / 159 + 0.5)))

@@ -43,7 +43,7 @@ void Application::Initialize(HINSTANCE instance, const wchar_t* iconName) {
     gdi_.SetModule(instance);
     InitCommonControlsFromSystem(ICC_HOTKEY_CLASS);
     startup::Mark("comctl32");
-    icon_ = gdi_.SharedIcon(iconName);
+    icon_ = gdi_.SharedIcon(iconName, ::GetSystemMetrics(SM_CXICON));
     window_.Create(title_);
 }
 

@@ -8,8 +8,9 @@ Container::Container(Form& form, Control* parent, const ControlProps& props, con
     RegisterWindowClass(form.App().ModuleInstance(), {.name = className});
     const DWORD style = (RowStyle(props) & ~static_cast<DWORD>(WS_TABSTOP)) | WS_CLIPCHILDREN;
     const auto id = static_cast<INT_PTR>(form.NextControlId());
-    CreateHandle(WS_EX_CONTROLPARENT, className, caption_.c_str(), style, props.left, props.top, props.width,
-                 props.height, ParentHandle(), reinterpret_cast<HMENU>(id));
+    const RECT rc = Bounds();
+    CreateHandle(WS_EX_CONTROLPARENT, className, caption_.c_str(), style, rc.left, rc.top, rc.right - rc.left,
+                 rc.bottom - rc.top, ParentHandle(), reinterpret_cast<HMENU>(id));
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
 }
 
@@ -53,7 +54,8 @@ void GroupBox::PaintFrame(HDC dc, RECT client) const {
     ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
     const std::wstring caption = Text();
     if (caption.empty()) return;
-    RECT text{8, 0, 0, 0};
+    const int inset = Owner().CurrentDpi().Scale(kCaptionInset);
+    RECT text{inset, 0, 0, 0};
     ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_CALCRECT | DT_SINGLELINE);
     ::SetBkMode(dc, OPAQUE);
     ::SetBkColor(dc, BackColor());

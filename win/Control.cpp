@@ -19,9 +19,14 @@ COLORREF ResolveColor(Color color) {
 
 Control::Control(Form& form, Control* parent, const ControlProps& props)
     : caption_(props.caption),
-      bounds_{props.left, props.top, props.left + props.width, props.top + props.height},
+      bounds_(form.CurrentDpi().Edges(props.left, props.top, props.width, props.height)),
       form_(form),
       parent_(parent),
+      left96_(props.left),
+      top96_(props.top),
+      width96_(props.width),
+      height96_(props.height),
+      fontSpec_(props.font),
       name_(props.name),
       labelledBy_(props.labelledBy ? props.labelledBy : ""),
       accessibleName_(props.accessibleName ? props.accessibleName : L""),
@@ -29,14 +34,26 @@ Control::Control(Form& form, Control* parent, const ControlProps& props)
       tabOrder_(props.tabOrder),
       options_(props.options),
       enabled_(!(props.options & kDisabled)) {
-    const HFONT inherited = parent ? parent->FontHandle() : form.FontHandle();
-    font_ = form.FontFor(props.font, inherited);
+    font_ = DesignedFont();
     const COLORREF inheritedColor = parent ? parent->TextColor() : form.TextColor();
     textColor_ = props.font.color == kParentColor ? inheritedColor : ResolveColor(props.font.color);
     if (props.color != kParentColor) {
         backColor_ = ResolveColor(props.color);
         backBrush_.Reset(::CreateSolidBrush(backColor_));
     }
+}
+
+HFONT Control::DesignedFont() const {
+    return form_.FontFor(fontSpec_, parent_ ? parent_->FontHandle() : form_.FontHandle());
+}
+
+RECT Control::DesignedBounds() const noexcept {
+    return form_.CurrentDpi().Edges(left96_, top96_, width96_, height96_);
+}
+
+void Control::ApplyDpi() {
+    bounds_ = DesignedBounds();
+    font_ = DesignedFont();
 }
 
 HWND Control::ParentHandle() const noexcept { return parent_ ? parent_->Handle() : form_.Handle(); }

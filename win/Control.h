@@ -82,6 +82,9 @@ public:
     virtual void MouseLeave() {}
     // Lets go of the window without destroying it, as the form does before it goes.
     virtual void Unbind() noexcept {}
+    // Lays the control out again from its row at the form's DPI now: its place, its font and
+    // whatever else of its kind was scaled (the form's own ChangeDpi calls it).
+    virtual void ApplyDpi();
 
 protected:
     Control(Form& form, Control* parent, const ControlProps& props);
@@ -89,13 +92,19 @@ protected:
     unsigned Options() const noexcept { return options_; }
     // Repaints the control: its window, or where it stands on its parent.
     void Invalidate() const;
+    // The row's place (at 96 dpi), scaled to the form's DPI edge by edge.
+    RECT DesignedBounds() const noexcept;
     // Graphic controls keep their text here.
     std::wstring caption_;
     mutable RECT bounds_;
 
 private:
+    HFONT DesignedFont() const;
+
     Form& form_;
     Control* parent_;
+    int left96_, top96_, width96_, height96_;
+    FontSpec fontSpec_;
     std::string name_;
     std::string labelledBy_;
     std::wstring accessibleName_;

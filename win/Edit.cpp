@@ -10,7 +10,7 @@ namespace siborang::win {
 
 Edit::Edit(Form& form, Control* parent, const ControlProps& props)
     : WindowedControl(form, parent, props), textLimit_(props.textLimit), acceptedText_(props.caption) {
-    CreateSystemWindow(props, WC_EDITW, RowStyle(props) | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, props.height);
+    CreateSystemWindow(WC_EDITW, RowStyle(props) | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
     // Never fewer characters than bytes, so the box's own limit can stand beside ours.
     if (textLimit_ > 0) ::SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(textLimit_), 0);
 }
@@ -66,7 +66,7 @@ bool Edit::KeepWithinCp949Limit() {
 }
 
 HotKeyBox::HotKeyBox(Form& form, Control* parent, const ControlProps& props) : WindowedControl(form, parent, props) {
-    CreateSystemWindow(props, HOTKEY_CLASSW, RowStyle(props), WS_EX_CLIENTEDGE, props.height);
+    CreateSystemWindow(HOTKEY_CLASSW, RowStyle(props), WS_EX_CLIENTEDGE);
     ::SendMessageW(Handle(), HKM_SETRULES, props.invalidCombinations, MAKELPARAM(props.fallbackModifiers, 0));
     SetHotKeyValue(props.hotKey);
 }

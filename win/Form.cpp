@@ -11,11 +11,18 @@
 namespace siborang::win {
 
 Form::Form(Application& app, const FormSpec& design)
-    : app_(app), titleLabel_(design.titleLabel), screenCenter_(design.screenCenter) {
+    : app_(app),
+      clientWidth96_(design.clientWidth),
+      clientHeight96_(design.clientHeight),
+      outerWidth96_(design.outerWidth),
+      outerHeight96_(design.outerHeight),
+      fontSpec_(design.font),
+      dpi_(Dpi::System()),
+      titleLabel_(design.titleLabel),
+      screenCenter_(design.screenCenter) {
     RegisterWindowClass(app.ModuleInstance(), {.name = design.className, .icon = app.IconHandle()});
     backColor_ = ResolveColor(design.color);
     backBrush_.Reset(::CreateSolidBrush(backColor_));
-    font_ = FontFor(design.font, static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
     textColor_ = ResolveColor(design.font.color == kParentColor ? kWindowTextColor : design.font.color);
 
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -25,13 +32,36 @@ Form::Form(Application& app, const FormSpec& design)
     } else {
         style |= WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     }
-    RECT outer{0, 0, design.clientWidth, design.clientHeight};
-    ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    const int width = design.outerWidth > 0 ? design.outerWidth : outer.right - outer.left;
-    const int height = design.outerHeight > 0 ? design.outerHeight : outer.bottom - outer.top;
-    CreateHandle(exStyle, design.className, design.caption, style, design.left, design.top, width, height,
-                 app.Handle(), nullptr);
+    // Made for the system's DPI; a window that Windows puts on a monitor of another scale
+    // takes that one's before any control is made.
+    SIZE size = DesignedSize(style, exStyle);
+    CreateHandle(exStyle, design.className, design.caption, style, dpi_.Scale(design.left), dpi_.Scale(design.top),
+                 size.cx, size.cy, app.Handle(), nullptr);
+    if (const Dpi actual = Dpi::OfWindow(Handle()); actual != dpi_) {
+        dpi_ = actual;
+        size = DesignedSize(style, exStyle);
+        ::SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    font_ = FontFor(fontSpec_, static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+}
+
+SIZE Form::DesignedSize(DWORD style, DWORD exStyle) const noexcept {
+    const RECT outer = OuterRect({0, 0, dpi_.Scale(clientWidth96_), dpi_.Scale(clientHeight96_)}, style, exStyle, dpi_);
+    return {outerWidth96_ > 0 ? dpi_.Scale(outerWidth96_) : outer.right - outer.left,
+            outerHeight96_ > 0 ? dpi_.Scale(outerHeight96_) : outer.bottom - outer.top};
+}
+
+void Form::ChangeDpi(Dpi dpi, const RECT& bounds) {
+    dpi_ = dpi;
+    font_ = FontFor(fontSpec_, static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ::SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    // In creation order, so that each control finds its parent (and the font it inherits)
+    // laid out already.
+    for (auto& c : controls_) c->ApplyDpi();
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 Form::~Form() {
@@ -73,6 +103,9 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return DefaultProc(message, wParam, lParam);
     case WM_CLOSE:
         Close();
+        return 0;
+    case WM_DPICHANGED:
+        ChangeDpi(Dpi(HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_TIMER:
         for (Timer* timer : timers_) {
@@ -134,7 +167,9 @@ Control* Form::FindControl(std::string_view name) const noexcept {
     return nullptr;
 }
 
-HFONT Form::FontFor(const FontSpec& font, HFONT inherited) { return font.face ? app_.Gdi().SharedFont(font) : inherited; }
+HFONT Form::FontFor(const FontSpec& font, HFONT inherited) {
+    return font.face ? app_.Gdi().SharedFont(font, dpi_) : inherited;
+}
 
 void Form::CenterOnScreen() {
     const RECT rc = BoundsRect();
@@ -210,7 +245,7 @@ void RemoveCaption(Form& form) {
     const LONG style = ::GetWindowLongA(hwnd, GWL_STYLE);
     ::SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(static_cast<DWORD>(style) & 0xFF3FFFFFu));
     const RECT outer = form.BoundsRect();
-    form.SetClientHeight((outer.bottom - outer.top) - 46);
+    form.SetClientHeight((outer.bottom - outer.top) - form.CurrentDpi().Scale(46));
 }
 
 }  // namespace siborang::win

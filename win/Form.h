@@ -12,6 +12,7 @@
 #include "win/Application.h"
 #include "win/Control.h"
 #include "win/DialogKeyboard.h"
+#include "win/Dpi.h"
 #include "win/GraphicHost.h"
 #include "win/Handles.h"
 #include "win/Layout.h"
@@ -91,8 +92,17 @@ public:
     COLORREF TextColor() const noexcept { return textColor_; }
     COLORREF BackColor() const noexcept { return backColor_; }
     HBRUSH BackBrush() const noexcept { return backBrush_.Get(); }
-    // The font a row asks for, or `inherited` when it names none; shared process-wide.
+    // The font a row asks for at the form's DPI, or `inherited` when it names none; shared
+    // process-wide.
     HFONT FontFor(const FontSpec& font, HFONT inherited);
+
+    // The DPI the form is laid out for: its window's when it was made, then each new one
+    // Windows gives it (moved to a monitor of another scale). Its rows' 96-dpi places, fonts
+    // and pictures are scaled to it.
+    Dpi CurrentDpi() const noexcept { return dpi_; }
+    // Lays the form and every control out again from its design at `dpi`, the window put at
+    // `bounds` (screen coordinates): WM_DPICHANGED does this with the system's suggestion.
+    void ChangeDpi(Dpi dpi, const RECT& bounds);
 
     GraphicHost& Graphics() noexcept { return graphics_; }
     DialogKeyboard& Keyboard() noexcept { return keyboard_; }
@@ -151,8 +161,14 @@ private:
     // Whether a windowed control already on `parent` (nullptr: the form) overlaps `rect`.
     bool OverlapsWindowedControl(const Control* parent, const RECT& rect) const noexcept;
     void CenterOnScreen();
+    // The outer size the design gives at the form's DPI, with the frame the style has then.
+    SIZE DesignedSize(DWORD style, DWORD exStyle) const noexcept;
 
     Application& app_;
+    // What the design says of the form's size and font, kept to lay it out at any DPI.
+    int clientWidth96_, clientHeight96_, outerWidth96_, outerHeight96_;
+    FontSpec fontSpec_;
+    Dpi dpi_;
     std::vector<std::unique_ptr<Control>> controls_;
     GraphicHost graphics_{nullptr};
     DialogKeyboard keyboard_{*this};
@@ -170,7 +186,8 @@ private:
 };
 
 // The caption removal every borderless form of the program does at creation: clear the
-// title bar bits of the style, then make the client height the outer height minus 46.
+// title bar bits of the style, then make the client height the outer height minus 46 (at
+// 96 dpi; scaled as the form is).
 void RemoveCaption(Form& form);
 
 }  // namespace siborang::win

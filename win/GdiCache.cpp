@@ -4,29 +4,30 @@
 
 namespace siborang::win {
 
-HFONT GdiCache::SharedFont(const FontSpec& font) {
+HFONT GdiCache::SharedFont(const FontSpec& font, Dpi dpi) {
+    const int height = dpi.Scale(font.height);
     for (const auto& f : fonts_) {
-        if (f.face == font.face && f.height == font.height && f.bold == font.bold && f.underline == font.underline)
+        if (f.face == font.face && f.height == height && f.bold == font.bold && f.underline == font.underline)
             return f.font.Get();
     }
     LOGFONTW lf{};
-    lf.lfHeight = -font.height;  // a negative height asks for the character height
+    lf.lfHeight = -height;  // a negative height asks for the character height
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfUnderline = font.underline;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
     const startup::Section timing("fonts");
-    fonts_.push_back({font.face, font.height, font.bold, font.underline, Font(::CreateFontIndirectW(&lf))});
+    fonts_.push_back({font.face, height, font.bold, font.underline, Font(::CreateFontIndirectW(&lf))});
     return fonts_.back().font.Get();
 }
 
-HICON GdiCache::SharedIcon(const wchar_t* name) {
+HICON GdiCache::SharedIcon(const wchar_t* name, int size) {
     for (const auto& i : icons_) {
-        if (i.name == name) return i.picture.Get();
+        if (i.name == name && i.size == size) return i.picture.Get();
     }
     const startup::Section timing("pictures");
-    icons_.push_back({name, Icon(static_cast<HICON>(::LoadImageW(instance_, name, IMAGE_ICON, 32, 32, 0)))});
+    icons_.push_back({name, size, Icon(static_cast<HICON>(::LoadImageW(instance_, name, IMAGE_ICON, size, size, 0)))});
     return icons_.back().picture.Get();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "win/Dpi.h"
 #include "win/Handles.h"
 #include "win/Layout.h"
 #include "win/Win32.h"
@@ -18,8 +19,11 @@ public:
     GdiCache& operator=(const GdiCache&) = delete;
 
     void SetModule(HINSTANCE instance) noexcept { instance_ = instance; }
-    HFONT SharedFont(const FontSpec& font);
-    HICON SharedIcon(const wchar_t* name);  // 32 x 32, from the program's resources
+    // The font at the DPI: its 96-dpi character height scaled.
+    HFONT SharedFont(const FontSpec& font, Dpi dpi);
+    // An icon of the program's resources at `size` pixels square, from the image of that size
+    // when the icon has one.
+    HICON SharedIcon(const wchar_t* name, int size);
     HBITMAP SharedBitmap(const wchar_t* name);
 
 private:
@@ -29,16 +33,20 @@ private:
         bool bold, underline;
         Font font;
     };
-    template <class Owner>
-    struct CachedPicture {
+    struct CachedIcon {
         std::wstring name;
-        Owner picture;
+        int size;
+        Icon picture;
+    };
+    struct CachedBitmap {
+        std::wstring name;
+        Bitmap picture;
     };
 
     HINSTANCE instance_ = nullptr;
     std::vector<CachedFont> fonts_;
-    std::vector<CachedPicture<Icon>> icons_;
-    std::vector<CachedPicture<Bitmap>> bitmaps_;
+    std::vector<CachedIcon> icons_;
+    std::vector<CachedBitmap> bitmaps_;
 };
 
 }  // namespace siborang::win

@@ -41,6 +41,11 @@ void Label::SetText(std::wstring_view text) {
     }
 }
 
+void Label::ApplyDpi() {
+    GraphicControl::ApplyDpi();
+    fitPending_ = (Options() & kAutoSize) != 0;
+}
+
 void Label::FitNow() const noexcept {
     fitPending_ = false;
     // The size of the text on one line.
@@ -99,14 +104,24 @@ void Label::Paint(HDC dc) const {
     ::RestoreDC(dc, saved);
 }
 
-Image::Image(Form& form, Control* parent, const ControlProps& props) : GraphicControl(form, parent, props) {
-    if (!props.picture) return;
-    GdiCache& pictures = form.App().Gdi();
+Image::Image(Form& form, Control* parent, const ControlProps& props)
+    : GraphicControl(form, parent, props), picture_(props.picture) {
+    if (!picture_) return;
     if (props.options & kIconPicture) {
-        icon_ = pictures.SharedIcon(props.picture);
+        LoadIcon();
     } else {
-        bitmap_ = pictures.SharedBitmap(props.picture);
+        bitmap_ = form.App().Gdi().SharedBitmap(picture_);
     }
+}
+
+void Image::LoadIcon() {
+    iconSize_ = Owner().CurrentDpi().Scale(kIconSize);
+    icon_ = Owner().App().Gdi().SharedIcon(picture_, iconSize_);
+}
+
+void Image::ApplyDpi() {
+    GraphicControl::ApplyDpi();
+    if (icon_) LoadIcon();
 }
 
 void Image::Paint(HDC dc) const {
@@ -115,29 +130,39 @@ void Image::Paint(HDC dc) const {
     if (icon_) {
         int x = rc.left, y = rc.top;
         if (centered) {
-            x += (rc.right - rc.left - 32) / 2;
-            y += (rc.bottom - rc.top - 32) / 2;
+            x += (rc.right - rc.left - iconSize_) / 2;
+            y += (rc.bottom - rc.top - iconSize_) / 2;
         }
-        ::DrawIconEx(dc, x, y, icon_, 32, 32, 0, nullptr, DI_NORMAL);
+        ::DrawIconEx(dc, x, y, icon_, iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
         return;
     }
     if (!bitmap_) return;
     BITMAP info{};
     ::GetObjectW(bitmap_, sizeof info, &info);
+    const Dpi dpi = Owner().CurrentDpi();
+    int x = rc.left, y = rc.top;
+    int width = dpi.Scale(info.bmWidth), height = dpi.Scale(info.bmHeight);
+    if (Options() & kStretch) {
+        width = rc.right - rc.left;
+        height = rc.bottom - rc.top;
+    } else if (centered) {
+        x += (rc.right - rc.left - width) / 2;
+        y += (rc.bottom - rc.top - height) / 2;
+    }
     MemoryDc memory(dc);
     SelectGuard select(memory.Get(), bitmap_);
-    if (Options() & kStretch) {
-        ::SetStretchBltMode(dc, COLORONCOLOR);
-        ::StretchBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory.Get(), 0, 0, info.bmWidth,
-                     info.bmHeight, SRCCOPY);
+    if (width == info.bmWidth && height == info.bmHeight) {
+        ::BitBlt(dc, x, y, width, height, memory.Get(), 0, 0, SRCCOPY);
         return;
     }
-    int x = rc.left, y = rc.top;
-    if (centered) {
-        x += (rc.right - rc.left - info.bmWidth) / 2;
-        y += (rc.bottom - rc.top - info.bmHeight) / 2;
-    }
-    ::BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory.Get(), 0, 0, SRCCOPY);
+    // At 96 dpi the pictures keep the look they were drawn with; enlarged for a larger scale
+    // they are smoothed, where dropping and doubling pixels would make them blocky.
+    const bool design = dpi.Value() == kDesignDpi;
+    const int saved = ::SaveDC(dc);
+    ::SetStretchBltMode(dc, design ? COLORONCOLOR : HALFTONE);
+    if (!design) ::SetBrushOrgEx(dc, 0, 0, nullptr);  // as halftone stretching requires
+    ::StretchBlt(dc, x, y, width, height, memory.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    ::RestoreDC(dc, saved);
 }
 
 void Bevel::Paint(HDC dc) const {

@@ -29,6 +29,8 @@ public:
     RECT Bounds() const noexcept override;
     void SetText(std::wstring_view text) override;
     void Paint(HDC dc) const override;
+    // A self-sizing label measures itself again, in its new font.
+    void ApplyDpi() override;
     // Static text, as long as it shows any.
     std::optional<AccessibleItem> AccessibleFacts() const override;
 
@@ -39,15 +41,24 @@ private:
     mutable bool fitPending_;
 };
 
-// An icon or a bitmap from the program's resources.
+// An icon or a bitmap from the program's resources, at the form's scale: the icon from its
+// image of the size the DPI asks for, the bitmap drawn enlarged with halftone.
 class Image final : public GraphicControl {
 public:
     Image(Form& form, Control* parent, const ControlProps& props);
     void Paint(HDC dc) const override;
+    // The icon of the new size.
+    void ApplyDpi() override;
+    // An icon's side at 96 dpi.
+    static constexpr int kIconSize = 32;
 
 private:
+    void LoadIcon();
+
+    const wchar_t* picture_;
     HBITMAP bitmap_ = nullptr;  // shared pictures, not owned
     HICON icon_ = nullptr;
+    int iconSize_ = kIconSize;
 };
 
 // A sunken box or an etched line.

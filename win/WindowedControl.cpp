@@ -17,15 +17,24 @@ DWORD WindowedControl::RowStyle(const ControlProps& props) {
     return style;
 }
 
-void WindowedControl::CreateSystemWindow(const ControlProps& props, const wchar_t* className, DWORD style,
-                                         DWORD exStyle, int height) {
+void WindowedControl::CreateSystemWindow(const wchar_t* className, DWORD style, DWORD exStyle) {
     const auto id = static_cast<INT_PTR>(Owner().NextControlId());
-    const HWND hwnd = ::CreateWindowExW(exStyle, className, caption_.c_str(), style, props.left, props.top,
-                                        props.width, height, ParentHandle(), reinterpret_cast<HMENU>(id),
-                                        Owner().App().ModuleInstance(), nullptr);
+    const RECT rc = Bounds();
+    const HWND hwnd = ::CreateWindowExW(exStyle, className, caption_.c_str(), style, rc.left, rc.top,
+                                        rc.right - rc.left, rc.bottom - rc.top + ExtraHeight(), ParentHandle(),
+                                        reinterpret_cast<HMENU>(id), Owner().App().ModuleInstance(), nullptr);
     if (!hwnd) throw AppError("Error creating control " + Name());
     Attach(hwnd);
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
+}
+
+void WindowedControl::ApplyDpi() {
+    Control::ApplyDpi();
+    ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
+    const RECT rc = Bounds();
+    ::SetWindowPos(Handle(), nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top + ExtraHeight(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 bool ReflectChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -62,7 +71,7 @@ bool ReflectChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
 }
 
 Button::Button(Form& form, Control* parent, const ControlProps& props) : WindowedControl(form, parent, props) {
-    CreateSystemWindow(props, WC_BUTTONW, RowStyle(props) | BS_PUSHBUTTON, 0, props.height);
+    CreateSystemWindow(WC_BUTTONW, RowStyle(props) | BS_PUSHBUTTON, 0);
 }
 
 void Button::Click() {
@@ -74,7 +83,7 @@ void Button::HandleCommand(WORD code) {
 }
 
 CheckBox::CheckBox(Form& form, Control* parent, const ControlProps& props) : WindowedControl(form, parent, props) {
-    CreateSystemWindow(props, WC_BUTTONW, RowStyle(props) | BS_AUTOCHECKBOX, 0, props.height);
+    CreateSystemWindow(WC_BUTTONW, RowStyle(props) | BS_AUTOCHECKBOX, 0);
     ::SendMessageW(Handle(), BM_SETCHECK, (props.options & kChecked) ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
@@ -90,11 +99,22 @@ void CheckBox::HandleCommand(WORD code) {
     if (code == BN_CLICKED && OnClick) OnClick(*this);
 }
 
-ComboBox::ComboBox(Form& form, Control* parent, const ControlProps& props) : WindowedControl(form, parent, props) {
+ComboBox::ComboBox(Form& form, Control* parent, const ControlProps& props)
+    : WindowedControl(form, parent, props), itemHeight96_(props.itemHeight) {
+    CreateSystemWindow(WC_COMBOBOXW, RowStyle(props) | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0);
+    if (itemHeight96_ > 0)
+        ::SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, Owner().CurrentDpi().Scale(itemHeight96_));
+}
+
+int ComboBox::ExtraHeight() const noexcept {
     // A drop-down combo box's window height includes its list, eight entries long.
-    const int height = props.height + 8 * (props.itemHeight > 0 ? props.itemHeight : 16) + 2;
-    CreateSystemWindow(props, WC_COMBOBOXW, RowStyle(props) | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, height);
-    if (props.itemHeight > 0) ::SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, props.itemHeight);
+    return Owner().CurrentDpi().Scale(8 * (itemHeight96_ > 0 ? itemHeight96_ : 16) + 2);
+}
+
+void ComboBox::ApplyDpi() {
+    WindowedControl::ApplyDpi();
+    if (itemHeight96_ > 0)
+        ::SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, Owner().CurrentDpi().Scale(itemHeight96_));
 }
 
 int ComboBox::ItemCount() const noexcept { return static_cast<int>(::SendMessageW(Handle(), CB_GETCOUNT, 0, 0)); }

@@ -22,12 +22,16 @@ public:
     std::optional<std::wstring> AccessibleName() const override { return LayoutAccessibleName(); }
     // The control of this program behind a window; nullptr for any other window.
     static WindowedControl* FromHandle(HWND hwnd) noexcept;
+    // Moves the window to its new place and gives it its new font.
+    void ApplyDpi() override;
 
 protected:
     using Control::Control;
-    // Creates and binds a window of a system class, with the row's place, state and font.
-    void CreateSystemWindow(const ControlProps& props, const wchar_t* className, DWORD style, DWORD exStyle,
-                            int height);
+    // Creates and binds a window of a system class, with the row's place (scaled), state and
+    // font.
+    void CreateSystemWindow(const wchar_t* className, DWORD style, DWORD exStyle);
+    // What the window has below its bounds: a drop-down combo box's list.
+    virtual int ExtraHeight() const noexcept { return 0; }
     // The window styles every windowed control of a row has.
     static DWORD RowStyle(const ControlProps& props);
 };
@@ -102,6 +106,14 @@ public:
     int ItemIndex() const noexcept;  // -1: none
     void SetItemIndex(int index);
     void HandleCommand(WORD code) override;
+    void ApplyDpi() override;
+
+protected:
+    int ExtraHeight() const noexcept override;
+
+private:
+    // The list entries' height as the row gives it (at 96 dpi), 0 for the font's.
+    int itemHeight96_;
 };
 
 // A window of our own that holds controls: their notifications reach their handlers through
@@ -128,6 +140,8 @@ private:
 class GroupBox final : public Container {
 public:
     GroupBox(Form& form, Control* parent, const ControlProps& props);
+    // Where the caption begins, from the frame's left edge (at 96 dpi).
+    static constexpr int kCaptionInset = 8;
 
 protected:
     void PaintFrame(HDC dc, RECT client) const override;

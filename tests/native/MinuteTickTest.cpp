@@ -87,27 +87,31 @@ TEST(NoteHeading, DueAndMissedFormatsInCp949) {
 
 TEST(NotePlaces, RepeatFromRunToRun) {
     NoteRandom small;
-    const NotePlace a = NextNotePlace(small, 1024, 768);
-    const NotePlace b = NextNotePlace(small, 1024, 768);
-    const NotePlace c = NextNotePlace(small, 1024, 768);
+    const NotePlace a = NextNotePlace(small, 1024, 768, 96);
+    const NotePlace b = NextNotePlace(small, 1024, 768, 96);
+    const NotePlace c = NextNotePlace(small, 1024, 768, 96);
     EXPECT_EQ((std::pair{a.left, a.top}), (std::pair{34, 10}));
     EXPECT_EQ((std::pair{b.left, b.top}), (std::pair{166, 456}));
     EXPECT_EQ((std::pair{c.left, c.top}), (std::pair{529, 151}));
     NoteRandom large;
-    const NotePlace d = NextNotePlace(large, 1920, 1080);
-    const NotePlace e = NextNotePlace(large, 1920, 1080);
+    const NotePlace d = NextNotePlace(large, 1920, 1080, 96);
+    const NotePlace e = NextNotePlace(large, 1920, 1080, 96);
     EXPECT_EQ((std::pair{d.left, d.top}), (std::pair{62, 10}));
     EXPECT_EQ((std::pair{e.left, e.top}), (std::pair{348, 724}));
 }
 
-TEST(NotePlaces, StayInsideTheMargins) {
-    NoteRandom random;
-    for (int i = 0; i < 10000; ++i) {
-        const NotePlace p = NextNotePlace(random, 800, 600);
-        ASSERT_GE(p.left, 10);
-        ASSERT_GE(p.top, 10);
-        ASSERT_LE(p.left, 800 - 241);
-        ASSERT_LE(p.top, 600 - 241);
+TEST(NotePlaces, StayInsideTheMarginsAtEveryScale) {
+    // A note is 240 pixels square at most, frame included, at 96 dpi; it grows with the scale.
+    for (const int dpi : {96, 120, 144, 192}) {
+        NoteRandom random;
+        const int margin = dpi * 10 / 96, note = dpi * 240 / 96;
+        for (int i = 0; i < 10000; ++i) {
+            const NotePlace p = NextNotePlace(random, 1280, 720, dpi);
+            ASSERT_GE(p.left, margin) << dpi;
+            ASSERT_GE(p.top, margin) << dpi;
+            ASSERT_LE(p.left + note, 1280) << dpi;
+            ASSERT_LE(p.top + note, 720) << dpi;
+        }
     }
 }
 

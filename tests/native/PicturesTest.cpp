@@ -181,70 +181,91 @@ TEST(Pictures, NoteIsADiagonalGradientFromBlueToBlack) {
     }
 }
 
-// An ICO file holding one 32 x 32, 256-colour image: the XOR bitmap
-// (height field doubled, as icons require) followed by a 1-bit AND mask.
+// An ICO file holds one 256-colour image for each size a screen scale asks for, 16 to 64
+// pixels square: each an XOR bitmap (height field doubled, as icons require) followed by a
+// 1-bit AND mask whose rows pad to four bytes.
+constexpr int kIconSizes[] = {64, 48, 40, 32, 24, 20, 16};
+
 struct Icon {
+    int size = 0;
     Dib dib;
     std::size_t maskAt = 0;
 
     bool transparent(int x, int y) const {
         const Bytes& b = *dib.file;
-        const std::size_t row = maskAt + static_cast<std::size_t>(31 - y) * 4; // 32 bits pad to 4 bytes exactly
+        const std::size_t stride = static_cast<std::size_t>(size + 31) / 32 * 4;
+        const std::size_t row = maskAt + static_cast<std::size_t>(size - 1 - y) * stride;
         return (b[row + static_cast<std::size_t>(x / 8)] & (0x80 >> (x % 8))) != 0;
     }
 };
 
-void checkIcon(const char* name, const Bytes& b, Icon& icon) {
-    ASSERT_GE(b.size(), 22u) << "too short for an icon directory";
+void checkIcons(const char* name, const Bytes& b, std::vector<Icon>& icons) {
+    ASSERT_GE(b.size(), 6u) << "too short for an icon directory";
     EXPECT_EQ(le(b, 0, 2), 0u) << "reserved";
     EXPECT_EQ(le(b, 2, 2), 1u) << "type: icon";
-    ASSERT_EQ(le(b, 4, 2), 1u) << "one image";
-    EXPECT_EQ(b[6], 32) << "width";
-    EXPECT_EQ(b[7], 32) << "height";
-    EXPECT_EQ(b[8], 0) << "colour count: 0 means 256";
-    EXPECT_EQ(le(b, 12, 2), 8u) << "bits per pixel";
-    const std::size_t size = le(b, 14, 4), at = le(b, 18, 4);
-    EXPECT_EQ(at, 22u);
-    ASSERT_EQ(at + size, b.size()) << name << ": image size and offset do not cover the file";
+    const std::size_t count = le(b, 4, 2);
+    ASSERT_EQ(count, std::size(kIconSizes)) << "one image for each size";
+    ASSERT_GE(b.size(), 6 + 16 * count);
+    std::size_t next = 6 + 16 * count;  // the images follow the directory, one after the other
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t entry = 6 + 16 * i;
+        const int size = kIconSizes[i];
+        EXPECT_EQ(b[entry], size) << "width";
+        EXPECT_EQ(b[entry + 1], size) << "height";
+        EXPECT_EQ(b[entry + 2], 0) << "colour count: 0 means 256";
+        EXPECT_EQ(le(b, entry + 6, 2), 8u) << "bits per pixel";
+        const std::size_t bytes = le(b, entry + 8, 4), at = le(b, entry + 12, 4);
+        ASSERT_EQ(at, next) << name << " " << size;
+        ASSERT_LE(at + bytes, b.size()) << name << ": image size and offset run past the file";
+        next = at + bytes;
 
-    constexpr std::size_t kXor = 32 * 32, kMask = 4 * 32;
-    icon.dib = parseDib(b, at, 256, 32);
-    ASSERT_EQ(icon.dib.error, "");
-    EXPECT_EQ(icon.dib.width, 32);
-    EXPECT_EQ(icon.dib.height, 64) << "XOR and AND bitmaps together";
-    EXPECT_EQ(icon.dib.planes, 1);
-    EXPECT_EQ(icon.dib.compression, 0u);
-    EXPECT_TRUE(icon.dib.coloursUsed == 0 || icon.dib.coloursUsed == 256) << icon.dib.coloursUsed;
-    icon.maskAt = icon.dib.pixelsAt + kXor;
-    ASSERT_EQ(size, 40 + 256 * 4 + kXor + kMask) << "XOR bitmap plus AND mask";
+        Icon icon;
+        icon.size = size;
+        const auto side = static_cast<std::size_t>(size);
+        const std::size_t xorBytes = (side + 3) / 4 * 4 * side, maskBytes = (side + 31) / 32 * 4 * side;
+        icon.dib = parseDib(b, at, 256, side);
+        ASSERT_EQ(icon.dib.error, "");
+        EXPECT_EQ(icon.dib.width, size);
+        EXPECT_EQ(icon.dib.height, 2 * size) << "XOR and AND bitmaps together";
+        EXPECT_EQ(icon.dib.planes, 1);
+        EXPECT_EQ(icon.dib.compression, 0u);
+        EXPECT_TRUE(icon.dib.coloursUsed == 0 || icon.dib.coloursUsed == 256) << icon.dib.coloursUsed;
+        icon.maskAt = icon.dib.pixelsAt + xorBytes;
+        ASSERT_EQ(bytes, 40 + 256 * 4 + xorBytes + maskBytes) << "XOR bitmap plus AND mask";
+        icons.push_back(icon);
+    }
+    EXPECT_EQ(next, b.size()) << name << ": bytes after the last image";
 }
 
 class IconPicture : public testing::TestWithParam<const char*> {};
 
-TEST_P(IconPicture, Is32x32In256ColoursWithATransparentSurround) {
+TEST_P(IconPicture, EachSizeIn256ColoursWithATransparentSurround) {
     const Bytes file = readPicture(GetParam());
-    Icon icon;
-    checkIcon(GetParam(), file, icon);
+    std::vector<Icon> icons;
+    checkIcons(GetParam(), file, icons);
     if (HasFatalFailure()) return;
 
-    for (const auto& [x, y] : {std::pair{0, 0}, {31, 0}, {0, 31}, {31, 31}})
-        EXPECT_TRUE(icon.transparent(x, y)) << "corner (" << x << ", " << y << ")";
-    for (const auto& [x, y] : {std::pair{15, 15}, {16, 16}, {15, 16}, {16, 15}})
-        EXPECT_FALSE(icon.transparent(x, y)) << "centre (" << x << ", " << y << ")";
+    for (const Icon& icon : icons) {
+        const int last = icon.size - 1, mid = icon.size / 2;
+        for (const auto& [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}})
+            EXPECT_TRUE(icon.transparent(x, y)) << icon.size << " corner (" << x << ", " << y << ")";
+        for (const auto& [x, y] : {std::pair{mid - 1, mid - 1}, {mid, mid}, {mid - 1, mid}, {mid, mid - 1}})
+            EXPECT_FALSE(icon.transparent(x, y)) << icon.size << " centre (" << x << ", " << y << ")";
 
-    // Where the mask lets the screen through, the XOR colour must be black,
-    // or it would tint or invert whatever lies behind the icon.
-    std::vector<Rgb> seen;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const Rgb c = icon.dib.colour(x, y);
-            if (icon.transparent(x, y)) {
-                EXPECT_EQ(c, Rgb{}) << "transparent pixel (" << x << ", " << y << ")";
-            } else if (std::find(seen.begin(), seen.end(), c) == seen.end()) {
-                seen.push_back(c);
+        // Where the mask lets the screen through, the XOR colour must be black,
+        // or it would tint or invert whatever lies behind the icon.
+        std::vector<Rgb> seen;
+        for (int y = 0; y < icon.size; ++y)
+            for (int x = 0; x < icon.size; ++x) {
+                const Rgb c = icon.dib.colour(x, y);
+                if (icon.transparent(x, y)) {
+                    EXPECT_EQ(c, Rgb{}) << icon.size << " transparent pixel (" << x << ", " << y << ")";
+                } else if (std::find(seen.begin(), seen.end(), c) == seen.end()) {
+                    seen.push_back(c);
+                }
             }
-        }
-    EXPECT_GE(seen.size(), 8u) << "hardly a picture";
+        EXPECT_GE(seen.size(), 8u) << icon.size << ": hardly a picture";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Icons, IconPicture, testing::Values("Siborang.ico", "Mailbox.ico"),
@@ -253,22 +274,25 @@ INSTANTIATE_TEST_SUITE_P(Icons, IconPicture, testing::Values("Siborang.ico", "Ma
                              return name.substr(0, name.find('.'));
                          });
 
-// The clock is a round face: everything well inside it shows, everything
-// outside it lets the background through.
+// The clock is a round face at every size: everything well inside it shows,
+// everything outside it lets the background through.
 TEST(Pictures, ClockIconIsRound) {
     const Bytes file = readPicture("Siborang.ico");
-    Icon icon;
-    checkIcon("Siborang.ico", file, icon);
+    std::vector<Icon> icons;
+    checkIcons("Siborang.ico", file, icons);
     if (HasFatalFailure()) return;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const double dx = x + 0.5 - 16, dy = y + 0.5 - 16, r2 = dx * dx + dy * dy;
-            if (r2 <= 14.5 * 14.5) {
-                EXPECT_FALSE(icon.transparent(x, y)) << "hole at (" << x << ", " << y << ")";
-            } else if (r2 >= 16.5 * 16.5) {
-                EXPECT_TRUE(icon.transparent(x, y)) << "shows at (" << x << ", " << y << ")";
+    for (const Icon& icon : icons) {
+        const double scale = icon.size / 32.0, inside = 14.5 * scale - 0.5, outside = 16.5 * scale;
+        for (int y = 0; y < icon.size; ++y)
+            for (int x = 0; x < icon.size; ++x) {
+                const double dx = x + 0.5 - icon.size / 2.0, dy = y + 0.5 - icon.size / 2.0, r2 = dx * dx + dy * dy;
+                if (r2 <= inside * inside) {
+                    EXPECT_FALSE(icon.transparent(x, y)) << icon.size << " hole at (" << x << ", " << y << ")";
+                } else if (r2 >= outside * outside) {
+                    EXPECT_TRUE(icon.transparent(x, y)) << icon.size << " shows at (" << x << ", " << y << ")";
+                }
             }
-        }
+    }
 }
 
 } // namespace

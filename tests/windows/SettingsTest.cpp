@@ -384,7 +384,8 @@ TEST_F(MainWindow, MemoNoteStandsAtTheGeneratorsPlaceTopmostAndClosesAlone) {
     PendingNote.Lines[0].Assign("one");
     PendingNote.Lines[2].Assign("\xBD\xC3\xBA\xB8\xB6\xFB");  // 시보랑
     NoteRandom copy = NotePlaces;
-    const NotePlace expected = NextNotePlace(copy, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    const NotePlace expected = NextNotePlace(copy, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
+                                          win::Dpi::System().Value());
     f.ShowMemoNote(PendingNote);
     f.ShowMemoNote(PendingNote);  // a second note: its own place, the first stays
     const HWND first = FindNote();
