@@ -6,6 +6,7 @@
 #include "resources/ResourceNames.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Application.h"
+#include "win/Dpi.h"
 #include "win/Handles.h"
 
 namespace siborang::testing {
@@ -131,7 +132,10 @@ bool SaveScreenshot(HWND window, const wchar_t* name) {
     file.bfType = 0x4D42;  // "BM"
     file.bfOffBits = sizeof file + sizeof header;
     file.bfSize = file.bfOffBits + header.biSizeImage;
-    const std::wstring path = std::wstring(folder) + L"\\" + name + L".bmp";
+    // Pictures at another scale than 100% are named for their DPI: main-window-144dpi.
+    const int dpi = win::Dpi::OfWindow(window).Value();
+    const std::wstring scale = dpi == kDesignDpi ? L"" : L"-" + std::to_wstring(dpi) + L"dpi";
+    const std::wstring path = std::wstring(folder) + L"\\" + name + scale + L".bmp";
     win::FileHandle out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     if (!out) return false;
     DWORD written = 0;
@@ -145,11 +149,12 @@ bool SaveScreenshot(HWND window, const wchar_t* name) {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // The pictures of the windows (the Picture tests) are taken only when a folder is named for
-    // them, as a step of their own (scripts/screenshots.sh), and then nothing else runs.
+    // them, as a step of their own (scripts/screenshots.sh), and then nothing else runs: all of
+    // them, or those the filter names.
     const bool pictures = ::GetEnvironmentVariableW(L"SIBORANG_SCREENSHOTS", nullptr, 0) > 0;
     std::string& filter = ::testing::GTEST_FLAG(filter);
     if (pictures) {
-        filter = "*.Picture*";
+        if (filter.find("Picture") == std::string::npos) filter = "*.Picture*";
     } else {
         filter += filter.find('-') == std::string::npos ? "-*.Picture*" : ":*.Picture*";
     }
