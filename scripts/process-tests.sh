@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the process-level tests against a built Siborang.exe. The test program's stderr, which
+# Runs the process-level tests against a built Siborang.exe (process-tests.sh TESTS EXE [ARG]...). The test program's stderr, which
 # the programs it starts inherit, is the trace file where Wine's winmm trace shows the clips.
 # Where a private sound server can run (audio-sink.sh), what the clock plays is recorded too,
 # for the test that checks the announcement is really heard; without one that test skips.
@@ -8,6 +8,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 tests=$1
 exe=$2
+shift 2  # the rest goes to the test program (a filter)
 trace=$(mktemp --suffix=.trace)
 sound=$(mktemp -d --suffix=.sound)
 cleanup() {
@@ -39,5 +40,5 @@ fi
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,comctl32,version,uxtheme=n,b"
 
 status=0
-"$WINE" "$tests" "$exe" "$trace" 2>"$trace" || status=$?
+"$WINE" "$tests" "$exe" "$trace" "$@" 2>"$trace" || status=$?
 exit $status

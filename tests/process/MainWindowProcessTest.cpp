@@ -21,6 +21,7 @@ using RunButton = MainWindowTest;
 using IntervalBox = MainWindowTest;
 using TitleButtons = MainWindowTest;
 using Leaks = MainWindowTest;
+using ScreenScale = MainWindowTest;
 
 // ---------------------------------------------------------------------------------------------
 
@@ -78,6 +79,30 @@ TEST_F(TrayIcon, ClickShowsTheWindowAtTheCornerOnTopAndLetsTheHotKeyGo) {
 
     // While the window is up the hotkey is let go, so that it can be chosen anew.
     EXPECT_EQ(ProbeDefaultHotKey(), 0u) << "Ctrl+Alt+W is still held while the window is shown";
+}
+
+// The scale the screen is set to (LogPixels), 96 where nothing is set.
+DWORD ScreenDpi() {
+    DWORD dpi = 96, size = sizeof dpi;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        ::RegQueryValueExW(key, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&dpi), &size);
+        ::RegCloseKey(key);
+    }
+    return dpi;
+}
+
+// Its manifest declares the clock aware of each monitor's scale, so Windows lets it draw its
+// windows sharp at the screen's own DPI instead of drawing them at 96 and stretching them.
+// Run on a screen at 150% (dpi-tests), where a clock without that manifest gets 96.
+TEST_F(ScreenScale, TheWindowsAreDrawnAtTheScreensOwnDpi) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    const auto forWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    ASSERT_NE(forWindow, nullptr);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(ShowFromTray());
+    EXPECT_EQ(forWindow(form_), ScreenDpi());
 }
 
 // A restarted shell makes the notification area anew, without the icons, and tells every
