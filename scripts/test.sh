@@ -10,6 +10,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 # The 32-bit program must need nothing beyond Windows' own DLLs.
 "$root/scripts/check-imports.sh" "$root/build/i686/Siborang.exe" "$root/build/x64/Siborang.exe"
+# No include of the product reaches above its layer, whatever path it takes.
+"$root/scripts/check-layers.sh" "$root/build/x64/layers/map.txt" "$root"
 
 # One Wine prefix per Wine for the whole run; the 32-bit one is made in build/native.
 export SIBORANG_WINEPREFIX=${SIBORANG_WINEPREFIX:-$root/build/wineprefix}
