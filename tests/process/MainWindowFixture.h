@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tests/common/ShellProbe.h"
+#include "tests/process/GdiCount.h"
 #include "tests/process/ProcessSupport.h"
 #include "win/Handles.h"
 #include "win/Text.h"
@@ -310,8 +311,6 @@ inline std::optional<std::size_t> HandleTableCount(DWORD pid) {
 struct Usage {
     std::size_t handles = 0;
     SIZE_T privateBytes = 0;
-    DWORD gdiObjects = 0;
-    DWORD userObjects = 0;
     std::size_t windows = 0;
 };
 
@@ -332,10 +331,20 @@ inline Usage UsageOf(HANDLE process, DWORD pid, std::string& handleSource) {
     memory.cb = sizeof memory;
     if (::GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
         usage.privateBytes = memory.PagefileUsage;  // Wine leaves PrivateUsage at zero
-    usage.gdiObjects = ::GetGuiResources(process, 0 /* GR_GDIOBJECTS */);
-    usage.userObjects = ::GetGuiResources(process, 1 /* GR_USEROBJECTS */);
     usage.windows = WindowCountOf(pid);
     return usage;
+}
+
+// The GDI and USER objects a started SiborangCounted.exe holds, as it counts them; nullopt when
+// no counted build runs.
+inline std::optional<LONG> CountedGdiObjects() {
+    const KernelHandle mapping(::OpenFileMappingW(FILE_MAP_READ, FALSE, kGdiCountMapping));
+    if (!mapping) return std::nullopt;
+    const auto* count = static_cast<const LONG*>(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, sizeof(LONG)));
+    if (!count) return std::nullopt;
+    const LONG value = *count;
+    ::UnmapViewOfFile(count);
+    return value;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -351,7 +360,7 @@ protected:
 
     // Starts the clock and finds its windows; fails the test when any is missing.
     void Start(bool traceSound = false, bool traceText = false) {
-        clock_.emplace(startDir_.empty() ? workDir_.Path() : startDir_, traceSound, traceText);
+        clock_.emplace(startDir_.empty() ? workDir_.Path() : startDir_, traceSound, traceText, exe_);
         ASSERT_TRUE(clock_->Started()) << "CreateProcess failed, error " << clock_->StartError();
         form_ = clock_->WaitUntilReady();
         ASSERT_NE(form_, nullptr) << "no TForm1 window of the new process appeared";
@@ -472,6 +481,7 @@ protected:
     }
 
     std::wstring startDir_;  // where the clock starts (and finds PostIt.dat); empty: workDir_
+    std::wstring exe_;       // the program started; empty: the one under test
     std::optional<SiborangProcess> clock_;
     HWND form_ = nullptr;
     HWND app_ = nullptr;

@@ -109,7 +109,7 @@ TEST_F(Settings, IntervalAndSwitches) {
     TForm1& f = Start();
     EXPECT_EQ(f.Edit1->Text(), L"65535");
     EXPECT_FALSE(f.CheckBox1->Checked());
-    EXPECT_FALSE(f.Edit1->Enabled());  // the check box's click handler ran
+    EXPECT_FALSE(f.Edit1->Enabled());  // the real check box ran its click handler, as a click would
     EXPECT_TRUE(f.CheckBox2->Checked());
     form_->Close();
     Write("Check1", "5");
