@@ -38,15 +38,39 @@ NotePlace NextNotePlace(NoteRandom& random, int screenWidth, int screenHeight, i
     return {left, top};
 }
 
-void RunMinuteTick(TickWorld& world, std::int32_t& intervalCounter) {
+namespace {
+
+// The same memo: its time and its texts; padding and left-over bytes do not count.
+bool SameMemo(const MemoRecord& a, const MemoRecord& b) {
+    if (a.Year != b.Year || a.Month != b.Month || a.Day != b.Day || a.Hour != b.Hour || a.Minute != b.Minute)
+        return false;
+    for (std::size_t line = 0; line < kMemoLineCount; ++line) {
+        if (a.Lines[line].View() != b.Lines[line].View()) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void RunMinuteTick(TickWorld& world, std::int32_t& intervalCounter, TickMemory& memory) {
     const TickTime now = world.Now();
+    const TickMemory::Hour hour{now.year, now.month, now.day, now.hour};
+    // Ticks keep their phase and an announcement holds the thread for seconds, so a tick due at
+    // hh:59:58 can come after the hour, and the next one is still in minute 0: the hour is
+    // spoken by the first. Another minute in between (the clock set back) lets it speak again.
+    if (now.minute != 0) memory.announcedHour.reset();
+    const bool hourHeard = memory.announcedHour == hour;
     bool spoken = false;
+    auto speak = [&] {
+        world.SpeakNow();
+        spoken = true;
+        if (now.minute == 0) memory.announcedHour = hour;
+    };
 
     if (world.IntervalChecked()) {
         ++intervalCounter;
         if (intervalCounter >= ParseIntegerStrict(world.IntervalText())) {
-            world.SpeakNow();
-            spoken = true;
+            speak();
             intervalCounter = 0;
         }
     }
@@ -54,24 +78,39 @@ void RunMinuteTick(TickWorld& world, std::int32_t& intervalCounter) {
     if (world.MemoChecked()) {
         world.OpenMemos();
         const std::int32_t count = world.MemoCount();
+        auto& unstored = memory.shownUnstored;
         for (std::int32_t i = 0; i < count; ++i) {
             MemoRecord memo{};
             // A record that cannot be read is skipped.
-            if (world.ReadMemo(i, memo) != 0 || memo.Confirmed != 0) continue;
+            if (world.ReadMemo(i, memo) != 0) continue;
+            if (const auto shown = unstored.find(i); shown != unstored.end()) {
+                // Shown already though its flag could not be stored: only the flag is tried
+                // again. Anything else there now is another memo.
+                if (memo.Confirmed == 0 && SameMemo(memo, shown->second)) {
+                    memo.Confirmed = 1;
+                    if (world.WriteMemo(i, memo) == 0) unstored.erase(shown);
+                    continue;
+                }
+                unstored.erase(shown);
+            }
+            if (memo.Confirmed != 0) continue;
             memo.Confirmed = 1;
             const MemoTiming timing = TimingOf(memo, now);
             if (timing == MemoTiming::Future) continue;
-            // Stored confirmed before its note is shown, so it is shown once only.
-            world.WriteMemo(i, memo);
+            // Stored confirmed before its note is shown, so it is shown once only; where the
+            // flag cannot be stored, this run remembers it instead.
+            if (world.WriteMemo(i, memo) != 0) unstored[i] = memo;
             PendingNoteTexts note{};
             note.Heading.Assign(NoteHeading(memo, timing));
             for (std::size_t line = 0; line < kMemoLineCount; ++line) note.Lines[line].Assign(memo.Lines[line].View());
             world.ShowMemoNote(note);
         }
+        // Records past the end are gone.
+        unstored.erase(unstored.lower_bound(count), unstored.end());
         world.CloseMemos();
     }
 
-    if (now.minute == 0 && !spoken) world.SpeakNow();
+    if (now.minute == 0 && !spoken && !hourHeard) speak();
 }
 
 }  // namespace siborang

@@ -3,6 +3,8 @@
 // missed, their note headings, and where notes stand. Portable: the clock, the speaker, the
 // memo file and the notes are behind the interface below.
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "memo/MemoRecord.h"
@@ -67,7 +69,19 @@ public:
     virtual void ShowMemoNote(const PendingNoteTexts& note) = 0;
 };
 
+// What the tick keeps from one pass to the next besides the interval count.
+struct TickMemory {
+    struct Hour {
+        std::uint16_t year, month, day, hour;
+        bool operator==(const Hour&) const = default;
+    };
+    // The hour whose minute 0 the last tick spoke in; none once a tick falls in another minute.
+    std::optional<Hour> announcedHour;
+    // Memos shown whose Confirmed flag could not be stored, by index, as they were read.
+    std::map<std::int32_t, MemoRecord> shownUnstored;
+};
+
 // One tick; intervalCounter counts ticks towards the next interval announcement.
-void RunMinuteTick(TickWorld& world, std::int32_t& intervalCounter);
+void RunMinuteTick(TickWorld& world, std::int32_t& intervalCounter, TickMemory& memory);
 
 }  // namespace siborang

@@ -193,7 +193,7 @@ void TForm1::Edit1Exit(win::Control&) {
 void TForm1::Timer1Timer(win::Timer&) {
     Form1Tick world(*this);
     try {
-        RunMinuteTick(world, IntervalCounter);
+        RunMinuteTick(world, IntervalCounter, tickMemory_);
     } catch (...) {
         ShowTickError();
     }

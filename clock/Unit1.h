@@ -82,6 +82,7 @@ private:
 
     GlobalHotKey hotKey_;
     win::TitleDrag drag_;
+    TickMemory tickMemory_;
     bool tickErrorShown_ = false;  // a tick's error box is up
 };
 

@@ -11,6 +11,7 @@ namespace siborang {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TTrayIconWindow";
+constexpr UINT_PTR kAddRetryTimer = 1;
 
 bool IsCp949LeadByte(char c) {
     const auto byte = static_cast<unsigned char>(c);
@@ -65,6 +66,7 @@ void TPopupMenu::Popup(int x, int y) {
 
 TTrayIcon::ShellNotifyFunction TTrayIcon::ShellNotify = &::Shell_NotifyIconA;
 TTrayIcon::MessageFilterFunction TTrayIcon::MessageFilter = LookUpMessageFilter();
+UINT TTrayIcon::AddRetryInterval = 10000;
 
 TTrayIcon::TTrayIcon(win::Form& owner)
     : owner_(owner), taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")) {
@@ -85,8 +87,9 @@ void TTrayIcon::SetActive(bool active) {
     active_ = active;
     if (designing_) return;
     if (active) {
-        AddIcon();
+        AddIconOrRetry();
     } else {
+        StopAddRetries();
         DeleteIcon();
     }
 }
@@ -132,6 +135,20 @@ bool TTrayIcon::AddIcon() {
     return added;
 }
 
+void TTrayIcon::AddIconOrRetry() {
+    StopAddRetries();
+    // Started with the session, the program may find the shell not yet ready to take icons;
+    // without a retry it would run the whole session with no icon and no way in.
+    if (AddIcon()) return;
+    addRetriesLeft_ = kAddRetries;
+    ::SetTimer(Handle(), kAddRetryTimer, AddRetryInterval, nullptr);
+}
+
+void TTrayIcon::StopAddRetries() {
+    ::KillTimer(Handle(), kAddRetryTimer);
+    addRetriesLeft_ = 0;
+}
+
 bool TTrayIcon::ModifyIcon() {
     FillNotifyData();
     if (!active_) return true;
@@ -162,11 +179,19 @@ LRESULT TTrayIcon::TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         }
         return 0;
+    case WM_TIMER:
+        if (wParam != kAddRetryTimer) return DefaultProc(message, wParam, lParam);
+        if (AddIcon() || --addRetriesLeft_ <= 0) StopAddRetries();
+        return 0;
+    case WM_CLOSE:
+        // The icon's own plumbing: closed from outside (a script, taskkill), it would leave the
+        // clock running with no icon and no way in.
+        return 0;
     default:
         // A new notification area knows no icon: an active one is put in again, the same
         // record as before.
         if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-            if (active_ && !designing_) AddIcon();
+            if (active_ && !designing_) AddIconOrRetry();
             return 0;
         }
         return DefaultProc(message, wParam, lParam);

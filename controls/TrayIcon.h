@@ -80,6 +80,11 @@ public:
     static MessageFilterFunction MessageFilter;
     static constexpr DWORD kAllowMessage = 1;  // MSGFLT_ALLOW
 
+    // A refused add is tried again this many times, this many milliseconds apart: for about a
+    // minute (tests shorten it).
+    static constexpr int kAddRetries = 6;
+    static UINT AddRetryInterval;
+
     explicit TTrayIcon(win::Form& owner);
     ~TTrayIcon() override;
 
@@ -107,6 +112,9 @@ private:
     LRESULT TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam);
     void FillNotifyData();
     bool AddIcon();
+    // Adds the icon, and tries again a few times while the shell refuses it.
+    void AddIconOrRetry();
+    void StopAddRetries();
     bool ModifyIcon();
     bool DeleteIcon();
     void DoRightClick();
@@ -117,6 +125,7 @@ private:
     std::string toolTip_;
     // The shell broadcasts this when it makes the notification area anew (Explorer restarted).
     const UINT taskbarCreated_;
+    int addRetriesLeft_ = 0;
     bool active_ = false;
     bool showDesigning_ = false;
     // There is no form designer in this program.

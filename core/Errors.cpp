@@ -9,7 +9,11 @@ std::string IoErrorText(std::uint32_t code) {
     case 4: return "Too many open files";
     case 5: return "File access denied";
     case kIoReadBeyondEnd: return "Read beyond end of file";
-    case kIoDiskFull: return "Disk full";
+    // Also ERROR_HANDLE_DISK_FULL and ERROR_DISK_FULL: NTFS refuses a write that does not fit
+    // with these rather than taking part of it.
+    case kIoDiskFull:
+    case 39:
+    case 112: return "Disk full";
     default: return "I/O error " + std::to_string(code);
     }
 }

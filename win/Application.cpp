@@ -60,6 +60,17 @@ LRESULT Application::AppWindow::WindowProc(UINT message, WPARAM wParam, LPARAM l
         Instance().DestroyReleased();
         return 0;
     }
+    if (message == WM_CLOSE) {
+        // The one window with the program's title, so a script's or taskkill's close comes
+        // here: the default would destroy it with every form it owns and leave the process
+        // running without them. The program ends as its main form's close ends it.
+        if (Form* main = Instance().MainForm()) {
+            main->Close();
+        } else {
+            Instance().Terminate();
+        }
+        return 0;
+    }
     return DefaultProc(message, wParam, lParam);
 }
 

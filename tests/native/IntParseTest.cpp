@@ -65,6 +65,8 @@ TEST(IoErrorText, NamedCodesAndTheRest) {
     EXPECT_EQ(IoErrorText(5), "File access denied");
     EXPECT_EQ(IoErrorText(100), "Read beyond end of file");
     EXPECT_EQ(IoErrorText(101), "Disk full");
+    EXPECT_EQ(IoErrorText(112), "Disk full");  // what NTFS gives for a write that does not fit
+    EXPECT_EQ(IoErrorText(39), "Disk full");
     EXPECT_EQ(IoErrorText(106), "I/O error 106");
     EXPECT_EQ(IoErrorText(103), "I/O error 103");
     EXPECT_EQ(IoErrorText(32), "I/O error 32");

@@ -32,6 +32,8 @@ public:
     std::vector<std::string> log;
     std::vector<PendingNoteTexts> notes;
     int unreadable = -1;
+    int unwritable = -1;
+    TickMemory memory;
 
     TickTime Now() override { return now; }
     bool IntervalChecked() override { return check1; }
@@ -47,6 +49,7 @@ public:
     }
     int WriteMemo(std::int32_t i, const MemoRecord& m) override {
         log.push_back("write " + std::to_string(i));
+        if (i == unwritable) return -1;
         file[static_cast<std::size_t>(i)] = m;
         return 0;
     }
@@ -121,7 +124,7 @@ TEST(MinuteTick, DueAndMissedMemosAreStoredConfirmedThenShownInFileOrder) {
     w.file = {Memo(2026, 12, 8, 10, 7, "due"), Memo(2026, 12, 8, 10, 8, "future"), Memo(2026, 12, 1, 8, 0, "missed"),
               Memo(2026, 12, 1, 8, 0, "shown", 1), Memo(2026, 12, 1, 8, 0, "two", 2), Memo(2026, 12, 8, 10, 7, "also")};
     std::int32_t counter = 0;
-    RunMinuteTick(w, counter);
+    RunMinuteTick(w, counter, w.memory);
     EXPECT_EQ(w.log, (std::vector<std::string>{"open", "write 0", "note", "write 2", "note", "write 5", "note", "close"}));
     ASSERT_EQ(w.notes.size(), 3u);
     EXPECT_EQ(Text(w.notes[0].Lines[0]), "due");
@@ -133,7 +136,7 @@ TEST(MinuteTick, DueAndMissedMemosAreStoredConfirmedThenShownInFileOrder) {
     EXPECT_EQ(w.file[4].Confirmed, 2);  // any non-zero value counts as shown, and stays
     // A second tick in the same minute shows nothing new.
     w.log.clear();
-    RunMinuteTick(w, counter);
+    RunMinuteTick(w, counter, w.memory);
     EXPECT_EQ(w.log, (std::vector<std::string>{"open", "close"}));
 }
 
@@ -143,7 +146,7 @@ TEST(MinuteTick, AnUnreadableRecordIsSkipped) {
     w.file = {Memo(2026, 12, 8, 10, 7), Memo(2026, 12, 8, 10, 7)};
     w.unreadable = 0;
     std::int32_t counter = 0;
-    RunMinuteTick(w, counter);
+    RunMinuteTick(w, counter, w.memory);
     EXPECT_EQ(w.log, (std::vector<std::string>{"open", "write 1", "note", "close"}));
 }
 
@@ -153,18 +156,18 @@ TEST(MinuteTick, IntervalSpeaksOnTheNthTick) {
     std::int32_t counter = 0;
     for (int tick = 1; tick <= 60; ++tick) {
         w.log.clear();
-        RunMinuteTick(w, counter);
+        RunMinuteTick(w, counter, w.memory);
         EXPECT_EQ(w.log.size(), (tick == 30 || tick == 60) ? 1u : 0u) << tick;
     }
     w.interval = "1";
     for (int tick = 0; tick < 3; ++tick) {
         w.log.clear();
-        RunMinuteTick(w, counter);
+        RunMinuteTick(w, counter, w.memory);
         EXPECT_EQ(w.log, (std::vector<std::string>{"speak"}));
     }
     w.interval = "-5";
     w.log.clear();
-    RunMinuteTick(w, counter);
+    RunMinuteTick(w, counter, w.memory);
     EXPECT_EQ(w.log, (std::vector<std::string>{"speak"}));
     EXPECT_EQ(counter, 0);
 }
@@ -174,16 +177,67 @@ TEST(MinuteTick, FullHourSpeaksOnceWhateverTheSwitches) {
     w.now.minute = 0;
     w.interval = "1";
     std::int32_t counter = 0;
-    RunMinuteTick(w, counter);  // the interval reached in minute 0: spoken once
+    RunMinuteTick(w, counter, w.memory);  // the interval reached in minute 0: spoken once
     EXPECT_EQ(std::count(w.log.begin(), w.log.end(), "speak"), 1);
     for (auto [check1, check2] : {std::pair{false, true}, std::pair{false, false}}) {
         w.check1 = check1;
         w.check2 = check2;
+        ++w.now.hour;
         w.log.clear();
-        RunMinuteTick(w, counter);
+        RunMinuteTick(w, counter, w.memory);
         EXPECT_EQ(std::count(w.log.begin(), w.log.end(), "speak"), 1);
     }
     EXPECT_EQ(w.log, (std::vector<std::string>{"speak"}));  // both off: only the hour
+}
+
+TEST(MinuteTick, EachFullHourIsSpokenByTheFirstTickInItsMinuteZeroOnly) {
+    FakeWorld w;
+    w.check1 = w.check2 = false;
+    std::int32_t counter = 0;
+    auto spokenAt = [&](int day, int hour, int minute) {
+        w.now.day = static_cast<std::uint16_t>(day);
+        w.now.hour = static_cast<std::uint16_t>(hour);
+        w.now.minute = static_cast<std::uint16_t>(minute);
+        w.log.clear();
+        RunMinuteTick(w, counter, w.memory);
+        return std::count(w.log.begin(), w.log.end(), "speak");
+    };
+    EXPECT_EQ(spokenAt(8, 10, 0), 1);  // a tick due at 9:59:58, come late
+    EXPECT_EQ(spokenAt(8, 10, 0), 0);  // the next one, still in minute 0
+    EXPECT_EQ(spokenAt(9, 10, 0), 1);  // the same hour of the next day
+    EXPECT_EQ(spokenAt(9, 10, 1), 0);
+    EXPECT_EQ(spokenAt(9, 10, 0), 1);  // the clock set back into the hour
+    // The interval's announcement in minute 0 was the hour's; its own count goes on as before.
+    w.check1 = true;
+    w.interval = "2";
+    EXPECT_EQ(spokenAt(9, 11, 59), 0);
+    EXPECT_EQ(spokenAt(9, 12, 0), 1);
+    EXPECT_EQ(spokenAt(9, 12, 0), 0);
+    EXPECT_EQ(spokenAt(9, 12, 0), 1);
+}
+
+TEST(MinuteTick, AMemoWhoseFlagCannotBeStoredIsShownOnceWhileTheFileHoldsItThere) {
+    FakeWorld w;
+    w.check1 = false;
+    w.file = {Memo(2026, 12, 1, 8, 0, "locked"), Memo(2026, 12, 1, 9, 0, "free")};
+    w.unwritable = 0;
+    std::int32_t counter = 0;
+    RunMinuteTick(w, counter, w.memory);
+    ASSERT_EQ(w.notes.size(), 2u);
+    w.log.clear();
+    RunMinuteTick(w, counter, w.memory);
+    EXPECT_EQ(w.log, (std::vector<std::string>{"open", "write 0", "close"}));  // only the flag again
+    // Another memo in its place (rewritten, or moved down by a deletion) is a memo of its own.
+    w.file[0].Lines[0].Assign("rewritten");
+    RunMinuteTick(w, counter, w.memory);
+    ASSERT_EQ(w.notes.size(), 3u);
+    EXPECT_EQ(Text(w.notes[2].Lines[0]), "rewritten");
+    // Once the flag can be stored, it is.
+    w.unwritable = -1;
+    RunMinuteTick(w, counter, w.memory);
+    RunMinuteTick(w, counter, w.memory);
+    EXPECT_EQ(w.notes.size(), 3u);
+    EXPECT_EQ(w.file[0].Confirmed, 1);
 }
 
 TEST(MinuteTick, AnUnparsableIntervalEndsTheTick) {
@@ -191,7 +245,7 @@ TEST(MinuteTick, AnUnparsableIntervalEndsTheTick) {
     w.interval = "abc";
     w.now.minute = 0;
     std::int32_t counter = 0;
-    EXPECT_THROW(RunMinuteTick(w, counter), AppError);
+    EXPECT_THROW(RunMinuteTick(w, counter, w.memory), AppError);
     EXPECT_TRUE(w.log.empty());  // no memo scan, no hourly announcement
 }
 

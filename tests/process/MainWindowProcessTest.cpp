@@ -123,6 +123,18 @@ TEST_F(TrayIcon, ComesBackWhenTheShellMakesTheNotificationAreaAnew) {
     EXPECT_EQ(Describe(TopLeftOf(form_)), Describe(Corner(form_)));
 }
 
+// The window the shell reports the icon's clicks to is the clock's own plumbing: closed from
+// outside, it stays, and so does the icon that opens the main window.
+TEST_F(TrayIcon, ACloseMessageToItsWindowLeavesAWorkingIcon) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(WaitUntil(nullptr, [&] { return ShellHolds(tray_); })) << "no icon after start-up";
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(tray_, WM_CLOSE, 0, 0, SMTO_BLOCK, 5000, &ignored));
+    ASSERT_TRUE(::IsWindow(tray_)) << "WM_CLOSE destroyed the TTrayIconWindow";
+    EXPECT_TRUE(ShellHolds(tray_));
+    ASSERT_NO_FATAL_FAILURE(ShowFromTray());
+}
+
 TEST_F(TrayIcon, DraggedAwayTheWindowComesBackToTheCornerOnTheNextClick) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(ShowFromTray());

@@ -232,7 +232,20 @@ double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 
 using StartUp = ProcessTest;
 using HotKey = ProcessTest;
+using FullHour = ProcessTest;
 using Closing = ProcessTest;
+
+// This machine's UTC time, moved on by some minutes.
+SYSTEMTIME UtcAhead(int minutes) {
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart += ULONGLONG(minutes) * 60 * 10'000'000;
+    const FILETIME moved{t.LowPart, t.HighPart};
+    SYSTEMTIME result{};
+    ::FileTimeToSystemTime(&moved, &result);
+    return result;
+}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -477,22 +490,66 @@ TEST_F(HotKey, AnnouncementIsPlayedInRealTimeToTheEnd) {
         << "sound went on after the hotkey's handler had returned\n" << details;
 }
 
-TEST_F(Closing, CloseMessageEndsTheClockAndFreesTheHotKey) {
-    {
-        SiborangProcess clock(workDir_.Path());
-        ASSERT_TRUE(clock.Started()) << "CreateProcess failed, error " << clock.StartError();
-        ASSERT_NE(clock.WaitUntilReady(), nullptr);
-        ASSERT_EQ(ProbeUntil(ERROR_HOTKEY_ALREADY_REGISTERED, kHotKeyTimeout),
-                  DWORD{ERROR_HOTKEY_ALREADY_REGISTERED});
+// A tick due at hh:59:58 that comes after the hour (the thread held by an announcement, the
+// process stopped) and the tick a minute after it both fall in minute 0. The clock is started
+// in a time zone that puts its minute 0 now, with no interval announcements and no memo scan,
+// and given two ticks there: the hour is spoken once.
+TEST_F(FullHour, TwoTicksInItsMinuteZeroSpeakItOnce) {
+    if (g_tracePath.empty()) GTEST_SKIP() << "no trace file given (second argument); clips cannot be seen";
+    if (!EnvironmentValue(L"SIBORANG_WINE")) GTEST_SKIP() << "SIBORANG_WINE names no Wine loader";
+    ASSERT_TRUE(::WritePrivateProfileStringW(L"TOCKLY", L"Check1", L"0", SettingsPath().c_str()));
+    ASSERT_TRUE(::WritePrivateProfileStringW(L"TOCKLY", L"Check2", L"0", SettingsPath().c_str()));
+    // Ahead of UTC so that the clock's minute 0 is this minute, or the next when too little of
+    // this one is left for the start and two ticks.
+    const SYSTEMTIME utc = UtcAhead(0);
+    const int ahead = 60 - (utc.wSecond < 35 ? utc.wMinute : (utc.wMinute + 1) % 60);
+    wchar_t zone[16];
+    std::swprintf(zone, 16, L"SBR-%02d:%02d", ahead / 60, ahead % 60);
+    const SoundTrace trace(g_tracePath);
+    const ULONGLONG offset = trace.Size();
 
-        ASSERT_TRUE(clock.PostToForm(WM_CLOSE));
-        const auto code = clock.WaitForExit(kCloseTimeout);
-        ASSERT_TRUE(code.has_value()) << "still running after WM_CLOSE";
-        EXPECT_EQ(*code, 0u);
+    SiborangProcess clock(workDir_.Path(), TimeZone{zone}, /*traceSound=*/true);
+    ASSERT_TRUE(clock.Started()) << "the clock did not start from the shell, error " << clock.StartError();
+    const HWND form = clock.WaitUntilReady();
+    ASSERT_NE(form, nullptr);
+    const auto deadline = Clock::now() + 90s;
+    while (UtcAhead(ahead).wMinute != 0 && Clock::now() < deadline) std::this_thread::sleep_for(100ms);
+    const SYSTEMTIME local = UtcAhead(ahead);
+    ASSERT_EQ(local.wMinute, 0);
+    for (int tick = 1; tick <= 2; ++tick) {
+        DWORD_PTR ignored = 0;
+        ASSERT_TRUE(::SendMessageTimeoutW(form, WM_TIMER, 1, 0, SMTO_BLOCK, 30000, &ignored)) << "tick " << tick;
     }
-    EXPECT_TRUE(TopLevelWindows(kFormClass).empty());
-    EXPECT_EQ(ProbeDefaultHotKey(), 0u) << "Ctrl+Alt+W is still held after the clock ended";
-    EXPECT_FALSE(MarkerHeld()) << "the \"SharedHandle\" mapping outlived the clock";
+    ASSERT_EQ(UtcAhead(ahead).wMinute, 0) << "the two ticks did not both fall in minute 0";
+    std::this_thread::sleep_for(300ms);
+    const auto clips = Names(trace.ClipsSince(offset));
+    EXPECT_EQ(clips, siborang::ClipSequence(local.wHour, 0)) << "played: " << Joined(clips);
+}
+
+// Through the main window, and through the application window, the one with the program's
+// title, which a script's close or taskkill without /F reaches.
+TEST_F(Closing, CloseMessageEndsTheClockAndFreesTheHotKey) {
+    for (const bool titled : {false, true}) {
+        SCOPED_TRACE(titled ? "closed through the window titled with the program's name" : "closed through TForm1");
+        {
+            SiborangProcess clock(workDir_.Path());
+            ASSERT_TRUE(clock.Started()) << "CreateProcess failed, error " << clock.StartError();
+            ASSERT_NE(clock.WaitUntilReady(), nullptr);
+            ASSERT_EQ(ProbeUntil(ERROR_HOTKEY_ALREADY_REGISTERED, kHotKeyTimeout),
+                      DWORD{ERROR_HOTKEY_ALREADY_REGISTERED});
+
+            // As a script finds it: the first window with that title.
+            const HWND named = ::FindWindowW(nullptr, kAppTitle);
+            ASSERT_EQ(named, clock.AppWindow());
+            ASSERT_TRUE(titled ? ::PostMessageW(named, WM_CLOSE, 0, 0) != FALSE : clock.PostToForm(WM_CLOSE));
+            const auto code = clock.WaitForExit(kCloseTimeout);
+            ASSERT_TRUE(code.has_value()) << "still running after WM_CLOSE";
+            EXPECT_EQ(*code, 0u);
+        }
+        EXPECT_TRUE(TopLevelWindows(kFormClass).empty());
+        EXPECT_EQ(ProbeDefaultHotKey(), 0u) << "Ctrl+Alt+W is still held after the clock ended";
+        EXPECT_FALSE(MarkerHeld()) << "the \"SharedHandle\" mapping outlived the clock";
+    }
 
     // Nothing left behind blocks the next start.
     SiborangProcess again(workDir_.Path());

@@ -232,7 +232,8 @@ TEST_F(HostileFiles, DamagedMemoFilesThroughTheMinuteTick) {
         const auto expected = ExpectedNotes(c, expectedFile);
         SweepTick tick(*form, c.now);
         std::int32_t counter = 0;
-        win::Guard([&] { RunMinuteTick(tick, counter); });  // as the timer runs it
+        TickMemory memory;
+        win::Guard([&] { RunMinuteTick(tick, counter, memory); });  // as the timer runs it
         const std::string context = Context(files, c.kind, c.bytes);
         EXPECT_FALSE(MemoFileIsOpen()) << context;
         EXPECT_TRUE(TakeNotes() == expected) << context << ": not the " << expected.size() << " notes expected";

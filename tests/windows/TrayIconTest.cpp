@@ -2,6 +2,7 @@
 // the mouse notifications, the popup menu, lifetime and the error boundary.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <functional>
@@ -479,6 +480,30 @@ TEST_F(TrayIcon, DestructionOfAnInactiveIconCallsNothing) {
     tray.reset();
     EXPECT_TRUE(Recorded().empty());
     EXPECT_FALSE(::IsWindow(window));
+}
+
+int refusedAdds = 0;  // how many adds the shell still refuses
+BOOL WINAPI RefuseAdds(DWORD message, PNOTIFYICONDATAA data) {
+    RecordShellCall(message, data);
+    return message != NIM_ADD || refusedAdds-- <= 0;
+}
+
+// A shell busy at log-on: the add is tried again until it takes, for a while only.
+TEST_F(TrayIcon, ARefusedAddIsTriedAgainOnATimerUntilTheShellTakesIt) {
+    TTrayIcon::ShellNotify = &RefuseAdds;
+    const UINT interval = TTrayIcon::AddRetryInterval;
+    TTrayIcon::AddRetryInterval = 10;
+    for (int refused : {2, 100}) {
+        refusedAdds = refused;
+        Recorded().clear();
+        TTrayIcon tray(owner);
+        tray.SetToolTip("tip");
+        tray.SetActive(true);
+        PumpMessages(500);
+        const std::size_t adds = std::min(refused + 1, 1 + TTrayIcon::kAddRetries);
+        EXPECT_EQ(RecordedMessages(), std::vector<DWORD>(adds, NIM_ADD)) << refused << " refused";
+    }
+    TTrayIcon::AddRetryInterval = interval;
 }
 
 TEST_F(TrayIcon, AThrowingHandlerShowsTheErrorBoxAndTheIconGoesOn) {
