@@ -3,11 +3,14 @@
 // for the main window under the atom's number, and unregistered again. Start-up, Run, the tray
 // click and closing all go through here. Platform results are not examined.
 #include <cstdint>
+#include <optional>
 
 #include "core/Shortcut.h"
 #include "win/Win32.h"
 
 namespace siborang {
+
+inline constexpr const char* kHotKeyAtomName = "zorvek's Hotkey!!";
 
 class GlobalHotKey {
 public:
@@ -15,11 +18,9 @@ public:
     GlobalHotKey(const GlobalHotKey&) = delete;
     GlobalHotKey& operator=(const GlobalHotKey&) = delete;
 
-    // Adds the atom, keeps its number and registers the keys under it.
-    void Register(std::uint32_t modifiers, std::uint32_t key);
-    // Run: a shortcut without a modifier (a bare key, or an empty box) registers nothing, and
-    // the program then has no hotkey.
-    void RegisterShortcut(std::uint16_t shortcut);
+    // Adds the atom, keeps its number and registers the keys under it; nullopt registers
+    // nothing, and the program then has no hotkey.
+    void Register(const std::optional<HotKeyKeys>& keys);
     void Unregister();
     // The 16-bit global atom, zero-extended; 0 before the first registration.
     std::uint32_t Atom() const noexcept { return atom_; }

@@ -12,7 +12,7 @@ bool ReadBool(SettingsStore& store, const char* key, bool fallback) {
     return ReadInteger(store, key, fallback ? 1 : 0) != 0;
 }
 
-void LoadSettings(SettingsStore& store, SettingsView& view) {
+std::optional<HotKeyKeys> LoadSettings(SettingsStore& store, SettingsView& view) {
     if (ReadInteger(store, "Option1", 0) == 1) view.EnableListenButton();
     const std::int32_t modifiers = ReadInteger(store, "VKEY", 3);
     const std::int32_t key = ReadInteger(store, "KEY", 87);
@@ -21,17 +21,19 @@ void LoadSettings(SettingsStore& store, SettingsView& view) {
     view.SetMemoChecked(ReadBool(store, "Check2", true));
     const auto minutes = static_cast<std::uint16_t>(ReadInteger(store, "MINUTE", 30));
     view.SetIntervalText(std::to_string(minutes));
-    view.RegisterHotKey(static_cast<std::uint32_t>(modifiers) & 0xFFFFu, static_cast<std::uint32_t>(key));
+    return HotKeyKeys{static_cast<std::uint32_t>(modifiers) & 0xFFFFu, static_cast<std::uint32_t>(key)};
 }
 
-SplitHotKey SaveSettings(SettingsStore& store, SettingsView& view) {
+std::optional<HotKeyKeys> SaveSettings(SettingsStore& store, SettingsView& view) {
     const SplitHotKey split = SplitShortcut(view.Shortcut());
-    store.WriteString("KEY", std::to_string(split.key));
-    store.WriteString("VKEY", std::to_string(ModifierFlags(split)));
+    const HotKeyKeys keys{ModifierFlags(split), split.key};
+    store.WriteString("KEY", std::to_string(keys.key));
+    store.WriteString("VKEY", std::to_string(keys.modifiers));
     store.WriteString("Check1", view.IntervalChecked() ? "1" : "0");
     store.WriteString("Check2", view.MemoChecked() ? "1" : "0");
     store.WriteString("MINUTE", std::to_string(ParseIntegerStrict(view.IntervalText())));
-    return split;
+    if (keys.modifiers == 0) return std::nullopt;
+    return keys;
 }
 
 }  // namespace siborang

@@ -2,6 +2,7 @@
 // The settings transfer between Tockly.ini and the main window. Portable: the file and the
 // window are behind the two interfaces below.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/Shortcut.h"
@@ -10,7 +11,6 @@ namespace siborang {
 
 inline constexpr const char* kSettingsFile = "Tockly.ini";
 inline constexpr const char* kSettingsSection = "TOCKLY";
-inline constexpr const char* kHotKeyAtomName = "zorvek's Hotkey!!";
 
 // The settings file, one key at a time.
 class SettingsStore {
@@ -38,14 +38,16 @@ public:
     virtual void SetMemoChecked(bool checked) = 0;
     virtual std::string IntervalText() = 0;
     virtual void SetIntervalText(const std::string& text) = 0;
-    // Adds the global atom, keeps its number and registers the hotkey under it.
-    virtual void RegisterHotKey(std::uint32_t modifiers, std::uint32_t key) = 0;
 };
 
-// Mode 'r': the file into the window, then the hotkey registered.
-void LoadSettings(SettingsStore& store, SettingsView& view);
-// Mode 'w': the window into the file; the first failure raises and stops the save.
-// Returns the hotkey split from the box.
-SplitHotKey SaveSettings(SettingsStore& store, SettingsView& view);
+// Both modes give the hotkey the settings now hold, as it is to be registered (the window
+// registers it, in one place); nullopt: none.
+//
+// Mode 'r': the file into the window. The stored modifiers (their low 16 bits) and key are
+// registered as they are, even without a modifier.
+std::optional<HotKeyKeys> LoadSettings(SettingsStore& store, SettingsView& view);
+// Mode 'w': the window into the file; the first failure raises and stops the save. The box's
+// keys are registered (by Run) only with a modifier: a bare key or an empty box gives none.
+std::optional<HotKeyKeys> SaveSettings(SettingsStore& store, SettingsView& view);
 
 }  // namespace siborang

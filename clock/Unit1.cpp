@@ -41,7 +41,6 @@ public:
     void SetMemoChecked(bool checked) override { form_.CheckBox2->SetChecked(checked); }
     std::string IntervalText() override { return win::Narrow(form_.Edit1->Text()); }
     void SetIntervalText(const std::string& text) override { form_.Edit1->SetText(win::Widen(text)); }
-    void RegisterHotKey(std::uint32_t modifiers, std::uint32_t key) override { form_.hotKey_.Register(modifiers, key); }
 
 private:
     TForm1& form_;
@@ -99,7 +98,7 @@ void TForm1::FormCreate(win::Form&) {
     // sight, it must not take the keyboard from the program in front.
     ::SetWindowPos(Handle(), HWND_TOPMOST, -9999, -9999, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     ::ShowWindowAsync(Handle(), SW_HIDE);
-    LoadSaveSettings('r');
+    hotKey_.Register(LoadSaveSettings('r'));
 }
 
 void TForm1::FormClose(win::Form&, win::CloseAction&) { hotKey_.Unregister(); }
@@ -110,14 +109,10 @@ LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return win::Form::WindowProc(message, wParam, lParam);
 }
 
-void TForm1::LoadSaveSettings(char mode) {
+std::optional<HotKeyKeys> TForm1::LoadSaveSettings(char mode) {
     ProfileStore store;
     SettingsAdapter view(*this);
-    if (mode == 'r') {
-        LoadSettings(store, view);
-    } else {
-        SaveSettings(store, view);
-    }
+    return mode == 'r' ? LoadSettings(store, view) : SaveSettings(store, view);
 }
 
 void TForm1::CheckBox1Click(win::Control&) { Edit1->SetEnabled(CheckBox1->Checked()); }
@@ -179,8 +174,7 @@ void TForm1::Button4Click(win::Control&) {
 }
 
 void TForm1::Button2Click(win::Control&) {
-    LoadSaveSettings('w');
-    hotKey_.RegisterShortcut(HotKey1->HotKeyValue());
+    hotKey_.Register(LoadSaveSettings('w'));
     IntervalCounter = 0;
     ShowForm(false);
     if (CheckBox1->Checked() || CheckBox2->Checked()) Timer1->SetEnabled(true);

@@ -23,9 +23,9 @@ public:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Mode 'r' loads Tockly.ini into the controls and registers the hotkey; any other
-    // mode saves the controls into the file.
-    void LoadSaveSettings(char mode);
+    // Mode 'r' loads Tockly.ini into the controls; any other mode saves the controls into
+    // the file. Either gives the hotkey to register now (nullopt: none).
+    std::optional<HotKeyKeys> LoadSaveSettings(char mode);
 
     // True: shown at the bottom-right corner of the primary screen; false: hidden.
     void ShowForm(bool flag);

@@ -26,6 +26,13 @@ struct SplitHotKey {
 SplitHotKey SplitShortcut(std::uint16_t shortcut);
 std::uint32_t ModifierFlags(const SplitHotKey& split);
 
+// A hotkey as registration takes it: modifier flags and key code.
+struct HotKeyKeys {
+    std::uint32_t modifiers = 0;
+    std::uint32_t key = 0;
+    friend bool operator==(const HotKeyKeys&, const HotKeyKeys&) = default;
+};
+
 // The shortcut value of stored modifier flags and key code: the exact inverse of the split
 // that saving does, so that what is stored comes back unchanged (F1, arrows, Shift).
 std::uint16_t JoinShortcut(std::int32_t modifiers, std::int32_t key);
