@@ -1,6 +1,7 @@
 #include "controls/Calendar.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/Errors.h"
@@ -131,17 +132,14 @@ void TCalendar::PaintCell(HDC dc, int column, int row, const RECT& rect) {
     } else if (column == ColCount() - 1) {
         ::SetTextColor(dc, RGB(0, 0, 255));
     }
-    HGDIOBJ previous = nullptr;
-    if (row < FixedRows() && fallbackFont_ && !HasAllGlyphs(dc, text)) {
-        previous = ::SelectObject(dc, fallbackFont_.Get());
-    }
+    std::optional<win::SelectGuard> fallback;
+    if (row < FixedRows() && fallbackFont_ && !HasAllGlyphs(dc, text)) fallback.emplace(dc, fallbackFont_.Get());
     SIZE extent{};
     ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     const int x = rect.left + (rect.right - rect.left - extent.cx) / 2;
     const int y = rect.top + (rect.bottom - rect.top - extent.cy) / 2;
     // Over the background the grid has just filled (the DC's background colour).
     ::ExtTextOutW(dc, x, y, ETO_CLIPPED | ETO_OPAQUE, &rect, text.c_str(), static_cast<UINT>(text.size()), nullptr);
-    if (previous) ::SelectObject(dc, previous);
 }
 
 }  // namespace siborang

@@ -32,18 +32,15 @@ GridWindow::GridWindow(TCustomGrid& model, HINSTANCE instance, const wchar_t* cl
       font_(placement.font),
       fontColor_(placement.fontColor),
       color_(placement.color),
-      ctl3D_(placement.ctl3D),
       colorBrush_(::CreateSolidBrush(placement.color)) {
     win::RegisterWindowClass(instance, {.name = className});  // double-clicks arrive as such
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     if (placement.tabStop) style |= WS_TABSTOP;
     if (!placement.enabled) style |= WS_DISABLED;
-    // A single border: sunken with Ctl3D, else a flat line.
-    const DWORD exStyle = placement.ctl3D ? WS_EX_CLIENTEDGE : 0;
-    if (!placement.ctl3D) style |= WS_BORDER;
     model_.SetHost(this);
     try {
-        CreateHandle(exStyle, className, L"", style, placement.left, placement.top, placement.width, placement.height,
+        // A single sunken border, the 3-D look the calendar has.
+        CreateHandle(WS_EX_CLIENTEDGE, className, L"", style, placement.left, placement.top, placement.width, placement.height,
                      placement.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)));
     } catch (...) {
         model_.SetHost(nullptr);
@@ -200,7 +197,7 @@ void GridWindow::Paint(HDC target) {
             ::SetTextColor(dc, highlight ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : fontColor_);
             FillSolid(dc, rect, fill);
             if (painter_) painter_(dc, column, row, rect);
-            if (fixed && ctl3D_) {
+            if (fixed) {
                 RECT edge = rect;
                 ::DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
             }

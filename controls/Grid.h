@@ -21,7 +21,6 @@ struct GridPlacement {
     COLORREF color = 0;             // the control's Color
     bool tabStop = true;
     bool enabled = true;
-    bool ctl3D = true;
 };
 
 class GridWindow final : public GridHost, public win::WindowBase {
@@ -61,7 +60,6 @@ private:
     HFONT font_;
     COLORREF fontColor_;
     COLORREF color_;
-    bool ctl3D_;
     win::Brush colorBrush_;
     bool releasing_ = false;  // our own ReleaseCapture is no lost capture
     win::AccessibleSource* accessible_ = nullptr;

@@ -43,20 +43,18 @@ TPopupMenu::TPopupMenu() : menu_(::CreatePopupMenu()) {
     if (!menu_) throw AppError("Error creating popup menu");
 }
 
-TPopupMenu::~TPopupMenu() { ::DestroyMenu(menu_); }
-
 void TPopupMenu::Add(std::wstring_view caption, std::function<void()> onClick) {
     handlers_.push_back(std::move(onClick));
     const std::wstring text(caption);
-    ::AppendMenuW(menu_, MF_STRING, handlers_.size(), text.c_str());
+    ::AppendMenuW(menu_.Get(), MF_STRING, handlers_.size(), text.c_str());
 }
 
-void TPopupMenu::AddSeparator() { ::AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr); }
+void TPopupMenu::AddSeparator() { ::AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr); }
 
 void TPopupMenu::Popup(int x, int y) {
     const HWND owner = win::Application::Instance().Handle();
     const auto chosen = static_cast<std::size_t>(
-        ::TrackPopupMenu(menu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y,
+        ::TrackPopupMenu(menu_.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y,
                          0, owner, nullptr));
     // The menu of a window in the background does not open properly next time without a
     // message to that window after it closed.

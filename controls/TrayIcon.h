@@ -43,11 +43,8 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == 88);
 class TPopupMenu {
 public:
     TPopupMenu();
-    ~TPopupMenu();
-    TPopupMenu(const TPopupMenu&) = delete;
-    TPopupMenu& operator=(const TPopupMenu&) = delete;
 
-    HMENU Handle() const noexcept { return menu_; }
+    HMENU Handle() const noexcept { return menu_.Get(); }
     void Add(std::wstring_view caption, std::function<void()> onClick);
     void AddSeparator();
     // Shows the menu with its top left corner at a screen point and returns once it has
@@ -55,7 +52,7 @@ public:
     void Popup(int x, int y);
 
 private:
-    HMENU menu_;
+    win::Menu menu_;
     std::vector<std::function<void()>> handlers_;  // item identifier - 1
 };
 

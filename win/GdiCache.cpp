@@ -1,6 +1,10 @@
 #include "win/GdiCache.h"
 
+#include <utility>
+
+#include "core/Errors.h"
 #include "win/StartupTrace.h"
+#include "win/Text.h"
 
 namespace siborang::win {
 
@@ -18,7 +22,9 @@ HFONT GdiCache::SharedFont(const FontSpec& font, Dpi dpi) {
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
     const startup::Section timing("fonts");
-    fonts_.push_back({font.face, height, font.bold, font.underline, Font(::CreateFontIndirectW(&lf))});
+    Font made(::CreateFontIndirectW(&lf));
+    if (!made) throw AppError("Error creating font " + Narrow(font.face));
+    fonts_.push_back({font.face, height, font.bold, font.underline, std::move(made)});
     return fonts_.back().font.Get();
 }
 
@@ -27,7 +33,9 @@ HICON GdiCache::SharedIcon(const wchar_t* name, int size) {
         if (i.name == name && i.size == size) return i.picture.Get();
     }
     const startup::Section timing("pictures");
-    icons_.push_back({name, size, Icon(static_cast<HICON>(::LoadImageW(instance_, name, IMAGE_ICON, size, size, 0)))});
+    Icon loaded(static_cast<HICON>(::LoadImageW(instance_, name, IMAGE_ICON, size, size, 0)));
+    if (!loaded) throw AppError("Error loading picture " + Narrow(name));
+    icons_.push_back({name, size, std::move(loaded)});
     return icons_.back().picture.Get();
 }
 
@@ -36,8 +44,9 @@ HBITMAP GdiCache::SharedBitmap(const wchar_t* name) {
         if (b.name == name) return b.picture.Get();
     }
     const startup::Section timing("pictures");
-    bitmaps_.push_back(
-        {name, Bitmap(static_cast<HBITMAP>(::LoadImageW(instance_, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))});
+    Bitmap loaded(static_cast<HBITMAP>(::LoadImageW(instance_, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!loaded) throw AppError("Error loading picture " + Narrow(name));
+    bitmaps_.push_back({name, std::move(loaded)});
     return bitmaps_.back().picture.Get();
 }
 

@@ -19,6 +19,8 @@ public:
     GdiCache& operator=(const GdiCache&) = delete;
 
     void SetModule(HINSTANCE instance) noexcept { instance_ = instance; }
+    // Each raises when the system cannot make it, as a control that cannot be made does;
+    // nothing is kept of a failure.
     // The font at the DPI: its 96-dpi character height scaled.
     HFONT SharedFont(const FontSpec& font, Dpi dpi);
     // An icon of the program's resources at `size` pixels square, from the image of that size

@@ -60,15 +60,20 @@ struct IconTraits {
     static Type Invalid() noexcept { return nullptr; }
     static void Close(Type h) noexcept { ::DestroyIcon(h); }
 };
+struct MenuTraits {
+    using Type = HMENU;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::DestroyMenu(h); }
+};
 
 using KernelHandle = Unique<KernelHandleTraits>;
 using FileHandle = Unique<FileHandleTraits>;
 using Font = Unique<GdiTraits<HFONT>>;
 using Brush = Unique<GdiTraits<HBRUSH>>;
-using Pen = Unique<GdiTraits<HPEN>>;
 using Bitmap = Unique<GdiTraits<HBITMAP>>;
 using Window = Unique<WindowTraits>;
 using Icon = Unique<IconTraits>;
+using Menu = Unique<MenuTraits>;
 
 // Selects an object into a DC for one scope.
 class SelectGuard {
@@ -120,7 +125,6 @@ public:
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
     HDC Get() const noexcept { return dc_; }
-    const RECT& Area() const noexcept { return ps_.rcPaint; }
 
 private:
     HWND window_;

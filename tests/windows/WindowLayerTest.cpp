@@ -200,6 +200,14 @@ TEST(Form, ControlsComeFromTheTable) {
     EXPECT_GT(form.Caption->Bounds().bottom - form.Caption->Bounds().top, 5);
 }
 
+TEST(Form, APictureTheProgramLacksRaisesEveryTimeAsAControlThatCannotBeMadeDoes) {
+    win::GdiCache& pictures = win::Application::Instance().Gdi();
+    for (int attempt = 0; attempt < 2; ++attempt) {  // the failure is not kept as an empty picture
+        EXPECT_THROW(pictures.SharedIcon(L"NOSUCHICON", 32), AppError) << attempt;
+        EXPECT_THROW(pictures.SharedBitmap(L"NOSUCHBITMAP"), AppError) << attempt;
+    }
+}
+
 TEST(Form, FontsByFaceAndPixelHeightSharedWhereEqual) {
     TTestForm form;
     const LOGFONTW check = FontOf(form.Check->Handle());
