@@ -44,6 +44,14 @@ LRESULT Container::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 GroupBox::GroupBox(Form& form, Control* parent, const ControlProps& props)
     : Container(form, parent, props, L"TGroupBox") {}
 
+std::optional<std::wstring> GroupBox::AccessibleName() const {
+    // The blanks that keep the caption off the frame's line are not read.
+    const std::wstring caption = Text();
+    const auto first = caption.find_first_not_of(L' ');
+    if (first == std::wstring::npos) return std::nullopt;
+    return caption.substr(first, caption.find_last_not_of(L' ') - first + 1);
+}
+
 void GroupBox::PaintFrame(HDC dc, RECT client) const {
     SelectGuard select(dc, FontHandle());
     TEXTMETRICW tm{};

@@ -11,7 +11,7 @@
 namespace siborang::win {
 
 Form::Form(Application& app, const FormSpec& design)
-    : app_(app), titleLabel_(design.titleLabel), screenCenter_(design.screenCenter) {
+    : app_(app), caption_(design.caption), titleLabel_(design.titleLabel), screenCenter_(design.screenCenter) {
     RegisterWindowClass(app.ModuleInstance(), {.name = design.className, .icon = app.IconHandle()});
     backColor_ = ResolveColor(design.color);
     backBrush_.Reset(::CreateSolidBrush(backColor_));
@@ -43,9 +43,9 @@ Form::~Form() {
 }
 
 std::optional<std::wstring> Form::AccessibleName() const {
-    const Control* title = titleLabel_ ? FindControl(titleLabel_) : nullptr;
-    if (!title) return std::nullopt;
-    return WithoutMnemonic(title->Text());
+    if (const Control* title = titleLabel_ ? FindControl(titleLabel_) : nullptr) return WithoutMnemonic(title->Text());
+    // Said here: the system's window object need not read the caption.
+    return caption_;
 }
 
 Form* Form::FromHandle(HWND hwnd) noexcept { return dynamic_cast<Form*>(WindowBase::FromHandle(hwnd)); }

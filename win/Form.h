@@ -40,8 +40,9 @@ struct FormSpec {
     const char* titleLabel = nullptr;
 };
 
-// A screen reader reads the form by its title label, its graphic controls as its object's
-// items; a form of its own kind (a note) says more.
+// A screen reader reads the form by its title label (else its caption), its graphic controls
+// as its object's items, and its window object as a dialog of that name; a form of its own
+// kind (a note) says more.
 class Form : public WindowBase, public AccessibleSource {
 public:
     Form(Application& app, const FormSpec& design);
@@ -50,6 +51,7 @@ public:
     Application& App() const noexcept { return app_; }
 
     AccessibleSource* Accessible() noexcept override { return this; }
+    AccessibleSource* AccessibleFrame() noexcept override { return &frame_; }
     std::optional<std::wstring> AccessibleName() const override;
     std::vector<AccessibleItem> AccessibleItems() const override { return graphics_.AccessibleItems(Handle()); }
     bool DoItemDefaultAction(std::size_t index) override { return graphics_.PressItem(Handle(), index); }
@@ -163,6 +165,8 @@ private:
     int nextControlId_ = 100;
     UINT_PTR nextTimerId_ = 1;
     std::vector<Timer*> timers_;
+    WindowFrame frame_{*this};
+    std::wstring caption_;  // the window text, which no form changes
     const char* titleLabel_ = nullptr;
     bool screenCenter_ = false;
     bool modal_ = false;

@@ -172,7 +172,7 @@ std::optional<AccessibleItem> SpeedButton::AccessibleFacts() const {
     item.role = ROLE_SYSTEM_PUSHBUTTON;
     item.state = (Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE) | (pressed_ ? STATE_SYSTEM_PRESSED : 0) |
                  (hot_ ? STATE_SYSTEM_HOTTRACKED : 0);
-    item.defaultAction = L"누르기";
+    item.defaultAction = kPressAction;
     item.bounds = Bounds();
     return item;
 }

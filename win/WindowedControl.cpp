@@ -73,6 +73,16 @@ void Button::HandleCommand(WORD code) {
     if (code == BN_CLICKED) Click();
 }
 
+bool Button::DoAccessibleDefaultAction() {
+    return Enabled() && ::PostMessageW(Handle(), AccessiblePressMessage(), 0, 0);
+}
+
+LRESULT Button::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != AccessiblePressMessage() || message == 0) return WindowedControl::WindowProc(message, wParam, lParam);
+    if (Enabled()) Click();
+    return 0;
+}
+
 CheckBox::CheckBox(Form& form, Control* parent, const ControlProps& props) : WindowedControl(form, parent, props) {
     CreateSystemWindow(props, WC_BUTTONW, RowStyle(props) | BS_AUTOCHECKBOX, 0, props.height);
     ::SendMessageW(Handle(), BM_SETCHECK, (props.options & kChecked) ? BST_CHECKED : BST_UNCHECKED, 0);

@@ -36,12 +36,18 @@ protected:
 // control; true when it was one of ours. Forms and containers call it first.
 bool ReflectChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+// A reader presses it as a click does.
 class Button final : public WindowedControl {
 public:
     Button(Form& form, Control* parent, const ControlProps& props);
     // Runs OnClick as a click does.
     void Click();
     void HandleCommand(WORD code) override;
+    std::optional<std::wstring> AccessibleDefaultAction() const override { return kPressAction; }
+    bool DoAccessibleDefaultAction() override;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 class CheckBox final : public WindowedControl {
@@ -124,10 +130,12 @@ private:
     GraphicHost graphics_;
 };
 
-// An etched frame with a caption.
+// An etched frame with a caption; a reader's grouping, named by the caption.
 class GroupBox final : public Container {
 public:
     GroupBox(Form& form, Control* parent, const ControlProps& props);
+    std::optional<long> AccessibleRole() const override { return ROLE_SYSTEM_GROUPING; }
+    std::optional<std::wstring> AccessibleName() const override;
 
 protected:
     void PaintFrame(HDC dc, RECT client) const override;

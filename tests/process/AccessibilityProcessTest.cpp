@@ -38,6 +38,14 @@ std::wstring WalkNamingEveryTabStop(HWND top) {
     return elements;
 }
 
+// A window a reader reads as the dialog in front: its window object named by its title.
+AccessibleFacts ExpectDialog(HWND window, const wchar_t* title) {
+    AccessibleFacts facts = AccessibleWindow(window, OBJID_WINDOW).Facts();
+    EXPECT_EQ(facts.name, title);
+    EXPECT_EQ(facts.role, ROLE_SYSTEM_DIALOG) << Narrow(title);
+    return facts;
+}
+
 class Accessibility : public MainWindowTest {
 protected:
     static void SetUpTestSuite() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
@@ -64,10 +72,21 @@ TEST_F(Accessibility, AReaderHearsTheNoteAndReadsAndWorksEveryWindow) {
     EXPECT_EQ(note.name, L"지나친 메모: 2020년 3월 4일 5시 6분");
     EXPECT_NE(note.description.find(L"둘째 줄"), std::wstring::npos) << Narrow(note.description);
     EXPECT_FALSE(note.state & STATE_SYSTEM_FOCUSABLE);
+    const AccessibleFacts noteWindow = AccessibleWindow(alert->window, OBJID_WINDOW).Facts();
+    EXPECT_EQ(noteWindow.name, note.name);
+    EXPECT_EQ(noteWindow.role, ROLE_SYSTEM_ALERT);
+    // Its "X" closes it when a reader presses it.
+    const HWND close = ::FindWindowExW(alert->window, nullptr, L"Button", L"X");
+    EXPECT_EQ(AccessibleWindow(close).DoDefaultAction(CHILDID_SELF), S_OK);
+    EXPECT_TRUE(WaitUntil(nullptr, [&] { return !::IsWindow(alert->window); })) << "the note is still up";
 
-    // The main window: named by its title, every control named, the labels readable.
+    // The main window: a dialog named by its title, every control named, the labels readable.
     ASSERT_NO_FATAL_FAILURE(ShowFromTray());
     EXPECT_EQ(AccessibleWindow(form_).Facts().name, L"시보랑");
+    ExpectDialog(form_, L"시보랑");
+    const AccessibleFacts group = AccessibleWindow(group_).Facts();
+    EXPECT_EQ(group.role, ROLE_SYSTEM_GROUPING);
+    EXPECT_EQ(group.name, L"작동 환경 설정");
     const std::wstring labels = WalkNamingEveryTabStop(form_);
     EXPECT_NE(labels.find(L"[핫키 등록]"), std::wstring::npos) << Narrow(labels);
     EXPECT_NE(labels.find(L"[분 마다]"), std::wstring::npos) << Narrow(labels);
@@ -86,6 +105,9 @@ TEST_F(Accessibility, AReaderHearsTheNoteAndReadsAndWorksEveryWindow) {
     HWND about = nullptr;
     ASSERT_TRUE(WaitUntil(nullptr, [&] { return (about = VisibleWindowOf(kAboutClass, Pid())) != nullptr; }));
     EXPECT_NE(WalkNamingEveryTabStop(about).find(L"[시보랑 개발팀 (별명: 시계지기)]"), std::wstring::npos);
+    const AccessibleFacts credits = ExpectDialog(about, kAboutCaption);
+    EXPECT_NE(credits.description.find(L"시보랑 개발팀 (별명: 시계지기)\n"), std::wstring::npos)
+        << Narrow(credits.description);
     ASSERT_TRUE(::PostMessageW(::FindWindowExW(about, nullptr, L"Button", kAboutCloseText), BM_CLICK, 0, 0));
     ASSERT_TRUE(WaitUntil(nullptr, [&] { return !VisibleWindowOf(kAboutClass, Pid()); }));
 
@@ -95,6 +117,7 @@ TEST_F(Accessibility, AReaderHearsTheNoteAndReadsAndWorksEveryWindow) {
     ASSERT_TRUE(WaitUntil(nullptr, [&] { return (editor = VisibleWindowOf(L"TForm2", Pid())) != nullptr; }));
     Answers(editor);
     EXPECT_EQ(AccessibleWindow(editor).Facts().name, L"메모 내용 작성하기");
+    ExpectDialog(editor, L"메모 내용 작성하기");
     WalkNamingEveryTabStop(editor);
     const HWND calendar = FocusOf(editor);
     ASSERT_EQ(ClassOf(calendar), "TCalendar") << "the editor opens with the calendar focused";
