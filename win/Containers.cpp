@@ -14,8 +14,10 @@ Container::Container(Form& form, Control* parent, const ControlProps& props, con
 }
 
 void Container::SetText(std::wstring_view text) {
+    const bool changed = text != Text();
     Control::SetText(text);
     ::InvalidateRect(Handle(), nullptr, TRUE);
+    if (changed) NotifyAccessible(EVENT_OBJECT_NAMECHANGE, Handle());
 }
 
 LRESULT Container::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

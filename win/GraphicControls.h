@@ -20,6 +20,11 @@ protected:
     // Placed on its parent's surface: the form's, or a container's.
     GraphicControl(Form& form, Control* parent, const ControlProps& props);
     COLORREF DrawnTextColor() const noexcept;
+    // Tells listening readers that what AccessibleFacts says has changed.
+    void NotifyFactsChanged(DWORD event) const;
+
+private:
+    GraphicHost& host_;
 };
 
 // Text, one line or wrapped; a self-sizing label takes the size of its text.
@@ -29,7 +34,7 @@ public:
     RECT Bounds() const noexcept override;
     void SetText(std::wstring_view text) override;
     void Paint(HDC dc) const override;
-    // Static text, as long as it shows any.
+    // Static text, passed over by readers while it shows none; a new text is a new name.
     std::optional<AccessibleItem> AccessibleFacts() const override;
 
 private:

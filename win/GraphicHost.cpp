@@ -26,6 +26,16 @@ std::vector<AccessibleItem> GraphicHost::AccessibleItems(HWND window) const {
     return items;
 }
 
+LONG GraphicHost::ItemId(const GraphicControl& control) const {
+    LONG id = 0;
+    for (const GraphicControl* c : children_) {
+        if (!c->Visible() || !c->AccessibleFacts()) continue;
+        ++id;
+        if (c == &control) return id;
+    }
+    return 0;
+}
+
 bool GraphicHost::PressItem(HWND window, std::size_t index) const {
     std::size_t item = 0;
     for (std::size_t i = 0; i < children_.size(); ++i) {

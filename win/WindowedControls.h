@@ -90,6 +90,10 @@ public:
     // A hot key field whose value is the keys as the box names them ("Ctrl+Alt+W").
     std::optional<long> AccessibleRole() const override { return ROLE_SYSTEM_HOTKEYFIELD; }
     std::optional<std::wstring> AccessibleValue() const override;
+
+protected:
+    // A change of the keys is a change of the value.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 // A drop-down list with an edit part, unsorted; OnClick when the user picks an entry. Selecting

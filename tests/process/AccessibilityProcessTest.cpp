@@ -60,7 +60,7 @@ TEST_F(Accessibility, AReaderHearsTheNoteAndReadsAndWorksEveryWindow) {
         ASSERT_TRUE(file && ::WriteFile(file.Get(), memo.data(), static_cast<DWORD>(memo.size()), &written, nullptr));
     }
     ASSERT_NO_FATAL_FAILURE(Start());
-    WinEventListener events(Pid(), EVENT_SYSTEM_ALERT, EVENT_OBJECT_FOCUS);
+    WinEventListener events(Pid(), EVENT_SYSTEM_ALERT, EVENT_OBJECT_VALUECHANGE);
     ASSERT_TRUE(events);
 
     // The note: an alert whose object reads the heading and the text, and which takes no focus.
@@ -94,6 +94,11 @@ TEST_F(Accessibility, AReaderHearsTheNoteAndReadsAndWorksEveryWindow) {
     EXPECT_EQ(hotKey.name, L"핫키 등록");
     EXPECT_EQ(hotKey.role, ROLE_SYSTEM_HOTKEYFIELD);
     EXPECT_EQ(hotKey.value, L"Ctrl+Alt+W");
+    // Q typed into the box (its rules add Ctrl+Alt) is heard as its new value.
+    ASSERT_TRUE(::PostMessageW(hotKeyBox_, WM_KEYDOWN, 'Q', 0x00100001));
+    ASSERT_TRUE(::PostMessageW(hotKeyBox_, WM_KEYUP, 'Q', 0xC0100001));
+    EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_VALUECHANGE, kEventTimeout, hotKeyBox_)) << "the new keys were not heard";
+    EXPECT_EQ(AccessibleWindow(hotKeyBox_).Facts().value, L"Ctrl+Alt+Q");
 
     // "?" pressed as a reader presses it opens the about dialog, whose lines can be read.
     const AccessibleWindow panel(panel_);
