@@ -74,6 +74,9 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Close();
         return 0;
+    case DialogKeyboard::kHandFocusOnMessage:
+        keyboard_.HandFocusOn();
+        return 0;
     case WM_TIMER:
         for (Timer* timer : timers_) {
             if (timer->HandleTimer(wParam)) return 0;

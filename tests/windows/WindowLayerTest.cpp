@@ -40,9 +40,13 @@ public:
     void EditExit(Control&) { ++editExits; }
     void ButtonClick(Control&) {
         ++buttonClicks;
-        if (disableOnClick) Push->SetEnabled(false);
+        if (disableOnClick) {
+            Push->SetEnabled(false);
+            Next->SetEnabled(true);
+        }
         if (failClick) throw AppError("Run failed");
     }
+    void NextClick(Control&) { ++nextClicks; }
 
     win::GroupBox* Group = nullptr;
     win::Label* Caption = nullptr;
@@ -50,7 +54,9 @@ public:
     win::Edit* Box = nullptr;
     win::HotKeyBox* Keys = nullptr;
     win::Button* Push = nullptr;
-    int handled = 0, checkClicks = 0, editChanges = 0, editExits = 0, buttonClicks = 0, closes = 0, sysChars = 0;
+    win::Button* Next = nullptr;
+    int handled = 0, checkClicks = 0, editChanges = 0, editExits = 0, buttonClicks = 0, nextClicks = 0, closes = 0,
+        sysChars = 0;
     bool failClick = false, disableOnClick = false;
     win::CloseAction action;
 
@@ -84,6 +90,9 @@ const win::ControlDef<TTestForm> kLayout[] = {
     {{.name = "Push", .kind = ControlKind::Button, .left = 220, .top = 40, .width = 80, .height = 25,
       .caption = L"실행[&R]", .font = kBoldCourier, .tabOrder = 1, .options = win::kDisabled},
      win::Into<&TTestForm::Push>, &TTestForm::ButtonClick},
+    {{.name = "Next", .kind = ControlKind::Button, .left = 220, .top = 70, .width = 80, .height = 25,
+      .caption = L"다음", .tabOrder = 2, .options = win::kDisabled},
+     win::Into<&TTestForm::Next>, &TTestForm::NextClick},
 };
 
 const win::FormSpec kTestFormSpec{.className = L"TTestForm", .caption = L"Test", .left = 100, .top = 100,
@@ -278,8 +287,9 @@ TEST(Keys, AMnemonicWhoseHandlerRaisedIsNotDispatchedAgain) {
     form.Close();
 }
 
-// As "뒤 내용" on the last memo: the focused button disables itself when pressed.
-TEST(Keys, AFocusedButtonThatDisablesItselfLeavesTheFocusOnTheFormAndTabGoesOnFromThere) {
+// As "앞 내용" at the first memo: the focused button disables itself when pressed, and the
+// handler enables the next one only afterwards.
+TEST(Keys, AFocusedButtonThatDisablesItselfHandsTheFocusOnInTabOrderAndAHeldEnterPressesOnce) {
     TTestForm form;
     form.Push->SetEnabled(true);
     form.disableOnClick = true;
@@ -290,14 +300,16 @@ TEST(Keys, AFocusedButtonThatDisablesItselfLeavesTheFocusOnTheFormAndTabGoesOnFr
     PumpMessages(100);
     ASSERT_EQ(form.buttonClicks, 1);
     ASSERT_FALSE(form.Push->Enabled());
-    ASSERT_EQ(::GetFocus(), form.Handle()) << "the focus is on " << (::GetFocus() ? ClassOf(::GetFocus()) : L"nothing");
-    // A second Space presses nothing; Tab goes on to the first control.
-    ::PostMessageW(form.Handle(), WM_KEYDOWN, VK_SPACE, 0x00390001);
-    ::PostMessageW(form.Handle(), WM_KEYUP, VK_SPACE, 0xC0390001);
+    ASSERT_EQ(::GetFocus(), form.Next->Handle()) << "the focus is on " << (::GetFocus() ? ClassOf(::GetFocus()) : L"nothing");
+    // The key held down: its repeats reach the button the focus went to, and press nothing.
+    ::PostMessageW(form.Next->Handle(), WM_KEYDOWN, VK_RETURN, 0x401C0001);
     PumpMessages(50);
-    EXPECT_EQ(form.checkClicks, 0);
-    EXPECT_EQ(::GetFocus(), form.Handle());
-    ::PostMessageW(form.Handle(), WM_KEYDOWN, VK_TAB, 0x000F0001);
+    EXPECT_EQ(form.nextClicks, 0);
+    ::PostMessageW(form.Next->Handle(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PumpMessages(50);
+    EXPECT_EQ(form.nextClicks, 1);
+    // Disabled in turn, the last control hands the focus round to the first.
+    form.Next->SetEnabled(false);
     PumpMessages(50);
     EXPECT_EQ(::GetFocus(), form.Check->Handle());
     form.Close();
