@@ -48,6 +48,17 @@ std::optional<std::wstring> Form::AccessibleName() const {
     return caption_;
 }
 
+std::vector<AccessibleItem> Form::AccessibleItems() const {
+    std::vector<AccessibleItem> items = graphics_.AccessibleItems(Handle());
+    if (!alert_.empty()) items.push_back({.name = alert_, .role = ROLE_SYSTEM_ALERT});
+    return items;
+}
+
+void Form::Alert(std::wstring text) {
+    alert_ = std::move(text);
+    NotifyAccessible(EVENT_SYSTEM_ALERT, Handle(), static_cast<LONG>(AccessibleItems().size()));
+}
+
 Form* Form::FromHandle(HWND hwnd) noexcept { return dynamic_cast<Form*>(WindowBase::FromHandle(hwnd)); }
 
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -53,8 +53,12 @@ public:
     AccessibleSource* Accessible() noexcept override { return this; }
     AccessibleSource* AccessibleFrame() noexcept override { return &frame_; }
     std::optional<std::wstring> AccessibleName() const override;
-    std::vector<AccessibleItem> AccessibleItems() const override { return graphics_.AccessibleItems(Handle()); }
+    // The graphic controls, then the last alert.
+    std::vector<AccessibleItem> AccessibleItems() const override;
     bool DoItemDefaultAction(std::size_t index) override { return graphics_.PressItem(Handle(), index); }
+    // Tells readers `text` at once, wherever the focus is: a reader speaks an alert, not the
+    // change of a control it is not on. The text stays readable as the form's last item.
+    void Alert(std::wstring text);
 
     // Every message of the window passes through here. Overrides call this for the
     // framework's normal handling.
@@ -167,6 +171,7 @@ private:
     std::vector<Timer*> timers_;
     WindowFrame frame_{*this};
     std::wstring caption_;  // the window text, which no form changes
+    std::wstring alert_;
     const char* titleLabel_ = nullptr;
     bool screenCenter_ = false;
     bool modal_ = false;

@@ -131,19 +131,39 @@ TEST_F(Accessibility, AReaderHearsTheNoteAndReadsAndWorksEveryWindow) {
     EXPECT_EQ(before.role, ROLE_SYSTEM_TABLE);
     const std::optional<long> day = table.FocusedChild();
     ASSERT_TRUE(day) << "no cell has the focus";
-    // A week on or back, within the month whatever today is: the cell below or above.
-    SYSTEMTIME today{};
-    ::GetLocalTime(&today);
-    const bool down = today.wDay <= 21;
-    ASSERT_TRUE(::PostMessageW(calendar, WM_KEYDOWN, down ? VK_DOWN : VK_UP, 0));
+    // The editor shows the memo of Wednesday 4 March 2020: a week on is the cell below.
+    ASSERT_TRUE(::PostMessageW(calendar, WM_KEYDOWN, VK_DOWN, 0));
     // The system's own focus event for the calendar window may come first.
     std::optional<HeardEvent> moved;
     while ((moved = events.WaitFor(EVENT_OBJECT_FOCUS, kEventTimeout, calendar)) && moved->child == CHILDID_SELF) {
     }
     ASSERT_TRUE(moved) << "the move of the day was not heard";
-    EXPECT_EQ(moved->child, *day + (down ? 7 : -7));
+    EXPECT_EQ(moved->child, *day + 7);
     EXPECT_NE(table.Facts().value, before.value);
-    EXPECT_EQ(table.Facts(moved->child).description, table.Facts().value);
+    const AccessibleFacts cell = table.Facts(moved->child);
+    EXPECT_EQ(cell.description, table.Facts().value);
+    EXPECT_EQ(cell.name, L"11일 수요일");
+
+    // "추가하기" is heard though the focus stays where it was: the new count and the memo shown.
+    ASSERT_TRUE(::PostMessageW(::FindWindowExW(editor, nullptr, L"Button", L"추가하기"), WM_KEYDOWN, VK_RETURN, 0));
+    const auto added = events.WaitFor(EVENT_SYSTEM_ALERT, kEventTimeout, editor);
+    ASSERT_TRUE(added) << "adding a memo was not heard";
+    const std::wstring said = AccessibleWindow(editor).Facts(added->child).name;
+    EXPECT_EQ(said.find(L"메모 겟수 2개, "), 0u) << Narrow(said);
+
+    // "앞 내용" pressed at the first memo disables itself; the focus goes on to "뒤 내용", which
+    // the same press enabled.
+    const HWND previous = ::FindWindowExW(editor, nullptr, L"Button", L"앞 내용");
+    const HWND next = ::FindWindowExW(editor, nullptr, L"Button", L"뒤 내용");
+    for (int tabs = 0; tabs < 10 && FocusOf(editor) != previous; ++tabs) {
+        const HWND from = FocusOf(editor);
+        ASSERT_TRUE(::PostMessageW(from, WM_KEYDOWN, VK_TAB, 0));
+        ASSERT_TRUE(WaitUntil(editor, [&] { return FocusOf(editor) != from; })) << "Tab did not leave " << Describe(from);
+    }
+    ASSERT_EQ(FocusOf(editor), previous) << "Tab does not reach \"앞 내용\"";
+    ASSERT_TRUE(::PostMessageW(previous, WM_KEYDOWN, VK_RETURN, 0));
+    EXPECT_TRUE(WaitUntil(editor, [&] { return !::IsWindowEnabled(previous) && FocusOf(editor) == next; }))
+        << "the focus is on " << (FocusOf(editor) ? Describe(FocusOf(editor)) : std::string("nothing"));
 }
 
 }  // namespace
