@@ -106,21 +106,38 @@ bool DialogKeyboard::PreTranslateKey(const MSG& msg) {
         return false;
     }
     const auto key = static_cast<UINT>(msg.wParam);
-    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
+    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && key != VK_F1) return false;
     if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
+    // F1 is the hotkey box's to record, as any key is.
+    if (key == VK_F1) {
+        return ::GetKeyState(VK_SHIFT) >= 0 && !dynamic_cast<HotKeyBox*>(form_.ControlOf(msg.hwnd)) &&
+               PressFor(kHelpKey);
+    }
     // A control that asks for the key keeps it: a dropped-down list closes on Enter or Escape.
     const auto wants = ::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
     if (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
     if (key == VK_TAB) return !(wants & DLGC_WANTTAB) && TabFrom(msg.hwnd, ::GetKeyState(VK_SHIFT) < 0);
-    // Enter presses the focused push button, as Space does. No form has a default or cancel
-    // button, so Enter anywhere else and Escape are used up doing nothing.
+    // Enter presses the focused push button, as Space does, and Escape the form's cancel
+    // button. No form has a default button, so Enter anywhere else is used up doing nothing,
+    // as is Escape in a form without a cancel button.
     // Once a press: a held key's repeats would press the button the focus was handed on to
     // when the first press disabled its own.
     if (key == VK_RETURN && !(HIWORD(msg.lParam) & KF_REPEAT)) {
         auto* focused = dynamic_cast<Button*>(form_.ControlOf(msg.hwnd));
         if (focused && focused->Enabled()) focused->Click();
     }
+    if (key == VK_ESCAPE) PressFor(kCancel);
     return true;
+}
+
+bool DialogKeyboard::PressFor(ControlOption key) {
+    for (const auto& c : form_.Controls()) {
+        if (c->PressedBy(key) && c->Enabled() && c->Visible()) {
+            c->Press();
+            return true;
+        }
+    }
+    return false;
 }
 
 bool DialogKeyboard::TabFrom(HWND focus, bool backward) {

@@ -13,8 +13,6 @@ public:
     // What a screen reader is told of it, as an item of its surface's object, in the surface's
     // coordinates; nullopt: nothing (a picture, a line).
     virtual std::optional<AccessibleItem> AccessibleFacts() const { return std::nullopt; }
-    // A screen reader pressed it (AccessibleFacts gave a default action).
-    virtual void Press() {}
 
 protected:
     // Placed on its parent's surface: the form's, or a container's.

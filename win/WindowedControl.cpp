@@ -69,6 +69,10 @@ void Button::Click() {
     if (OnClick) OnClick(*this);
 }
 
+void Button::Press() {
+    if (Enabled()) Click();
+}
+
 void Button::HandleCommand(WORD code) {
     if (code == BN_CLICKED) Click();
 }
@@ -79,7 +83,7 @@ bool Button::DoAccessibleDefaultAction() {
 
 LRESULT Button::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != AccessiblePressMessage() || message == 0) return WindowedControl::WindowProc(message, wParam, lParam);
-    if (Enabled()) Click();
+    Press();
     return 0;
 }
 

@@ -42,6 +42,8 @@ public:
     Button(Form& form, Control* parent, const ControlProps& props);
     // Runs OnClick as a click does.
     void Click();
+    // A click, while it is enabled.
+    void Press() override;
     void HandleCommand(WORD code) override;
     std::optional<std::wstring> AccessibleDefaultAction() const override { return kPressAction; }
     bool DoAccessibleDefaultAction() override;

@@ -113,6 +113,12 @@ TEST_F(Accessibility, AReaderHearsTheNoteAndReadsAndWorksEveryWindow) {
     const AccessibleFacts credits = ExpectDialog(about, kAboutCaption);
     EXPECT_NE(credits.description.find(L"시보랑 개발팀 (별명: 시계지기)\n"), std::wstring::npos)
         << Narrow(credits.description);
+    // Escape closes it as its button does; F1 in the main window opens it as "?" does.
+    ASSERT_TRUE(::PostMessageW(::FindWindowExW(about, nullptr, L"Button", kAboutCloseText), WM_KEYDOWN, VK_ESCAPE, 0));
+    ASSERT_TRUE(WaitUntil(nullptr, [&] { return !VisibleWindowOf(kAboutClass, Pid()); })) << "Escape did not close it";
+    ASSERT_TRUE(::PostMessageW(run_, WM_KEYDOWN, VK_F1, 0));
+    ASSERT_TRUE(WaitUntil(nullptr, [&] { return (about = VisibleWindowOf(kAboutClass, Pid())) != nullptr; }))
+        << "F1 opened no about dialog";
     ASSERT_TRUE(::PostMessageW(::FindWindowExW(about, nullptr, L"Button", kAboutCloseText), BM_CLICK, 0, 0));
     ASSERT_TRUE(WaitUntil(nullptr, [&] { return !VisibleWindowOf(kAboutClass, Pid()); }));
 
