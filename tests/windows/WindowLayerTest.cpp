@@ -2,9 +2,11 @@
 // controls from a layout table, events, closing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "core/Errors.h"
 #include "tests/windows/TestSupport.h"
@@ -125,6 +127,35 @@ TEST(ErrorBox, ShowsTextWithFullStopTitleErrorIconAndOk) {
     EXPECT_TRUE(boxes[0].errorIcon);
     EXPECT_EQ(boxes[0].buttons, 1);
     EXPECT_EQ(boxes[0].owner, win::Application::Instance().Handle());
+}
+
+std::vector<HWND> g_focused;  // the tests run on one thread
+
+void CALLBACK HearFocus(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) g_focused.push_back(window);
+}
+
+// A reader hears the focus go back to the box it was in, and never to the hidden window that
+// owns the error box.
+TEST(ErrorBox, GivesTheFocusBackWithoutAFocusEventOnTheHiddenApplicationWindow) {
+    TTestForm form;
+    form.Show();
+    form.Box->SetFocus();
+    ASSERT_EQ(::GetFocus(), form.Box->Handle()) << "the form cannot take the focus here";
+    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &HearFocus,
+                                                 ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    g_focused.clear();
+    {
+        MessageBoxWatcher watcher;
+        win::Application::Instance().ShowError("Handler failed");
+    }
+    PumpMessages(100);
+    ::UnhookWinEvent(hook);
+    EXPECT_EQ(std::count(g_focused.begin(), g_focused.end(), win::Application::Instance().Handle()), 0);
+    ASSERT_FALSE(g_focused.empty());
+    EXPECT_EQ(g_focused.back(), form.Box->Handle());
+    form.Close();
 }
 
 TEST(ErrorBox, TakesInputFromEveryWindowOfTheProgramUntilItCloses) {
