@@ -108,7 +108,7 @@ bool DialogKeyboard::PreTranslateKey(const MSG& msg) {
     const auto key = static_cast<UINT>(msg.wParam);
     if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && key != VK_F1) return false;
     if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
-    // F1 is the hotkey box's to record, as any key is.
+    // F1 presses the form's help button; in the hotkey box it is a key to record like any other.
     if (key == VK_F1) {
         return ::GetKeyState(VK_SHIFT) >= 0 && !dynamic_cast<HotKeyBox*>(form_.ControlOf(msg.hwnd)) &&
                PressFor(kHelpKey);
@@ -117,11 +117,10 @@ bool DialogKeyboard::PreTranslateKey(const MSG& msg) {
     const auto wants = ::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
     if (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
     if (key == VK_TAB) return !(wants & DLGC_WANTTAB) && TabFrom(msg.hwnd, ::GetKeyState(VK_SHIFT) < 0);
-    // Enter presses the focused push button, as Space does, and Escape the form's cancel
-    // button. No form has a default button, so Enter anywhere else is used up doing nothing,
-    // as is Escape in a form without a cancel button.
-    // Once a press: a held key's repeats would press the button the focus was handed on to
-    // when the first press disabled its own.
+    // Enter presses the focused push button, as Space does, once a press: a held key's repeats
+    // would press the button the focus was handed on to when the first press disabled its own.
+    // Escape presses the form's cancel button. No form has a default button, so Enter anywhere
+    // else is used up doing nothing, as is Escape in a form without a cancel button.
     if (key == VK_RETURN && !(HIWORD(msg.lParam) & KF_REPEAT)) {
         auto* focused = dynamic_cast<Button*>(form_.ControlOf(msg.hwnd));
         if (focused && focused->Enabled()) focused->Click();
