@@ -1,6 +1,6 @@
 // The wrapper's own rules, asked in-process as a screen reader asks them: the items before the
-// child windows, their ids through every question, an object held past its window or asked
-// while its source throws, and the name changes a reader hears.
+// child windows, their ids through every question, and an object held past its window or asked
+// while its source throws.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,13 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/windows/TestSupport.h"
 #include "win/Accessible.h"
 #include "win/Application.h"
-#include "win/Form.h"
-#include "win/GraphicControls.h"
 #include "win/Window.h"
-#include "win/WindowedControls.h"
 
 namespace siborang {
 namespace {
@@ -171,69 +167,6 @@ TEST_F(AccessibleObject, FailsCleanlyWhenItsSourceThrowsOrItsWindowIsGone) {
     ULONG fetched = 0;
     EXPECT_EQ(items->Next(1, &one, &fetched), RPC_E_DISCONNECTED);
     items->Release();
-}
-
-// Labels and a caption the program changes, as the editor changes its old-memo mark, its count
-// and its date caption.
-class LabelledForm final : public win::Form {
-public:
-    LabelledForm();
-    win::GroupBox* Group = nullptr;
-    win::Label* Mark = nullptr;
-    win::Label* Count = nullptr;
-};
-
-const win::ControlDef<LabelledForm> kLabelledRows[] = {
-    {{.name = "Group", .kind = win::ControlKind::GroupBox, .left = 8, .top = 8, .width = 200, .height = 100,
-      .caption = L" 묶음 "},
-     win::Into<&LabelledForm::Group>},
-    {{.name = "Mark", .kind = win::ControlKind::Label, .parent = "Group", .left = 10, .top = 20, .width = 80,
-      .height = 14},
-     win::Into<&LabelledForm::Mark>},
-    {{.name = "Count", .kind = win::ControlKind::Label, .parent = "Group", .left = 10, .top = 50, .width = 80,
-      .height = 14, .caption = L"메모 겟수 1개"},
-     win::Into<&LabelledForm::Count>},
-};
-
-LabelledForm::LabelledForm()
-    : win::Form(win::Application::Instance(), {.className = L"TLabelledForm", .caption = L"Test", .left = 100,
-                                                .top = 100, .clientWidth = 240, .clientHeight = 120, .font = {}}) {
-    BuildLayout<LabelledForm>(*this, kLabelledRows);
-}
-
-struct HeardChange {
-    HWND window;
-    LONG child;
-    friend bool operator==(const HeardChange&, const HeardChange&) = default;
-};
-std::vector<HeardChange> g_nameChanges;  // the tests run on one thread
-
-void CALLBACK HearNameChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
-    if (object == OBJID_CLIENT) g_nameChanges.push_back({window, child});
-}
-
-TEST_F(AccessibleObject, AChangedLabelOrCaptionIsHeardAsANameChangeOfItsItem) {
-    LabelledForm form;
-    form.Show();
-    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
-                                                 &HearNameChange, ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
-    g_nameChanges.clear();
-    form.Mark->SetText(L"옛날 메모(확인함)");  // empty until now, and an item all the same
-    form.Count->SetText(L"메모 겟수 2개");
-    form.Count->SetText(L"메모 겟수 2개");  // the same text: nothing to hear
-    form.Group->SetText(L" 2024 年 3 月 5 日 ");
-    form.Hide();
-    form.Count->SetText(L"메모 겟수 3개");  // out of sight
-    testing::PumpMessages(100);
-    ::UnhookWinEvent(hook);
-    const HWND group = form.Group->Handle();
-    EXPECT_EQ(g_nameChanges, (std::vector<HeardChange>{{group, 1}, {group, 2}, {group, CHILDID_SELF}}));
-    const Reader reader(group);
-    ASSERT_TRUE(reader);
-    EXPECT_EQ(reader.Name(1), L"옛날 메모(확인함)");
-    EXPECT_EQ(reader.Name(2), L"메모 겟수 3개");
-    EXPECT_EQ(reader.Name(), L"2024 年 3 月 5 日");
 }
 
 }  // namespace

@@ -51,6 +51,7 @@ public:
     void NextClick(Control&) { ++nextClicks; }
 
     win::GroupBox* Group = nullptr;
+    win::Label* Mark = nullptr;
     win::Label* Caption = nullptr;
     win::CheckBox* Check = nullptr;
     win::Edit* Box = nullptr;
@@ -76,6 +77,8 @@ const win::ControlDef<TTestForm> kLayout[] = {
     {{.name = "Group", .kind = ControlKind::GroupBox, .left = 8, .top = 40, .width = 200, .height = 120,
       .caption = L" 묶음 ", .tabOrder = 0},
      win::Into<&TTestForm::Group>},
+    {{.name = "Mark", .kind = ControlKind::Label, .parent = "Group", .left = 100, .top = 20, .width = 80, .height = 14},
+     win::Into<&TTestForm::Mark>},
     {{.name = "Caption", .kind = ControlKind::Label, .parent = "Group", .left = 10, .top = 20, .width = 5,
       .height = 5, .caption = L"핫키 등록", .options = win::kAutoSize},
      win::Into<&TTestForm::Caption>},
@@ -129,11 +132,26 @@ TEST(ErrorBox, ShowsTextWithFullStopTitleErrorIconAndOk) {
     EXPECT_EQ(boxes[0].owner, win::Application::Instance().Handle());
 }
 
-std::vector<HWND> g_focused;  // the tests run on one thread
+struct Heard {
+    HWND window;
+    LONG child;
+    friend bool operator==(const Heard&, const Heard&) = default;
+};
+std::vector<Heard> g_heard;  // the tests run on one thread
 
-void CALLBACK HearFocus(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
-    if (object == OBJID_CLIENT) g_focused.push_back(window);
+void CALLBACK Hear(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) g_heard.push_back({window, child});
 }
+
+// This process's WinEvents `event` in g_heard while it lives, as the thread pumps its messages.
+struct Listening {
+    explicit Listening(DWORD event)
+        : hook(::SetWinEventHook(event, event, nullptr, &Hear, ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT)) {
+        g_heard.clear();
+    }
+    ~Listening() { ::UnhookWinEvent(hook); }
+    const HWINEVENTHOOK hook;
+};
 
 // A reader hears the focus go back to the box it was in, and never to the hidden window that
 // owns the error box.
@@ -142,19 +160,17 @@ TEST(ErrorBox, GivesTheFocusBackWithoutAFocusEventOnTheHiddenApplicationWindow) 
     form.Show();
     form.Box->SetFocus();
     ASSERT_EQ(::GetFocus(), form.Box->Handle()) << "the form cannot take the focus here";
-    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &HearFocus,
-                                                 ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
-    g_focused.clear();
+    const Listening focus(EVENT_OBJECT_FOCUS);
     {
         MessageBoxWatcher watcher;
         win::Application::Instance().ShowError("Handler failed");
     }
     PumpMessages(100);
-    ::UnhookWinEvent(hook);
-    EXPECT_EQ(std::count(g_focused.begin(), g_focused.end(), win::Application::Instance().Handle()), 0);
-    ASSERT_FALSE(g_focused.empty());
-    EXPECT_EQ(g_focused.back(), form.Box->Handle());
+    ASSERT_FALSE(g_heard.empty());
+    EXPECT_EQ(std::count_if(g_heard.begin(), g_heard.end(),
+                            [](const Heard& h) { return h.window == win::Application::Instance().Handle(); }),
+              0);
+    EXPECT_EQ(g_heard.back().window, form.Box->Handle());
     form.Close();
 }
 
@@ -339,10 +355,24 @@ TEST(Keys, AFocusedButtonThatDisablesItselfHandsTheFocusOnInTabOrderAndAHeldEnte
     ::PostMessageW(form.Next->Handle(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
     PumpMessages(50);
     EXPECT_EQ(form.nextClicks, 1);
-    // Disabled in turn, the last control hands the focus round to the first.
-    form.Next->SetEnabled(false);
-    PumpMessages(50);
-    EXPECT_EQ(::GetFocus(), form.Check->Handle());
+    form.Close();
+}
+
+// As the editor's old-memo mark, count and date caption: the item of a label the program changes
+// is heard to have a new name (an empty label keeps its id), and a form out of sight is not heard.
+TEST(Controls, AChangedLabelOrCaptionRaisesANameChangeOfItsItem) {
+    TTestForm form;
+    form.Show();
+    const Listening names(EVENT_OBJECT_NAMECHANGE);
+    form.Mark->SetText(L"옛날 메모(확인함)");
+    form.Caption->SetText(L"메모 겟수 2개");
+    form.Caption->SetText(L"메모 겟수 2개");
+    form.Group->SetText(L" 2024 年 3 月 5 日 ");
+    form.Hide();
+    form.Caption->SetText(L"메모 겟수 3개");
+    PumpMessages(100);
+    const HWND group = form.Group->Handle();
+    EXPECT_EQ(g_heard, (std::vector<Heard>{{group, 1}, {group, 2}, {group, CHILDID_SELF}}));
     form.Close();
 }
 
