@@ -107,8 +107,8 @@ LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // The hotkey speaks first; its identifier is not looked at.
     if (message == WM_HOTKEY) SpeakNow();
     const LRESULT result = win::Form::WindowProc(message, wParam, lParam);
-    // Then the newest note standing takes the keyboard: the way to it from the keyboard, once
-    // the time has been said (a reader speaks the note's X over no voice of the clock's).
+    // Then the newest note standing takes the keyboard, the keyboard's way to it: after the
+    // time, so that a reader does not read the note over the clock's voice.
     if (message == WM_HOTKEY) {
         if (TForm3* note = TForm3::Newest()) note->TakeKeyboard();
     }
