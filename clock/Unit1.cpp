@@ -106,7 +106,13 @@ void TForm1::FormClose(win::Form&, win::CloseAction&) { hotKey_.Unregister(); }
 LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // The hotkey speaks first; its identifier is not looked at.
     if (message == WM_HOTKEY) SpeakNow();
-    return win::Form::WindowProc(message, wParam, lParam);
+    const LRESULT result = win::Form::WindowProc(message, wParam, lParam);
+    // Then the newest note standing takes the keyboard, the keyboard's way to it: after the
+    // time, so that a reader does not read the note over the clock's voice.
+    if (message == WM_HOTKEY) {
+        if (TForm3* note = TForm3::Newest()) note->TakeKeyboard();
+    }
+    return result;
 }
 
 std::optional<HotKeyKeys> TForm1::LoadSaveSettings(char mode) {

@@ -1,12 +1,38 @@
 #include "clock/Unit3.h"
 
+#include <vector>
+
 #include "resources/layouts/Form3.h"
 
 namespace siborang {
+namespace {
+
+// The notes that exist, in the order they were made.
+std::vector<TForm3*> g_notes;
+
+}  // namespace
 
 TForm3::TForm3(win::Application& app) : win::Form(app, kForm3Spec) {
     BuildLayout<TForm3>(*this, kForm3Layout);
     FormCreate(*this);
+    g_notes.push_back(this);
+}
+
+TForm3::~TForm3() { std::erase(g_notes, this); }
+
+TForm3* TForm3::Newest() noexcept {
+    // A closed note is hidden until it is freed.
+    for (auto it = g_notes.rbegin(); it != g_notes.rend(); ++it) {
+        if ((*it)->Visible()) return *it;
+    }
+    return nullptr;
+}
+
+void TForm3::TakeKeyboard() {
+    // Closed, it gives the keyboard back to the window that had it.
+    RememberActiveBefore();
+    ::SetForegroundWindow(Handle());
+    Button1->SetFocus();
 }
 
 void TForm3::FormCreate(win::Form&) { win::RemoveCaption(*this); }

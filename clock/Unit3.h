@@ -10,6 +10,7 @@ namespace siborang {
 class TForm3 : public win::Form {
 public:
     explicit TForm3(win::Application& app);
+    ~TForm3() override;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -27,6 +28,11 @@ public:
     }
     // Tells readers the note is up.
     void Announce() const noexcept;
+    // The note shown last of those still up; nullptr when none is.
+    static TForm3* Newest() noexcept;
+    // The keyboard's way to a note, which never takes it by itself: made active with its X
+    // focused, as the user asked (the clock's hotkey).
+    void TakeKeyboard();
 
     win::Image* Image1 = nullptr;
     win::Label* Label1 = nullptr;

@@ -16,13 +16,18 @@ std::optional<std::wstring> CalendarAccess::AccessibleValue() const {
     return win::FromCp949(KoreanDateText(DecodeDate(calendar_.DateValue())));
 }
 
+std::wstring CalendarAccess::SpokenDate() const {
+    const DateParts date = DecodeDate(calendar_.DateValue());
+    return win::FromCp949(KoreanDateText(date) + " " + KoreanWeekdayText(date));
+}
+
 std::vector<win::AccessibleItem> CalendarAccess::AccessibleItems() const {
     const HWND window = window_();
     const bool focused = window && ::GetFocus() == window;
     std::vector<win::AccessibleItem> items;
     for (const CalendarCellFacts& cell : CalendarCells(calendar_)) {
         win::AccessibleItem item;
-        item.name = win::FromCp949(cell.label);
+        item.name = win::FromCp949(cell.name);
         item.description = win::FromCp949(cell.date);
         switch (cell.kind) {
         case CalendarCellKind::Weekday:

@@ -28,6 +28,8 @@ public:
     // After every move of the day or the month: the table's value changed, and while the
     // calendar has the focus, the focus went to the current cell.
     void Moved() const noexcept;
+    // The date with its weekday, as a reader would say it ("2024년 3월 5일 화요일").
+    std::wstring SpokenDate() const;
 
 private:
     const CalendarModel& calendar_;

@@ -8,6 +8,13 @@ std::string KoreanDateText(const DateParts& date) {
            std::to_string(date.day) + "\xC0\xCF";
 }
 
+std::string KoreanWeekdayText(const DateParts& date) {
+    // CP949: 일 C0CF, 월 BFF9, 화 C8AD, 수 BCF6, 목 B8F1, 금 B1DD, 토 C5E4; 요일 BFE4 C0CF.
+    static constexpr const char* kDays[] = {"\xC0\xCF", "\xBF\xF9", "\xC8\xAD", "\xBC\xF6",
+                                            "\xB8\xF1", "\xB1\xDD", "\xC5\xE4"};
+    return std::string(kDays[DayOfWeek(EncodeDate(date.year, date.month, date.day)) - 1]) + "\xBF\xE4\xC0\xCF";
+}
+
 std::vector<CalendarCellFacts> CalendarCells(const CalendarModel& calendar) {
     const DateParts shown = DecodeDate(calendar.DateValue());
     std::vector<CalendarCellFacts> cells;
@@ -18,13 +25,16 @@ std::vector<CalendarCellFacts> CalendarCells(const CalendarModel& calendar) {
             cell.column = column;
             cell.row = row;
             cell.label = calendar.CellLabel(column, row);
+            cell.name = cell.label;
             cell.current = column == calendar.Col() && row == calendar.Row();
             if (row < calendar.FixedRows()) {
                 cell.kind = CalendarCellKind::Weekday;
             } else if (!cell.label.empty()) {
                 cell.kind = CalendarCellKind::Day;
                 const int day = calendar.FirstCellDay() + column + (row - calendar.FixedRows()) * kCalendarColumns;
-                cell.date = KoreanDateText({shown.year, shown.month, day});
+                const DateParts date{shown.year, shown.month, day};
+                cell.name = cell.label + "\xC0\xCF " + KoreanWeekdayText(date);  // 일
+                cell.date = KoreanDateText(date);
                 cell.selected = day == shown.day;
             }
             cells.push_back(std::move(cell));

@@ -11,6 +11,8 @@ namespace siborang {
 
 // "2024년 3월 5일", in CP949.
 std::string KoreanDateText(const DateParts& date);
+// "화요일", in CP949: the weekday of a date.
+std::string KoreanWeekdayText(const DateParts& date);
 
 enum class CalendarCellKind {
     Weekday,  // the header row
@@ -22,6 +24,7 @@ struct CalendarCellFacts {
     CalendarCellKind kind = CalendarCellKind::Blank;
     int column = 0, row = 0;
     std::string label;  // as the cell shows it (CP949)
+    std::string name;   // as a reader says it: a day with its weekday ("25일 목요일"), else the label
     std::string date;   // a day's full date (KoreanDateText); else empty
     bool selected = false;  // the calendar's date
     bool current = false;   // the grid's current cell, where the keys move from

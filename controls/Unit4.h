@@ -12,6 +12,9 @@ public:
 
     void Button1Click(win::Control& sender);
 
+    // The credits, read when the dialog opens.
+    std::optional<std::wstring> AccessibleDescription() const override;
+
     win::Bevel* Bevel1 = nullptr;
     win::Panel* Panel1 = nullptr;
     win::Label* Label1 = nullptr;

@@ -119,11 +119,34 @@ void TForm2::Panel1MouseMove(win::Control&, win::MouseButton, unsigned, int, int
 void TForm2::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseUp(drag_); }
 
 void TForm2::EYearChange(win::Control&) {
+    const DateDays before = Calendar().DateValue();
     const int year = ParseIntegerOr(TextOf(EYear), EYear->Tag());
     if (year <= kLastCalendarYear) Calendar().SetYear(year);
+    AlertTypedDate(*EYear, before);
 }
 
-void TForm2::EMonthChange(win::Control&) { Calendar().SetMonth(ParseIntegerOr(TextOf(EMonth), EMonth->Tag())); }
+void TForm2::EMonthChange(win::Control&) {
+    const DateDays before = Calendar().DateValue();
+    Calendar().SetMonth(ParseIntegerOr(TextOf(EMonth), EMonth->Tag()));
+    AlertTypedDate(*EMonth, before);
+}
+
+void TForm2::AlertTypedDate(const win::Control& box, DateDays before) {
+    // Typed, not put in by ShowMemo: the box has the focus.
+    if (box.Handle() != ::GetFocus() || Calendar().DateValue() == before) return;
+    Alert(Calendar().Access().SpokenDate());
+}
+
+void TForm2::AlertShownMemo() {
+    std::wstring text = Label7->Text();
+    const auto add = [&text](const std::wstring& part) {
+        if (!part.empty()) text += L", " + part;
+    };
+    if (CurrentIndex >= 0 && CurrentIndex < ComboBox1->ItemCount()) add(ComboBox1->Item(CurrentIndex));
+    add(Label8->Text());
+    for (const win::Control* line : {EMemo1, EMemo2, EMemo3}) add(line->Text());
+    Alert(std::move(text));
+}
 
 void TForm2::EYearExit(win::Control& sender) {
     const std::string text = TextOf(&sender);
@@ -149,6 +172,7 @@ void TForm2::Button1Click(win::Control& sender) {
     // part clears its selection.
     ComboBox1->SetItemIndex(CurrentIndex);
     ShowMemo();
+    AlertShownMemo();
 }
 
 void TForm2::ComboBox1Click(win::Control&) {
@@ -156,6 +180,7 @@ void TForm2::ComboBox1Click(win::Control&) {
     ShowMemo();
     Button1->SetEnabled(CurrentIndex > 0);
     Button2->SetEnabled(CurrentIndex < MemoCount() - 1);
+    AlertShownMemo();
 }
 
 void TForm2::Button6Click(win::Control& sender) {
@@ -194,6 +219,7 @@ void TForm2::Button6Click(win::Control& sender) {
     Button1->SetEnabled(CurrentIndex > 0);
     Button2->SetEnabled(CurrentIndex < MemoCount() - 1);
     Button4->SetEnabled(true);
+    AlertShownMemo();
 }
 
 void TForm2::Button4Click(win::Control&) {
@@ -217,6 +243,7 @@ void TForm2::Button4Click(win::Control&) {
         EMemo2->SetText(L"");
         EMemo3->SetText(L"");
     }
+    AlertShownMemo();
 }
 
 }  // namespace siborang

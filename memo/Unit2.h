@@ -5,6 +5,7 @@
 // the editor is shown.
 #include <cstdint>
 
+#include "core/Dates.h"
 #include "memo/MemoRecord.h"
 #include "win/Form.h"
 #include "win/GraphicControls.h"
@@ -82,6 +83,12 @@ protected:
 
 private:
     void SetCountLabel();
+    // The count and the memo now shown, heard after a step, an add, an overwrite or a delete
+    // while the focus stays on the button.
+    void AlertShownMemo();
+    // A year or month typed into `box` moved the calendar from `before`: heard as the new date,
+    // since the calendar has not the focus.
+    void AlertTypedDate(const win::Control& box, DateDays before);
     // The boxes and the calendar to a date, the group box caption naming it.
     void ShowDate(int year, int month, int day);
     void ShowTime(int hour, int minute);

@@ -74,7 +74,8 @@ bool Contains(const RECT& r, long x, long y) noexcept {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
-// The window's client object: the system's standard one, with what the window's source says.
+// The window's client or window object: the system's standard one, with what the window's
+// source says.
 class ClientObject final : public IAccessible, public IEnumVARIANT, public IOleWindow {
 public:
     ClientObject(HWND window, AccessibleLookup lookup, IAccessible* standard, const AccessLibraries& libraries,
@@ -523,13 +524,21 @@ AccessibleSource* BoundAccessibleSource(HWND window) noexcept {
     return bound ? bound->Accessible() : nullptr;
 }
 
-bool AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result, AccessibleLookup lookup) noexcept {
-    if (static_cast<LONG>(lParam) != OBJID_CLIENT || !lookup || !lookup(window)) return false;
+AccessibleSource* BoundAccessibleFrame(HWND window) noexcept {
+    WindowBase* bound = WindowBase::FromHandle(window);
+    return bound ? bound->AccessibleFrame() : nullptr;
+}
+
+bool AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result, AccessibleLookup client,
+                     AccessibleLookup frame) noexcept {
+    const auto objectId = static_cast<LONG>(lParam);
+    const AccessibleLookup lookup = objectId == OBJID_CLIENT ? client : objectId == OBJID_WINDOW ? frame : nullptr;
+    if (!lookup || !lookup(window)) return false;
     const AccessLibraries* libraries = Libraries();
     if (!libraries) return false;
     EnterApartment(*libraries);
     IAccessible* standard = nullptr;
-    if (FAILED(libraries->createStandard(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&standard))) ||
+    if (FAILED(libraries->createStandard(window, objectId, kIidAccessible, reinterpret_cast<void**>(&standard))) ||
         !standard) {
         return false;
     }
@@ -545,7 +554,12 @@ bool AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result,
 }
 
 void NotifyAccessible(DWORD event, HWND window, LONG child) noexcept {
-    if (window) ::NotifyWinEvent(event, window, OBJID_CLIENT, child);
+    if (window && ::IsWindowVisible(window)) ::NotifyWinEvent(event, window, OBJID_CLIENT, child);
+}
+
+UINT AccessiblePressMessage() noexcept {
+    static const UINT message = ::RegisterWindowMessageW(L"Siborang.AccessiblePress");
+    return message;
 }
 
 }  // namespace siborang::win

@@ -1,9 +1,11 @@
 #pragma once
 // What a screen reader learns about the program's windows. A reader asks each window for its
-// client object (WM_GETOBJECT, OBJID_CLIENT) and then asks that object for name, role, value
-// and children. A window of ours answers with an object that wraps the system's standard one
-// and overrides only what the window's object knows about itself; everything else (a system
-// control's own role and states, the child windows) stays the system's answer.
+// client object (WM_GETOBJECT, OBJID_CLIENT), and a top-level one for its window object too
+// (OBJID_WINDOW, read for the window in front and its title), and then asks that object for
+// name, role, value and children. A window of ours answers with an object that wraps the
+// system's standard one and overrides only what the window's object knows about itself;
+// everything else (a system control's own role and states, the child windows) stays the
+// system's answer.
 //
 // The object holds the window's handle only: it looks the describing object up again on each
 // question, so it never outlives or dangles past the window, and once the window is gone every
@@ -19,6 +21,9 @@
 #include <oleacc.h>  // the ROLE_SYSTEM_* and STATE_SYSTEM_* values sources answer with
 
 namespace siborang::win {
+
+// The default action of whatever a reader can press.
+inline constexpr wchar_t kPressAction[] = L"누르기";
 
 // A windowless part of a window (a label, a flat button, a calendar cell), as the reader sees it.
 struct AccessibleItem {
@@ -65,22 +70,48 @@ public:
     }
 };
 
+// A top-level window's own object (OBJID_WINDOW): named and described as the window's client
+// says, a dialog unless the client says what it is (a note is an alert). Its children and the
+// rest stay the system's.
+class WindowFrame final : public AccessibleSource {
+public:
+    explicit WindowFrame(const AccessibleSource& client) noexcept : client_(client) {}
+    std::optional<std::wstring> AccessibleName() const override { return client_.AccessibleName(); }
+    std::optional<long> AccessibleRole() const override {
+        return client_.AccessibleRole().value_or(ROLE_SYSTEM_DIALOG);
+    }
+    std::optional<std::wstring> AccessibleDescription() const override { return client_.AccessibleDescription(); }
+
+private:
+    const AccessibleSource& client_;
+};
+
 // Finds the source that describes a window, again on every question; nullptr when there is
 // none (any more).
 using AccessibleLookup = AccessibleSource* (*)(HWND window) noexcept;
 
-// The default lookup: what the object bound to the window (WindowBase::FromHandle) gives.
+// The default lookups: what the object bound to the window (WindowBase::FromHandle) gives for
+// its client object and for its window object.
 AccessibleSource* BoundAccessibleSource(HWND window) noexcept;
+AccessibleSource* BoundAccessibleFrame(HWND window) noexcept;
 
-// For a window's WM_GETOBJECT: answers OBJID_CLIENT with the window's own object, when its
-// source can be found and the libraries are there; result is then the message's result. False
-// for any other question, which the window leaves to its default handling.
+// For a window's WM_GETOBJECT: answers OBJID_CLIENT and OBJID_WINDOW with the window's own
+// object, when its source can be found and the libraries are there; result is then the
+// message's result. False for any other question, which the window leaves to its default
+// handling.
 bool AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                     AccessibleLookup lookup = &BoundAccessibleSource) noexcept;
+                     AccessibleLookup client = &BoundAccessibleSource,
+                     AccessibleLookup frame = &BoundAccessibleFrame) noexcept;
 
-// Tells listening readers that something of a window changed (EVENT_OBJECT_FOCUS for an item
-// that took the focus, EVENT_SYSTEM_ALERT for a note, EVENT_OBJECT_NAMECHANGE or
-// EVENT_OBJECT_VALUECHANGE); child is CHILDID_SELF or an item's id (index + 1).
+// Tells listening readers that something of a window's client changed (EVENT_OBJECT_FOCUS for
+// an item that took the focus, EVENT_SYSTEM_ALERT for a note, EVENT_OBJECT_NAMECHANGE or
+// EVENT_OBJECT_VALUECHANGE); child is CHILDID_SELF or an item's id (index + 1). Nothing for a
+// window out of sight: a reader cannot look at it, and a form fills its controls before it
+// is shown.
 void NotifyAccessible(DWORD event, HWND window, LONG child = CHILDID_SELF) noexcept;
+
+// Posted to a window for a reader's press (a button, a flat button), so that the reader has its
+// answer before the press opens a modal window.
+UINT AccessiblePressMessage() noexcept;
 
 }  // namespace siborang::win

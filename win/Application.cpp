@@ -71,6 +71,10 @@ LRESULT Application::AppWindow::WindowProc(UINT message, WPARAM wParam, LPARAM l
         }
         return 0;
     }
+    // The system activates this hidden window as a box it owns closes, and would give it the
+    // focus, where a reader would hear a window nobody can see: the window the box came from
+    // is activated first.
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && Instance().HandBackFromBox()) return 0;
     return DefaultProc(message, wParam, lParam);
 }
 
@@ -170,16 +174,24 @@ void Application::DestroyForms() {
 
 void Application::ShowError(const std::string& utf8Text) {
     const std::wstring text = Widen(utf8Text) + L".";
-    // The box is owned by the hidden application window, which the system would activate
-    // when it closes: the keyboard would then go nowhere.
-    const HWND active = ::GetActiveWindow();
-    {
-        // The box disables only its owner, which is hidden: every other window would still
-        // take clicks (Run could run behind it).
-        const DisabledWindows others(nullptr);
-        ::MessageBoxW(window_.Handle(), text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
-    }
-    Reactivate(active);
+    // The box is owned by the hidden application window, which the system activates as it
+    // closes: the window active before is active again (from that activation, or after it).
+    // The box disables only its owner, which is hidden: every other window would still take
+    // clicks (Run could run behind it).
+    DisabledWindows others(nullptr);
+    BoxOwner box{others, ::GetActiveWindow()};
+    BoxOwner* const outer = std::exchange(closingBox_, &box);
+    ::MessageBoxW(window_.Handle(), text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
+    HandBackFromBox();
+    closingBox_ = outer;
+}
+
+bool Application::HandBackFromBox() noexcept {
+    if (!closingBox_ || closingBox_->handedBack) return false;
+    closingBox_->handedBack = true;
+    closingBox_->others.EnableAgain();
+    Reactivate(closingBox_->active);
+    return true;
 }
 
 HWND Application::ModalWindow() const noexcept {

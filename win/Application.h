@@ -9,6 +9,7 @@
 
 #include "win/GdiCache.h"
 #include "win/Handles.h"
+#include "win/Modal.h"
 #include "win/Win32.h"
 #include "win/Window.h"
 
@@ -85,6 +86,16 @@ private:
     void Adopt(std::unique_ptr<Form> form, bool mayBeMain);
     bool PreTranslate(const MSG& msg);
 
+    // What the standard error box took from the program while it is up.
+    struct BoxOwner {
+        DisabledWindows& others;
+        HWND active;  // before the box
+        bool handedBack = false;
+    };
+    // The closing box gives the windows back and the activation to the one that had it; false
+    // when there is no box, or it has done so already.
+    bool HandBackFromBox() noexcept;
+
     // The hidden top-level window; frees released forms.
     class AppWindow final : public WindowBase {
     public:
@@ -101,6 +112,7 @@ private:
     std::vector<std::unique_ptr<Form>> forms_;
     std::vector<Form*> released_;  // freed once the message that closed them is done
     Form* mainForm_ = nullptr;
+    BoxOwner* closingBox_ = nullptr;  // the innermost error box up
     int quitCode_ = 0;
 };
 

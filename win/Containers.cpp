@@ -15,8 +15,10 @@ Container::Container(Form& form, Control* parent, const ControlProps& props, con
 }
 
 void Container::SetText(std::wstring_view text) {
+    const bool changed = text != Text();
     Control::SetText(text);
     ::InvalidateRect(Handle(), nullptr, TRUE);
+    if (changed) NotifyAccessible(EVENT_OBJECT_NAMECHANGE, Handle());
 }
 
 LRESULT Container::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -44,6 +46,14 @@ LRESULT Container::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 GroupBox::GroupBox(Form& form, Control* parent, const ControlProps& props)
     : Container(form, parent, props, L"TGroupBox") {}
+
+std::optional<std::wstring> GroupBox::AccessibleName() const {
+    // The blanks that keep the caption off the frame's line are not read.
+    const std::wstring caption = Text();
+    const auto first = caption.find_first_not_of(L' ');
+    if (first == std::wstring::npos) return std::nullopt;
+    return caption.substr(first, caption.find_last_not_of(L' ') - first + 1);
+}
 
 void GroupBox::PaintFrame(HDC dc, RECT client) const {
     SelectGuard select(dc, FontHandle());

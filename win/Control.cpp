@@ -82,11 +82,10 @@ bool Control::Enabled() const noexcept { return Handle() ? ::IsWindowEnabled(Han
 void Control::SetEnabled(bool enabled) {
     enabled_ = enabled;
     if (Handle()) {
-        // Disabled, the control would drop the focus to nothing (a button that disables
-        // itself when pressed); the form holds it instead, and the next control is not
-        // pressed by a second Space.
+        // Disabled, the control drops the focus to nothing (a button that disables itself when
+        // pressed); the form hands it on as Tab would.
         const HWND focus = ::GetFocus();
-        if (!enabled && focus && (focus == Handle() || ::IsChild(Handle(), focus))) form_.Keyboard().KeepFocusOnForm();
+        if (!enabled && focus && (focus == Handle() || ::IsChild(Handle(), focus))) form_.Keyboard().HandFocusOnFrom(*this);
         ::EnableWindow(Handle(), enabled);
     } else {
         Invalidate();

@@ -54,6 +54,10 @@ public:
     void SetFocus();
     // The focus arrives through Tab.
     virtual void FocusByTab() { SetFocus(); }
+    // Pressed as a click presses it (by a reader, by a key); nothing for a kind that cannot be.
+    virtual void Press() {}
+    // Whether the row gave it kCancel or kHelpKey.
+    bool PressedBy(ControlOption key) const noexcept { return (options_ & key) != 0; }
 
     HFONT FontHandle() const noexcept { return font_; }
     COLORREF TextColor() const noexcept { return textColor_; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "win/Form.h"
 #include "win/WindowedControls.h"
@@ -15,16 +16,17 @@ bool CanTakeFocus(const Control* c) noexcept { return c && c->Handle() && c->Vis
 
 }  // namespace
 
-void DialogKeyboard::CollectTabStops(const Control* container, std::vector<Control*>& stops) const {
+void DialogKeyboard::CollectTabStops(const Control* container, std::vector<Control*>& stops,
+                                     const Control* keep) const {
     std::vector<Control*> children;
     for (const auto& c : form_.Controls())
         if (c->Parent() == container && c->Handle()) children.push_back(c.get());
     std::stable_sort(children.begin(), children.end(),
                      [](const Control* a, const Control* b) { return a->TabOrder() < b->TabOrder(); });
     for (Control* c : children) {
-        if (!CanTakeFocus(c)) continue;
+        if (!CanTakeFocus(c) && c != keep) continue;
         if (c->Host()) {
-            CollectTabStops(c, stops);
+            CollectTabStops(c, stops, keep);
         } else if (c->TabOrder() >= 0) {
             stops.push_back(c);
         }
@@ -60,6 +62,35 @@ void DialogKeyboard::KeepFocusOnForm() {
     ::SetFocus(form_.Handle());
 }
 
+void DialogKeyboard::HandFocusOnFrom(Control& control) {
+    if (!handFrom_) ::PostMessageW(form_.Handle(), kHandFocusOnMessage, 0, 0);
+    handFrom_ = &control;
+}
+
+void DialogKeyboard::HandFocusOn() {
+    Control* from = std::exchange(handFrom_, nullptr);
+    const HWND form = form_.Handle();
+    const HWND focus = ::GetFocus();
+    // Given to a control meanwhile (by a click, by the handler): it stays there.
+    if (!from || (focus && (focus == form || ::IsChild(form, focus)))) return;
+    Control* next = from;
+    if (!CanTakeFocus(from)) {
+        std::vector<Control*> stops;
+        CollectTabStops(nullptr, stops, from);
+        const auto at = std::find(stops.begin(), stops.end(), from);
+        const auto i = static_cast<std::size_t>(at - stops.begin());
+        next = at != stops.end() && stops.size() > 1 ? stops[(i + 1) % stops.size()] : nullptr;
+    }
+    if (::GetActiveWindow() != form) {
+        // A window the handler put up is in front: the focus comes back with the activation.
+        if (next) savedFocus_ = next;
+    } else if (next) {
+        next->SetFocus();
+    } else {
+        KeepFocusOnForm();
+    }
+}
+
 void DialogKeyboard::FormLostFocus(HWND to) noexcept {
     // Another program taking the focus leaves the form to hold it again on its return.
     if (form_.ControlOf(to)) focusOnForm_ = false;
@@ -75,19 +106,37 @@ bool DialogKeyboard::PreTranslateKey(const MSG& msg) {
         return false;
     }
     const auto key = static_cast<UINT>(msg.wParam);
-    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
+    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && key != VK_F1) return false;
     if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
+    // F1 presses the form's help button; in the hotkey box it is a key to record like any other.
+    if (key == VK_F1) {
+        return ::GetKeyState(VK_SHIFT) >= 0 && !dynamic_cast<HotKeyBox*>(form_.ControlOf(msg.hwnd)) &&
+               PressFor(kHelpKey);
+    }
     // A control that asks for the key keeps it: a dropped-down list closes on Enter or Escape.
     const auto wants = ::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
     if (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
     if (key == VK_TAB) return !(wants & DLGC_WANTTAB) && TabFrom(msg.hwnd, ::GetKeyState(VK_SHIFT) < 0);
-    // Enter presses the focused push button, as Space does. No form has a default or cancel
-    // button, so Enter anywhere else and Escape are used up doing nothing.
-    if (key == VK_RETURN) {
+    // Enter presses the focused push button, as Space does, once a press: a held key's repeats
+    // would press the button the focus was handed on to when the first press disabled its own.
+    // Escape presses the form's cancel button. No form has a default button, so Enter anywhere
+    // else is used up doing nothing, as is Escape in a form without a cancel button.
+    if (key == VK_RETURN && !(HIWORD(msg.lParam) & KF_REPEAT)) {
         auto* focused = dynamic_cast<Button*>(form_.ControlOf(msg.hwnd));
         if (focused && focused->Enabled()) focused->Click();
     }
+    if (key == VK_ESCAPE) PressFor(kCancel);
     return true;
+}
+
+bool DialogKeyboard::PressFor(ControlOption key) {
+    for (const auto& c : form_.Controls()) {
+        if (c->PressedBy(key) && c->Enabled() && c->Visible()) {
+            c->Press();
+            return true;
+        }
+    }
+    return false;
 }
 
 bool DialogKeyboard::TabFrom(HWND focus, bool backward) {

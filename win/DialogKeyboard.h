@@ -4,6 +4,7 @@
 // control saved when the form is left and given back when it is activated again.
 #include <vector>
 
+#include "win/Layout.h"
 #include "win/Win32.h"
 
 namespace siborang::win {
@@ -19,6 +20,9 @@ public:
 
     // A key typed into the form, before it is dispatched. True when it was used up here.
     bool PreTranslateKey(const MSG& msg);
+    // Escape (kCancel) or F1 (kHelpKey): presses the enabled, visible control the form has for
+    // the key. True when there is one.
+    bool PressFor(ControlOption key);
     // Alt+letter: clicks the enabled button whose caption marks that letter with "&", without
     // moving the focus (so the box being typed in is not left). True when one did.
     bool HandleMnemonic(wchar_t letter);
@@ -37,20 +41,32 @@ public:
     // The focus goes to the active control, or to the first tab stop when there is none yet.
     // False when no control can take it.
     bool RestoreFocus();
-    void Forget() noexcept { savedFocus_ = nullptr; }
+    void Forget() noexcept { savedFocus_ = handFrom_ = nullptr; }
+    // The focused `control` is being disabled, which drops the focus to nothing. Once the
+    // message being handled is done (the handler may enable what follows: a "previous" button
+    // that disables itself enables "next"), the focus goes on to the next control in tab order
+    // that can take it, as Tab would go from there: to `control` itself if it was enabled
+    // again, to the form when there is none.
+    void HandFocusOnFrom(Control& control);
+    // The hand-over posted by HandFocusOnFrom has come.
+    void HandFocusOn();
+    static constexpr UINT kHandFocusOnMessage = WM_APP + 2;
     // The keyboard focus on the form itself until Tab or a click gives it to a control (the
-    // mnemonics work from there too): where it goes when the control holding it is disabled,
-    // which would otherwise leave nothing focused and every key a beep.
+    // mnemonics work from there too): where it goes when the control holding it is disabled
+    // and no other can take it, which would otherwise leave nothing focused and every key a
+    // beep.
     void KeepFocusOnForm();
     bool FocusOnForm() const noexcept { return focusOnForm_; }
     // The focus left the form itself; for one of its controls it no longer holds it.
     void FormLostFocus(HWND to) noexcept;
 
 private:
-    void CollectTabStops(const Control* container, std::vector<Control*>& stops) const;
+    // `keep` is listed in its place even when it cannot take the focus.
+    void CollectTabStops(const Control* container, std::vector<Control*>& stops, const Control* keep = nullptr) const;
 
     Form& form_;
     Control* savedFocus_ = nullptr;  // had the focus when the form was last left
+    Control* handFrom_ = nullptr;    // disabled while focused; the focus is handed on from it
     bool focusOnForm_ = false;       // the form itself holds the focus (KeepFocusOnForm)
 };
 

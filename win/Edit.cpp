@@ -79,6 +79,16 @@ void HotKeyBox::SetHotKeyValue(std::uint16_t value) {
     ::SendMessageW(Handle(), HKM_SETHOTKEY, BoxValueFromShortcut(value), 0);
 }
 
+LRESULT HotKeyBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The box tells nobody when its keys change: a key typed into it, or a value put in.
+    const bool mayChange = (message >= WM_KEYFIRST && message <= WM_KEYLAST) || message == HKM_SETHOTKEY;
+    if (!mayChange) return WindowedControl::WindowProc(message, wParam, lParam);
+    const LRESULT before = DefaultProc(HKM_GETHOTKEY, 0, 0);
+    const LRESULT result = WindowedControl::WindowProc(message, wParam, lParam);
+    if (DefaultProc(HKM_GETHOTKEY, 0, 0) != before) NotifyAccessible(EVENT_OBJECT_VALUECHANGE, Handle());
+    return result;
+}
+
 namespace {
 
 // The key's name in the keyboard layout's own words, as the hotkey box shows it.

@@ -18,6 +18,7 @@ Form::Form(Application& app, const FormSpec& design)
       outerHeight96_(design.outerHeight),
       fontSpec_(design.font),
       dpi_(Dpi::System()),
+      caption_(design.caption),
       titleLabel_(design.titleLabel),
       screenCenter_(design.screenCenter) {
     RegisterWindowClass(app.ModuleInstance(), {.name = design.className, .icon = app.IconHandle()});
@@ -73,9 +74,20 @@ Form::~Form() {
 }
 
 std::optional<std::wstring> Form::AccessibleName() const {
-    const Control* title = titleLabel_ ? FindControl(titleLabel_) : nullptr;
-    if (!title) return std::nullopt;
-    return WithoutMnemonic(title->Text());
+    if (const Control* title = titleLabel_ ? FindControl(titleLabel_) : nullptr) return WithoutMnemonic(title->Text());
+    // Said here: the system's window object need not read the caption.
+    return caption_;
+}
+
+std::vector<AccessibleItem> Form::AccessibleItems() const {
+    std::vector<AccessibleItem> items = graphics_.AccessibleItems(Handle());
+    if (!alert_.empty()) items.push_back({.name = alert_, .role = ROLE_SYSTEM_ALERT});
+    return items;
+}
+
+void Form::Alert(std::wstring text) {
+    alert_ = std::move(text);
+    NotifyAccessible(EVENT_SYSTEM_ALERT, Handle(), static_cast<LONG>(AccessibleItems().size()));
 }
 
 Form* Form::FromHandle(HWND hwnd) noexcept { return dynamic_cast<Form*>(WindowBase::FromHandle(hwnd)); }
@@ -106,6 +118,9 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DPICHANGED:
         ChangeDpi(Dpi(HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case DialogKeyboard::kHandFocusOnMessage:
+        keyboard_.HandFocusOn();
         return 0;
     case WM_TIMER:
         for (Timer* timer : timers_) {

@@ -41,8 +41,9 @@ struct FormSpec {
     const char* titleLabel = nullptr;
 };
 
-// A screen reader reads the form by its title label, its graphic controls as its object's
-// items; a form of its own kind (a note) says more.
+// A screen reader reads the form by its title label (else its caption), its graphic controls
+// as its object's items, and its window object as a dialog of that name; a form of its own
+// kind (a note) says more.
 class Form : public WindowBase, public AccessibleSource {
 public:
     Form(Application& app, const FormSpec& design);
@@ -51,9 +52,14 @@ public:
     Application& App() const noexcept { return app_; }
 
     AccessibleSource* Accessible() noexcept override { return this; }
+    AccessibleSource* AccessibleFrame() noexcept override { return &frame_; }
     std::optional<std::wstring> AccessibleName() const override;
-    std::vector<AccessibleItem> AccessibleItems() const override { return graphics_.AccessibleItems(Handle()); }
+    // The graphic controls, then the last alert.
+    std::vector<AccessibleItem> AccessibleItems() const override;
     bool DoItemDefaultAction(std::size_t index) override { return graphics_.PressItem(Handle(), index); }
+    // Tells readers `text` at once, wherever the focus is: a reader speaks an alert, not the
+    // change of a control it is not on. The text stays readable as the form's last item.
+    void Alert(std::wstring text);
 
     // Every message of the window passes through here. Overrides call this for the
     // framework's normal handling.
@@ -179,6 +185,9 @@ private:
     int nextControlId_ = 100;
     UINT_PTR nextTimerId_ = 1;
     std::vector<Timer*> timers_;
+    WindowFrame frame_{*this};
+    std::wstring caption_;  // the window text, which no form changes
+    std::wstring alert_;
     const char* titleLabel_ = nullptr;
     bool screenCenter_ = false;
     bool modal_ = false;

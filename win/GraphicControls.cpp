@@ -17,8 +17,15 @@ GraphicHost& HostOf(Form& form, Control* parent) {
 
 }  // namespace
 
-GraphicControl::GraphicControl(Form& form, Control* parent, const ControlProps& props) : Control(form, parent, props) {
-    HostOf(form, parent).Add(*this);
+GraphicControl::GraphicControl(Form& form, Control* parent, const ControlProps& props)
+    : Control(form, parent, props), host_(HostOf(form, parent)) {
+    host_.Add(*this);
+}
+
+void GraphicControl::NotifyFactsChanged(DWORD event) const {
+    // Not even counted out of sight: the items measure their texts.
+    if (!::IsWindowVisible(ParentHandle())) return;
+    if (const LONG id = host_.ItemId(*this)) NotifyAccessible(event, ParentHandle(), id);
 }
 
 COLORREF GraphicControl::DrawnTextColor() const noexcept {
@@ -34,11 +41,13 @@ RECT Label::Bounds() const noexcept {
 }
 
 void Label::SetText(std::wstring_view text) {
+    const bool changed = text != caption_;
     Control::SetText(text);
     if (Options() & kAutoSize) {
         fitPending_ = true;
         Invalidate();  // where the new size reaches
     }
+    if (changed) NotifyFactsChanged(EVENT_OBJECT_NAMECHANGE);
 }
 
 void Label::ApplyDpi() {
@@ -58,9 +67,11 @@ void Label::FitNow() const noexcept {
 }
 
 std::optional<AccessibleItem> Label::AccessibleFacts() const {
-    if (caption_.empty()) return std::nullopt;
+    // An item even without text, so that the ids of the items after it stay as they are when
+    // the program empties it (the editor's old-memo mark).
     AccessibleItem item;
     item.name = WithoutMnemonic(caption_);
+    if (item.name.empty()) item.state |= STATE_SYSTEM_INVISIBLE;
     item.bounds = Bounds();
     return item;
 }
@@ -197,7 +208,7 @@ std::optional<AccessibleItem> SpeedButton::AccessibleFacts() const {
     item.role = ROLE_SYSTEM_PUSHBUTTON;
     item.state = (Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE) | (pressed_ ? STATE_SYSTEM_PRESSED : 0) |
                  (hot_ ? STATE_SYSTEM_HOTTRACKED : 0);
-    item.defaultAction = L"누르기";
+    item.defaultAction = kPressAction;
     item.bounds = Bounds();
     return item;
 }

@@ -13,13 +13,16 @@ public:
     // What a screen reader is told of it, as an item of its surface's object, in the surface's
     // coordinates; nullopt: nothing (a picture, a line).
     virtual std::optional<AccessibleItem> AccessibleFacts() const { return std::nullopt; }
-    // A screen reader pressed it (AccessibleFacts gave a default action).
-    virtual void Press() {}
 
 protected:
     // Placed on its parent's surface: the form's, or a container's.
     GraphicControl(Form& form, Control* parent, const ControlProps& props);
     COLORREF DrawnTextColor() const noexcept;
+    // Tells listening readers that what AccessibleFacts says has changed.
+    void NotifyFactsChanged(DWORD event) const;
+
+private:
+    GraphicHost& host_;
 };
 
 // Text, one line or wrapped; a self-sizing label takes the size of its text.
@@ -31,7 +34,7 @@ public:
     void Paint(HDC dc) const override;
     // A self-sizing label measures itself again, in its new font.
     void ApplyDpi() override;
-    // Static text, as long as it shows any.
+    // Static text, passed over by readers while it shows none; a new text is a new name.
     std::optional<AccessibleItem> AccessibleFacts() const override;
 
 private:

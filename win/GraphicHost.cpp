@@ -5,19 +5,11 @@
 #include "win/GraphicControls.h"
 
 namespace siborang::win {
-namespace {
 
-// A press a reader asked for, posted to the host's window with the control's place among the
-// host's children (a place, not a pointer: the control may be gone when it arrives).
-UINT PressMessage() noexcept {
-    static const UINT message = ::RegisterWindowMessageW(L"Siborang.AccessiblePress");
-    return message;
-}
-
-}  // namespace
-
+// A press a reader asked for arrives with the control's place among the host's children (a
+// place, not a pointer: the control may be gone when it arrives).
 bool GraphicHost::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != PressMessage() || message == 0) return RouteMouse(window, message, wParam, lParam);
+    if (message != AccessiblePressMessage() || message == 0) return RouteMouse(window, message, wParam, lParam);
     if (wParam < children_.size() && children_[wParam]->Visible()) children_[wParam]->Press();
     return true;
 }
@@ -34,6 +26,16 @@ std::vector<AccessibleItem> GraphicHost::AccessibleItems(HWND window) const {
     return items;
 }
 
+LONG GraphicHost::ItemId(const GraphicControl& control) const {
+    LONG id = 0;
+    for (const GraphicControl* c : children_) {
+        if (!c->Visible() || !c->AccessibleFacts()) continue;
+        ++id;
+        if (c == &control) return id;
+    }
+    return 0;
+}
+
 bool GraphicHost::PressItem(HWND window, std::size_t index) const {
     std::size_t item = 0;
     for (std::size_t i = 0; i < children_.size(); ++i) {
@@ -43,7 +45,7 @@ bool GraphicHost::PressItem(HWND window, std::size_t index) const {
         if (!facts) continue;
         if (item++ != index) continue;
         return !facts->defaultAction.empty() && !(facts->state & STATE_SYSTEM_UNAVAILABLE) &&
-               ::PostMessageW(window, PressMessage(), i, 0);
+               ::PostMessageW(window, AccessiblePressMessage(), i, 0);
     }
     return false;
 }

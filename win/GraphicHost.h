@@ -32,6 +32,8 @@ public:
     // The visible graphic controls a reader can read, in creation order, as items of
     // `window`'s object (in screen coordinates).
     std::vector<AccessibleItem> AccessibleItems(HWND window) const;
+    // The child id of `control` among those items; 0 when it is none of them.
+    LONG ItemId(const GraphicControl& control) const;
     // Presses item `index` of AccessibleItems once the reader has its answer: the click is
     // posted, since it may open a modal window while the reader waits. False when the item
     // cannot be pressed.

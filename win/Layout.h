@@ -72,6 +72,10 @@ enum ControlOption : unsigned {
     // Labels: rows broken by the program at spaces only, a word inside only when it alone is too
     // wide (some platforms break Korean words between any two syllables); else as kWordWrap.
     kWrapAtSpaces = 1u << 10,
+    // Buttons: Escape anywhere in the form presses it, as a dialog's cancel button.
+    kCancel = 1u << 11,
+    // Buttons and flat buttons: F1 anywhere in the form presses it, as the key for help.
+    kHelpKey = 1u << 12,
 };
 
 enum class MouseButton { Left, Right, Middle };

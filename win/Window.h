@@ -30,6 +30,8 @@ public:
     // What the window tells a screen reader about itself (win/Accessible.h); nullptr leaves the
     // reader with the system's own answer.
     virtual AccessibleSource* Accessible() noexcept { return nullptr; }
+    // What a top-level window's own object (OBJID_WINDOW) tells a reader; nullptr: the system's.
+    virtual AccessibleSource* AccessibleFrame() noexcept { return nullptr; }
 
 protected:
     WindowBase() noexcept = default;

@@ -78,8 +78,22 @@ void Button::Click() {
     if (OnClick) OnClick(*this);
 }
 
+void Button::Press() {
+    if (Enabled()) Click();
+}
+
 void Button::HandleCommand(WORD code) {
     if (code == BN_CLICKED) Click();
+}
+
+bool Button::DoAccessibleDefaultAction() {
+    return Enabled() && ::PostMessageW(Handle(), AccessiblePressMessage(), 0, 0);
+}
+
+LRESULT Button::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != AccessiblePressMessage() || message == 0) return WindowedControl::WindowProc(message, wParam, lParam);
+    Press();
+    return 0;
 }
 
 CheckBox::CheckBox(Form& form, Control* parent, const ControlProps& props) : WindowedControl(form, parent, props) {

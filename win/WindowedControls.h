@@ -40,12 +40,20 @@ protected:
 // control; true when it was one of ours. Forms and containers call it first.
 bool ReflectChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+// A reader presses it as a click does.
 class Button final : public WindowedControl {
 public:
     Button(Form& form, Control* parent, const ControlProps& props);
     // Runs OnClick as a click does.
     void Click();
+    // A click, while it is enabled.
+    void Press() override;
     void HandleCommand(WORD code) override;
+    std::optional<std::wstring> AccessibleDefaultAction() const override { return kPressAction; }
+    bool DoAccessibleDefaultAction() override;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 class CheckBox final : public WindowedControl {
@@ -88,6 +96,10 @@ public:
     // A hot key field whose value is the keys as the box names them ("Ctrl+Alt+W").
     std::optional<long> AccessibleRole() const override { return ROLE_SYSTEM_HOTKEYFIELD; }
     std::optional<std::wstring> AccessibleValue() const override;
+
+protected:
+    // A change of the keys is a change of the value.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 // A drop-down list with an edit part, unsorted; OnClick when the user picks an entry. Selecting
@@ -136,12 +148,14 @@ private:
     GraphicHost graphics_;
 };
 
-// An etched frame with a caption.
+// An etched frame with a caption; a reader's grouping, named by the caption.
 class GroupBox final : public Container {
 public:
     GroupBox(Form& form, Control* parent, const ControlProps& props);
     // Where the caption begins, from the frame's left edge (at 96 dpi).
     static constexpr int kCaptionInset = 8;
+    std::optional<long> AccessibleRole() const override { return ROLE_SYSTEM_GROUPING; }
+    std::optional<std::wstring> AccessibleName() const override;
 
 protected:
     void PaintFrame(HDC dc, RECT client) const override;

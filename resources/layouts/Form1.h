@@ -38,7 +38,7 @@ inline const Form1Row kForm1Layout[] = {
       .width = 16, .height = 14, .caption = L"X", .font = kCourierX},
      win::Into<&TForm1::SpeedButton1>, &TForm1::SpeedButton1Click},
     {{.name = "SpeedButton2", .kind = ControlKind::SpeedButton, .parent = "Panel1", .left = 239, .top = 4,
-      .width = 16, .height = 14, .caption = L"?", .font = kCourierQuestion},
+      .width = 16, .height = 14, .caption = L"?", .font = kCourierQuestion, .options = win::kHelpKey},
      win::Into<&TForm1::SpeedButton2>, &TForm1::SpeedButton2Click},
     {{.name = "Image1", .kind = ControlKind::Image, .parent = "Panel1", .left = 2, .top = 2, .width = 160,
       .height = 18, .picture = kTitleBitmap},

@@ -28,7 +28,8 @@ inline const Form3Row kForm3Layout[] = {
       .options = win::kTransparent | win::kCentered | win::kWrapAtSpaces},
      win::Into<&TForm3::Label2>},
     {{.name = "Button1", .kind = win::ControlKind::Button, .left = 205, .top = 196, .width = 18, .height = 18,
-      .caption = L"X", .font = {L"MS Sans Serif", 11, true, false, RGB(0, 0, 0)}, .tabOrder = 0},
+      .caption = L"X", .font = {L"MS Sans Serif", 11, true, false, RGB(0, 0, 0)}, .tabOrder = 0,
+      .options = win::kCancel},
      win::Into<&TForm3::Button1>, &TForm3::Button1Click},
 };
 

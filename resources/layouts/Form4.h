@@ -53,7 +53,7 @@ inline const Form4Row kForm4Layout[] = {
       .height = 33, .picture = kMailboxIcon, .options = win::kIconPicture},
      win::Into<&TForm4::Image2>},
     {{.name = "Button1", .kind = win::ControlKind::Button, .left = 133, .top = 184, .width = 78, .height = 25,
-      .caption = L"닫  기", .font = kAboutGulim, .tabOrder = 1},
+      .caption = L"닫  기", .font = kAboutGulim, .tabOrder = 1, .options = win::kCancel},
      win::Into<&TForm4::Button1>, &TForm4::Button1Click},
 };
 

@@ -1,4 +1,5 @@
-// What a screen reader is told of the month calendar: the date in words and the cells as children.
+// What a screen reader is told of the month calendar: the date in words and the cells as children,
+// the days named with their weekdays.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,9 +26,13 @@ TEST(CalendarAccessModel, ListsTheCellsRowByRowAndFocusesTheCurrentDay) {
         EXPECT_EQ(cells[i].selected, i + 1 == static_cast<std::size_t>(CalendarCellChild(2, 3))) << i;
     }
     EXPECT_EQ(cells[0].kind, CalendarCellKind::Weekday);
+    EXPECT_EQ(cells[0].name, cells[0].label);
     EXPECT_EQ(cells[7].kind, CalendarCellKind::Blank);
     EXPECT_EQ(cells[13].date, KoreanDateText({2015, 8, 1}));
     EXPECT_EQ(cells[43].date, KoreanDateText({2015, 8, 31}));
+    // CP949: 일 C0CF, 토 C5E4, 월 BFF9, 요일 BFE4 C0CF.
+    EXPECT_EQ(cells[13].name, "1\xC0\xCF \xC5\xE4\xBF\xE4\xC0\xCF");  // 1일 토요일
+    EXPECT_EQ(cells[43].name, "31\xC0\xCF \xBF\xF9\xBF\xE4\xC0\xCF");  // 31일 월요일
     EXPECT_EQ(cells[44].kind, CalendarCellKind::Blank);
     EXPECT_EQ(CalendarFocusChild(calendar), CalendarCellChild(2, 3));
 

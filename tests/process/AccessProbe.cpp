@@ -38,8 +38,8 @@ void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG child, DW
 
 }  // namespace
 
-AccessibleWindow::AccessibleWindow(HWND window) {
-    if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object_))))
+AccessibleWindow::AccessibleWindow(HWND window, LONG objectId) {
+    if (FAILED(::AccessibleObjectFromWindow(window, objectId, kIidAccessible, reinterpret_cast<void**>(&object_))))
         object_ = nullptr;
 }
 

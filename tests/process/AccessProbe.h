@@ -1,8 +1,8 @@
 #pragma once
 // A screen reader's view of the started clock, from this process through MSAA: a window's
-// client object and the WinEvents the clock raises, heard out of context as a reader hears
-// them. Child windows are read through their own client objects: Wine's window objects
-// (OBJID_WINDOW) answer nothing.
+// client or window object and the WinEvents the clock raises, heard out of context as a reader
+// hears them. Child windows are read through their own client objects: Wine's window objects
+// (OBJID_WINDOW) answer nothing where the clock does not answer itself.
 #include <chrono>
 #include <optional>
 #include <string>
@@ -20,10 +20,10 @@ struct AccessibleFacts {
     long state = 0;
 };
 
-// The client object of a window (AccessibleObjectFromWindow with OBJID_CLIENT).
+// The client (or window) object of a window, as AccessibleObjectFromWindow gives it.
 class AccessibleWindow {
 public:
-    explicit AccessibleWindow(HWND window);
+    explicit AccessibleWindow(HWND window, LONG objectId = OBJID_CLIENT);
     ~AccessibleWindow();
     AccessibleWindow(const AccessibleWindow&) = delete;
     AccessibleWindow& operator=(const AccessibleWindow&) = delete;

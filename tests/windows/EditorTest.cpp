@@ -418,6 +418,24 @@ TEST_F(Editor, TheCalendarFollowsTheYearAndMonthBoxesAndNamesThePickedDay) {
     EXPECT_EQ(Narrow(f.GroupBox1->Text()), " 2027 年  月 24 日 ") << "year and month as the boxes hold them";
 }
 
+// What a reader was last told by the editor's alert; empty for nothing.
+std::wstring LastAlert(const TForm2& f) {
+    const auto items = f.AccessibleItems();
+    return !items.empty() && items.back().role == ROLE_SYSTEM_ALERT ? items.back().name : L"";
+}
+
+// The calendar a reader is not on moves with a month typed into its box: heard as the new date.
+TEST_F(Editor, AMonthTypedIntoItsBoxIsHeardAsTheCalendarsNewDateOneShownIsNot) {
+    Put({Memo(2024, 5, 1, 8, 0)});
+    TForm2& f = Open();
+    EXPECT_EQ(LastAlert(f), L"") << "showing the memo moved the calendar";
+    f.EMonth->SetFocus();
+    if (::GetFocus() != f.EMonth->Handle()) GTEST_SKIP() << "the editor cannot take the focus here";
+    ::SendMessageW(f.EMonth->Handle(), EM_SETSEL, 0, -1);
+    ::SendMessageW(f.EMonth->Handle(), WM_CHAR, L'3', 0);
+    EXPECT_EQ(LastAlert(f), L"2024년 3월 1일 금요일");
+}
+
 TEST_F(Editor, TheCalendarGoesFromTheLastOfDecemberToTheFifteenthOfNovember) {
     Put({Memo(2026, 12, 31, 8, 0), Memo(2026, 11, 15, 9, 0), Memo(2024, 2, 29, 10, 0), Memo(2025, 3, 31, 11, 0)});
     TForm2& f = Open();

@@ -414,6 +414,33 @@ TEST_F(MainWindow, MemoNoteStandsAtTheGeneratorsPlaceTopmostAndClosesAlone) {
     EXPECT_EQ(FindNote(), nullptr);
 }
 
+// The clock's hotkey, pressed while notes stand, gives the newest one the keyboard; Escape
+// closes it and the keyboard goes back to the window in front before.
+TEST_F(MainWindow, TheHotKeyTakesTheKeyboardToTheNewestNoteWhichEscapeCloses) {
+    TForm1& f = Start();
+    PendingNote = {};
+    f.ShowMemoNote(PendingNote);
+    f.ShowMemoNote(PendingNote);
+    const HWND newest = FindNote();  // on top of the older one
+    ASSERT_NE(FindNote(newest), nullptr);
+    const win::Window front(::CreateWindowExW(0, L"Static", L"front", WS_POPUP | WS_VISIBLE, 10, 10, 100, 40, nullptr,
+                                              nullptr, nullptr, nullptr));
+    ::SetForegroundWindow(front.Get());
+    ASSERT_EQ(::GetActiveWindow(), front.Get()) << "no window can be brought to the front here";
+    ::SendMessageW(f.Handle(), WM_HOTKEY, 0, 0);
+    EXPECT_EQ(::GetActiveWindow(), newest);
+    const auto* note = static_cast<TForm3*>(win::Form::FromHandle(newest));
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(::GetFocus(), note->Button1->Handle());
+    ::PostMessageW(note->Button1->Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    testing::PumpMessages(100);
+    EXPECT_FALSE(::IsWindow(newest));
+    EXPECT_EQ(::GetActiveWindow(), front.Get());
+    ::PostMessageW(FindNote(), WM_CLOSE, 0, 0);
+    testing::PumpMessages(100);
+    EXPECT_EQ(FindNote(), nullptr);
+}
+
 TEST_F(MainWindow, TickShowsAMissedMemoOnceAndStoresOnlyItsConfirmation) {
     TForm1& f = Start();
     f.CheckBox1->SetChecked(false);

@@ -2,9 +2,11 @@
 // controls from a layout table, events, closing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "core/Errors.h"
 #include "tests/windows/TestSupport.h"
@@ -40,17 +42,24 @@ public:
     void EditExit(Control&) { ++editExits; }
     void ButtonClick(Control&) {
         ++buttonClicks;
-        if (disableOnClick) Push->SetEnabled(false);
+        if (disableOnClick) {
+            Push->SetEnabled(false);
+            Next->SetEnabled(true);
+        }
         if (failClick) throw AppError("Run failed");
     }
+    void NextClick(Control&) { ++nextClicks; }
 
     win::GroupBox* Group = nullptr;
+    win::Label* Mark = nullptr;
     win::Label* Caption = nullptr;
     win::CheckBox* Check = nullptr;
     win::Edit* Box = nullptr;
     win::HotKeyBox* Keys = nullptr;
     win::Button* Push = nullptr;
-    int handled = 0, checkClicks = 0, editChanges = 0, editExits = 0, buttonClicks = 0, closes = 0, sysChars = 0;
+    win::Button* Next = nullptr;
+    int handled = 0, checkClicks = 0, editChanges = 0, editExits = 0, buttonClicks = 0, nextClicks = 0, closes = 0,
+        sysChars = 0;
     bool failClick = false, disableOnClick = false;
     win::CloseAction action;
 
@@ -68,6 +77,8 @@ const win::ControlDef<TTestForm> kLayout[] = {
     {{.name = "Group", .kind = ControlKind::GroupBox, .left = 8, .top = 40, .width = 200, .height = 120,
       .caption = L" 묶음 ", .tabOrder = 0},
      win::Into<&TTestForm::Group>},
+    {{.name = "Mark", .kind = ControlKind::Label, .parent = "Group", .left = 100, .top = 20, .width = 80, .height = 14},
+     win::Into<&TTestForm::Mark>},
     {{.name = "Caption", .kind = ControlKind::Label, .parent = "Group", .left = 10, .top = 20, .width = 5,
       .height = 5, .caption = L"핫키 등록", .options = win::kAutoSize},
      win::Into<&TTestForm::Caption>},
@@ -84,6 +95,9 @@ const win::ControlDef<TTestForm> kLayout[] = {
     {{.name = "Push", .kind = ControlKind::Button, .left = 220, .top = 40, .width = 80, .height = 25,
       .caption = L"실행[&R]", .font = kBoldCourier, .tabOrder = 1, .options = win::kDisabled},
      win::Into<&TTestForm::Push>, &TTestForm::ButtonClick},
+    {{.name = "Next", .kind = ControlKind::Button, .left = 220, .top = 70, .width = 80, .height = 25,
+      .caption = L"다음", .tabOrder = 2, .options = win::kDisabled},
+     win::Into<&TTestForm::Next>, &TTestForm::NextClick},
 };
 
 const win::FormSpec kTestFormSpec{.className = L"TTestForm", .caption = L"Test", .left = 100, .top = 100,
@@ -116,6 +130,48 @@ TEST(ErrorBox, ShowsTextWithFullStopTitleErrorIconAndOk) {
     EXPECT_TRUE(boxes[0].errorIcon);
     EXPECT_EQ(boxes[0].buttons, 1);
     EXPECT_EQ(boxes[0].owner, win::Application::Instance().Handle());
+}
+
+struct Heard {
+    HWND window;
+    LONG child;
+    friend bool operator==(const Heard&, const Heard&) = default;
+};
+std::vector<Heard> g_heard;  // the tests run on one thread
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) g_heard.push_back({window, child});
+}
+
+// This process's WinEvents `event` in g_heard while it lives, as the thread pumps its messages.
+struct Listening {
+    explicit Listening(DWORD event)
+        : hook(::SetWinEventHook(event, event, nullptr, &Hear, ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT)) {
+        g_heard.clear();
+    }
+    ~Listening() { ::UnhookWinEvent(hook); }
+    const HWINEVENTHOOK hook;
+};
+
+// A reader hears the focus go back to the box it was in, and never to the hidden window that
+// owns the error box.
+TEST(ErrorBox, GivesTheFocusBackWithoutAFocusEventOnTheHiddenApplicationWindow) {
+    TTestForm form;
+    form.Show();
+    form.Box->SetFocus();
+    ASSERT_EQ(::GetFocus(), form.Box->Handle()) << "the form cannot take the focus here";
+    const Listening focus(EVENT_OBJECT_FOCUS);
+    {
+        MessageBoxWatcher watcher;
+        win::Application::Instance().ShowError("Handler failed");
+    }
+    PumpMessages(100);
+    ASSERT_FALSE(g_heard.empty());
+    EXPECT_EQ(std::count_if(g_heard.begin(), g_heard.end(),
+                            [](const Heard& h) { return h.window == win::Application::Instance().Handle(); }),
+              0);
+    EXPECT_EQ(g_heard.back().window, form.Box->Handle());
+    form.Close();
 }
 
 TEST(ErrorBox, TakesInputFromEveryWindowOfTheProgramUntilItCloses) {
@@ -286,8 +342,9 @@ TEST(Keys, AMnemonicWhoseHandlerRaisedIsNotDispatchedAgain) {
     form.Close();
 }
 
-// As "뒤 내용" on the last memo: the focused button disables itself when pressed.
-TEST(Keys, AFocusedButtonThatDisablesItselfLeavesTheFocusOnTheFormAndTabGoesOnFromThere) {
+// As "앞 내용" at the first memo: the focused button disables itself when pressed, and the
+// handler enables the next one only afterwards.
+TEST(Keys, AFocusedButtonThatDisablesItselfHandsTheFocusOnInTabOrderAndAHeldEnterPressesOnce) {
     TTestForm form;
     form.Push->SetEnabled(true);
     form.disableOnClick = true;
@@ -298,16 +355,32 @@ TEST(Keys, AFocusedButtonThatDisablesItselfLeavesTheFocusOnTheFormAndTabGoesOnFr
     PumpMessages(100);
     ASSERT_EQ(form.buttonClicks, 1);
     ASSERT_FALSE(form.Push->Enabled());
-    ASSERT_EQ(::GetFocus(), form.Handle()) << "the focus is on " << (::GetFocus() ? ClassOf(::GetFocus()) : L"nothing");
-    // A second Space presses nothing; Tab goes on to the first control.
-    ::PostMessageW(form.Handle(), WM_KEYDOWN, VK_SPACE, 0x00390001);
-    ::PostMessageW(form.Handle(), WM_KEYUP, VK_SPACE, 0xC0390001);
+    ASSERT_EQ(::GetFocus(), form.Next->Handle()) << "the focus is on " << (::GetFocus() ? ClassOf(::GetFocus()) : L"nothing");
+    // The key held down: its repeats reach the button the focus went to, and press nothing.
+    ::PostMessageW(form.Next->Handle(), WM_KEYDOWN, VK_RETURN, 0x401C0001);
     PumpMessages(50);
-    EXPECT_EQ(form.checkClicks, 0);
-    EXPECT_EQ(::GetFocus(), form.Handle());
-    ::PostMessageW(form.Handle(), WM_KEYDOWN, VK_TAB, 0x000F0001);
+    EXPECT_EQ(form.nextClicks, 0);
+    ::PostMessageW(form.Next->Handle(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
     PumpMessages(50);
-    EXPECT_EQ(::GetFocus(), form.Check->Handle());
+    EXPECT_EQ(form.nextClicks, 1);
+    form.Close();
+}
+
+// As the editor's old-memo mark, count and date caption: the item of a label the program changes
+// is heard to have a new name (an empty label keeps its id), and a form out of sight is not heard.
+TEST(Controls, AChangedLabelOrCaptionRaisesANameChangeOfItsItem) {
+    TTestForm form;
+    form.Show();
+    const Listening names(EVENT_OBJECT_NAMECHANGE);
+    form.Mark->SetText(L"옛날 메모(확인함)");
+    form.Caption->SetText(L"메모 겟수 2개");
+    form.Caption->SetText(L"메모 겟수 2개");
+    form.Group->SetText(L" 2024 年 3 月 5 日 ");
+    form.Hide();
+    form.Caption->SetText(L"메모 겟수 3개");
+    PumpMessages(100);
+    const HWND group = form.Group->Handle();
+    EXPECT_EQ(g_heard, (std::vector<Heard>{{group, 1}, {group, 2}, {group, CHILDID_SELF}}));
     form.Close();
 }
 
