@@ -22,7 +22,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
         app.Initialize(instance, siborang::kMainIcon);
         startup::Mark("application window");
-        siborang::RegisterCalendarKind();
         siborang::Form1 = &app.CreateForm<siborang::TForm1>();
     } catch (...) {
         app.ShowCurrentException();

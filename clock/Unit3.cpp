@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "resources/layouts/Form3.h"
+#include "resources/layouts/MemoNote.h"
 
 namespace siborang {
 namespace {

@@ -2,8 +2,9 @@
 // The memo note: a small always-on-top window with a memo's heading and text, dragged by any
 // point of its surface, freed when closed.
 #include "win/Form.h"
-#include "win/GraphicControls.h"
-#include "win/WindowedControls.h"
+#include "win/Button.h"
+#include "win/Image.h"
+#include "win/Label.h"
 
 namespace siborang {
 

@@ -5,8 +5,6 @@
 #include <string>
 
 #include "core/Errors.h"
-#include "win/ControlFactory.h"
-#include "win/Form.h"
 #include "win/Text.h"
 
 namespace siborang {
@@ -27,10 +25,6 @@ bool HasAllGlyphs(HDC dc, const std::wstring& text) {
         return true;
     }
     return indices.find(static_cast<wchar_t>(0xFFFF)) == std::wstring::npos;
-}
-
-std::unique_ptr<win::Control> MakeCalendar(win::Form& form, win::Control* parent, const win::ControlProps& props) {
-    return std::make_unique<CalendarControl>(form, parent, props);
 }
 
 }  // namespace
@@ -68,21 +62,22 @@ TCalendar& TCalendar::Of(const win::Control& control) {
 namespace {
 
 // A calendar without a designed size keeps the grid's own.
-win::ControlProps WithGridSize(win::ControlProps props) {
+win::ControlRow WithGridSize(win::ControlRow row) {
     const GridPlacement grid;
-    if (props.width <= 0) props.width = grid.width;
-    if (props.height <= 0) props.height = grid.height;
-    return props;
+    if (row.width <= 0) row.width = grid.width;
+    if (row.height <= 0) row.height = grid.height;
+    return row;
 }
 
 }  // namespace
 
-CalendarControl::CalendarControl(win::Form& form, win::Control* parent, const win::ControlProps& props)
-    : win::Control(form, parent, WithGridSize(props)) {
+CalendarControl::CalendarControl(win::ControlSite& site, win::Control* parent, const win::ControlRow& row,
+                                 const Args& args)
+    : win::Control(site, parent, WithGridSize(row)) {
     const RECT bounds = Bounds();
     GridPlacement placement;
     placement.parent = ParentHandle();
-    placement.id = form.NextControlId();
+    placement.id = site.NextControlId();
     placement.left = bounds.left;
     placement.top = bounds.top;
     placement.width = bounds.right - bounds.left;
@@ -90,12 +85,12 @@ CalendarControl::CalendarControl(win::Form& form, win::Control* parent, const wi
     placement.font = FontHandle();
     placement.fontColor = TextColor();
     // ParentColor is off for a calendar: without a colour of its own it is clWindow.
-    placement.color = win::ResolveColor(props.color == win::kParentColor ? win::SystemColor(COLOR_WINDOW) : props.color);
-    placement.tabStop = props.tabOrder >= 0;
-    placement.enabled = !(props.options & win::kDisabled);
-    calendar_ = std::make_unique<TCalendar>(form.App().ModuleInstance(), placement);
+    placement.color = win::ResolveColor(row.color == win::kParentColor ? win::SystemColor(COLOR_WINDOW) : row.color);
+    placement.tabStop = row.tabOrder >= 0;
+    placement.enabled = !row.disabled;
+    calendar_ = std::make_unique<TCalendar>(site.SiteModule(), placement);
     if (!calendar_->Handle()) throw AppError("Error creating control " + Name());
-    calendar_->SetStartOfWeek(props.designValue);
+    calendar_->SetStartOfWeek(args.startOfWeek);
     calendar_->OnClick = [this](TCustomGrid&) {
         if (OnClick) OnClick(*this);
     };
@@ -104,7 +99,7 @@ CalendarControl::CalendarControl(win::Form& form, win::Control* parent, const wi
         if (OnChange) OnChange(*this);
     };
     if (const auto name = LayoutAccessibleName()) calendar_->Access().SetName(*name);
-    calendar_->SetLook(FontHandle(), form.CurrentDpi().Line(1));
+    calendar_->SetLook(FontHandle(), site.CurrentDpi().Line(1));
 }
 
 void CalendarControl::ApplyDpi() {
@@ -114,8 +109,6 @@ void CalendarControl::ApplyDpi() {
     ::SetWindowPos(Handle(), nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-void RegisterCalendarKind() { win::RegisterControlKind(kCalendarKind, &MakeCalendar); }
 
 DateParts TCalendar::LocalToday() {
     SYSTEMTIME now{};

@@ -14,7 +14,6 @@
 namespace siborang {
 
 inline constexpr wchar_t kCalendarClass[] = L"TCalendar";
-inline constexpr win::ControlKind kCalendarKind{kCalendarClass};
 
 class TCalendar : public CalendarModel {
 public:
@@ -44,12 +43,16 @@ private:
     GridWindow window_;
 };
 
-// The calendar as a control of a form, made by a layout row of kind kCalendarKind (its designed
-// value is StartOfWeek); the calendar's click and change are the row's OnClick and OnChange,
-// with this control as their sender. A screen reader hears every change of the date.
+// The calendar as a control of a form, made by a layout row that puts it into a CalendarControl
+// member; the calendar's click and change are the row's OnClick and OnChange, with this control
+// as their sender. A screen reader hears every change of the date.
 class CalendarControl final : public win::Control {
 public:
-    CalendarControl(win::Form& form, win::Control* parent, const win::ControlProps& props);
+    struct Args {
+        int startOfWeek = 0;
+    };
+
+    CalendarControl(win::ControlSite& site, win::Control* parent, const win::ControlRow& row, const Args& args);
     HWND Handle() const noexcept override { return calendar_ ? calendar_->Handle() : nullptr; }
     TCalendar& Calendar() const noexcept { return *calendar_; }
     // The calendar's window goes with it.
@@ -60,8 +63,5 @@ public:
 private:
     std::unique_ptr<TCalendar> calendar_;
 };
-
-// Makes "TCalendar" a control kind that layout rows can place; done once at start-up.
-void RegisterCalendarKind();
 
 }  // namespace siborang

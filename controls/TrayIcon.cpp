@@ -69,7 +69,7 @@ UINT TTrayIcon::AddRetryInterval = 10000;
 TTrayIcon::TTrayIcon(win::Form& owner)
     : owner_(owner), taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")) {
     win::RegisterWindowClass(owner_.App().ModuleInstance(), {.name = kWindowClass, .style = 0});
-    CreateHandle(0, kWindowClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr);
+    CreateHandle(owner_.App().ModuleInstance(), 0, kWindowClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr);
     // Started "as administrator", the program gets no message from the normal shell unless it
     // lets that one in: the icon would never come back after Explorer restarts.
     if (MessageFilter && taskbarCreated_) MessageFilter(Handle(), taskbarCreated_, kAllowMessage, nullptr);

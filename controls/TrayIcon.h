@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "win/Layout.h"
+#include "win/ControlRow.h"
 #include "win/Handles.h"
 #include "win/Win32.h"
 #include "win/Window.h"

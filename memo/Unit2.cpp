@@ -7,8 +7,10 @@
 #include "core/IntParse.h"
 #include "memo/EditorLogic.h"
 #include "memo/MemoFile.h"
-#include "resources/layouts/Form2.h"
+#include "resources/layouts/MemoEditor.h"
 #include "speech/Speech.h"
+#include "win/Application.h"
+#include "win/ErrorBoundary.h"
 #include "win/Text.h"
 #include "win/TitleChrome.h"
 

@@ -8,9 +8,16 @@
 #include "core/Dates.h"
 #include "memo/MemoRecord.h"
 #include "win/Form.h"
-#include "win/GraphicControls.h"
+#include "win/Bevel.h"
+#include "win/Button.h"
+#include "win/ComboBox.h"
+#include "win/Edit.h"
+#include "win/GroupBox.h"
+#include "win/Image.h"
+#include "win/Label.h"
+#include "win/Panel.h"
+#include "win/SpeedButton.h"
 #include "win/TitleChrome.h"
-#include "win/WindowedControls.h"
 
 namespace siborang {
 

@@ -40,18 +40,19 @@ Application& Application::Instance() {
 void Application::Initialize(HINSTANCE instance, const wchar_t* iconName) {
     if (window_.Handle()) return;
     instance_ = instance;
+    // What a handler raises is shown in the standard error box.
+    SetErrorReporter([]() noexcept { Instance().ShowCurrentException(); });
     gdi_.SetModule(instance);
     InitCommonControlsFromSystem(ICC_HOTKEY_CLASS);
     startup::Mark("comctl32");
     icon_ = gdi_.SharedIcon(iconName, ::GetSystemMetrics(SM_CXICON));
-    window_.Create(title_);
+    window_.Create(instance, title_, icon_);
 }
 
-void Application::AppWindow::Create(const std::wstring& title) {
-    const HINSTANCE instance = Application::Instance().ModuleInstance();
-    RegisterWindowClass(instance, {.name = kAppClass, .style = 0, .icon = Application::Instance().IconHandle()});
+void Application::AppWindow::Create(HINSTANCE instance, const std::wstring& title, HICON icon) {
+    RegisterWindowClass(instance, {.name = kAppClass, .style = 0, .icon = icon});
     // Never shown, so the program has no taskbar button; it owns every form.
-    CreateHandle(0, kAppClass, title.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+    CreateHandle(instance, 0, kAppClass, title.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                  0, 0, 0, 0, nullptr, nullptr);
 }
 

@@ -4,9 +4,9 @@
 #include <exception>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
+#include "win/ErrorBoundary.h"
 #include "win/GdiCache.h"
 #include "win/Handles.h"
 #include "win/Modal.h"
@@ -20,8 +20,7 @@ class Form;
 class Application {
 public:
     // The process's one application. Forms and what they own reach it through Form::App();
-    // only code with no form at hand (the window base, the error boundary, start-up, a popup
-    // menu) asks for it here.
+    // only code with no form at hand (start-up, a popup menu) asks for it here.
     static Application& Instance();
 
     // Loads the common controls and creates the application window; `iconName` names the
@@ -99,7 +98,7 @@ private:
     // The hidden top-level window; frees released forms.
     class AppWindow final : public WindowBase {
     public:
-        void Create(const std::wstring& title);
+        void Create(HINSTANCE instance, const std::wstring& title, HICON icon);
         LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     };
     void DestroyReleased();
@@ -115,18 +114,5 @@ private:
     BoxOwner* closingBox_ = nullptr;  // the innermost error box up
     int quitCode_ = 0;
 };
-
-// Runs a callback from Win32 with the error boundary around it: a C++ exception never
-// crosses into Win32; it is shown in the standard error box and the loop goes on.
-template <class Fn>
-auto Guard(Fn&& fn) noexcept {
-    using Result = decltype(fn());
-    try {
-        return fn();
-    } catch (...) {
-        Application::Instance().ShowCurrentException();
-        if constexpr (!std::is_void_v<Result>) return Result{};
-    }
-}
 
 }  // namespace siborang::win

@@ -1,6 +1,6 @@
 #include "win/Control.h"
 
-#include "win/Form.h"
+#include "win/DialogKeyboard.h"
 #include "win/Text.h"
 
 namespace siborang::win {
@@ -17,38 +17,42 @@ COLORREF ResolveColor(Color color) {
     return static_cast<COLORREF>(color);
 }
 
-Control::Control(Form& form, Control* parent, const ControlProps& props)
-    : caption_(props.caption),
-      bounds_(form.CurrentDpi().Edges(props.left, props.top, props.width, props.height)),
-      form_(form),
+Control::Control(ControlSite& site, Control* parent, const ControlRow& row)
+    : caption_(row.caption),
+      bounds_(site.CurrentDpi().Edges(row.left, row.top, row.width, row.height)),
+      site_(site),
       parent_(parent),
-      left96_(props.left),
-      top96_(props.top),
-      width96_(props.width),
-      height96_(props.height),
-      fontSpec_(props.font),
-      name_(props.name),
-      labelledBy_(props.labelledBy ? props.labelledBy : ""),
-      accessibleName_(props.accessibleName ? props.accessibleName : L""),
-      tag_(props.tag),
-      tabOrder_(props.tabOrder),
-      options_(props.options),
-      enabled_(!(props.options & kDisabled)) {
+      left96_(row.left),
+      top96_(row.top),
+      width96_(row.width),
+      height96_(row.height),
+      fontSpec_(row.font),
+      name_(row.name),
+      labelledBy_(row.labelledBy ? row.labelledBy : ""),
+      accessibleName_(row.accessibleName ? row.accessibleName : L""),
+      tag_(row.tag),
+      tabOrder_(row.tabOrder),
+      enabled_(!row.disabled) {
     font_ = DesignedFont();
-    const COLORREF inheritedColor = parent ? parent->TextColor() : form.TextColor();
-    textColor_ = props.font.color == kParentColor ? inheritedColor : ResolveColor(props.font.color);
-    if (props.color != kParentColor) {
-        backColor_ = ResolveColor(props.color);
+    const COLORREF inheritedColor = parent ? parent->TextColor() : site.TextColor();
+    textColor_ = row.font.color == kParentColor ? inheritedColor : ResolveColor(row.font.color);
+    if (row.color != kParentColor) {
+        backColor_ = ResolveColor(row.color);
         backBrush_.Reset(::CreateSolidBrush(backColor_));
     }
 }
 
 HFONT Control::DesignedFont() const {
-    return form_.FontFor(fontSpec_, parent_ ? parent_->FontHandle() : form_.FontHandle());
+    return site_.FontFor(fontSpec_, parent_ ? parent_->FontHandle() : site_.FontHandle());
 }
 
 RECT Control::DesignedBounds() const noexcept {
-    return form_.CurrentDpi().Edges(left96_, top96_, width96_, height96_);
+    return site_.CurrentDpi().Edges(left96_, top96_, width96_, height96_);
+}
+
+bool Control::Inside(POINT at) const noexcept {
+    const RECT bounds = Bounds();
+    return at.x >= 0 && at.y >= 0 && at.x < bounds.right - bounds.left && at.y < bounds.bottom - bounds.top;
 }
 
 void Control::ApplyDpi() {
@@ -56,7 +60,7 @@ void Control::ApplyDpi() {
     font_ = DesignedFont();
 }
 
-HWND Control::ParentHandle() const noexcept { return parent_ ? parent_->Handle() : form_.Handle(); }
+HWND Control::ParentHandle() const noexcept { return parent_ ? parent_->Handle() : site_.SiteWindow(); }
 
 std::wstring Control::Text() const {
     if (!Handle()) return caption_;
@@ -85,7 +89,7 @@ void Control::SetEnabled(bool enabled) {
         // Disabled, the control drops the focus to nothing (a button that disables itself when
         // pressed); the form hands it on as Tab would.
         const HWND focus = ::GetFocus();
-        if (!enabled && focus && (focus == Handle() || ::IsChild(Handle(), focus))) form_.Keyboard().HandFocusOnFrom(*this);
+        if (!enabled && focus && (focus == Handle() || ::IsChild(Handle(), focus))) site_.Keyboard().HandFocusOnFrom(*this);
         ::EnableWindow(Handle(), enabled);
     } else {
         Invalidate();
@@ -111,12 +115,12 @@ void Control::SetFocus() {
 
 COLORREF Control::BackColor() const noexcept {
     if (backBrush_) return backColor_;
-    return parent_ ? parent_->BackColor() : form_.BackColor();
+    return parent_ ? parent_->BackColor() : site_.BackColor();
 }
 
 HBRUSH Control::BackBrush() const noexcept {
     if (backBrush_) return backBrush_.Get();
-    return parent_ ? parent_->BackBrush() : form_.BackBrush();
+    return parent_ ? parent_->BackBrush() : site_.BackBrush();
 }
 
 void Control::Invalidate() const {
@@ -132,7 +136,7 @@ void Control::Invalidate() const {
 
 std::optional<std::wstring> Control::LayoutAccessibleName() const {
     if (!labelledBy_.empty()) {
-        if (const Control* label = form_.FindControl(labelledBy_)) return WithoutMnemonic(label->Text());
+        if (const Control* label = site_.FindControl(labelledBy_)) return WithoutMnemonic(label->Text());
     }
     if (!accessibleName_.empty()) return accessibleName_;
     return std::nullopt;
@@ -147,8 +151,7 @@ void Control::MouseMove(unsigned shift, POINT at) {
 }
 
 void Control::MouseUp(MouseButton button, unsigned shift, POINT at) {
-    const RECT bounds = Bounds();
-    const bool inside = at.x >= 0 && at.y >= 0 && at.x < bounds.right - bounds.left && at.y < bounds.bottom - bounds.top;
+    const bool inside = Inside(at);
     if (OnMouseUp) OnMouseUp(*this, button, shift, at.x, at.y);
     if (button == MouseButton::Left && inside && Enabled() && OnClick) OnClick(*this);
 }

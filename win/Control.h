@@ -2,20 +2,24 @@
 // The control base: what every control of a form has, whether it owns a window (buttons,
 // edits, containers) or is drawn on its parent's surface (labels, images): name, place,
 // parent, tab order, tag, font and colours, enabled and visible, and its events. Each kind is
-// a class of its own that adds its calls (WindowedControls.h, GraphicControls.h).
+// a class of its own, in a file pair of its own, that adds its calls and takes the arguments
+// of its kind (its Args) beside the row's common fields.
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "win/ControlRow.h"
+#include "win/ControlSite.h"
 #include "win/Handles.h"
-#include "win/Layout.h"
 #include "win/Win32.h"
 
 namespace siborang::win {
 
-class Form;
 class GraphicHost;
+
+// The keys a form presses a control for, wherever the focus is (DialogKeyboard).
+enum class PressKey { Cancel, Help };
 
 using NotifyEvent = std::function<void(Control& sender)>;
 // Sender, button, shift state (MK_* bits), position in the sender's coordinates.
@@ -30,7 +34,7 @@ public:
     Control& operator=(const Control&) = delete;
     virtual ~Control() = default;
 
-    Form& Owner() const noexcept { return form_; }
+    ControlSite& Owner() const noexcept { return site_; }
     Control* Parent() const noexcept { return parent_; }
     const std::string& Name() const noexcept { return name_; }
     int Tag() const noexcept { return tag_; }
@@ -56,8 +60,14 @@ public:
     virtual void FocusByTab() { SetFocus(); }
     // Pressed as a click presses it (by a reader, by a key); nothing for a kind that cannot be.
     virtual void Press() {}
-    // Whether the row gave it kCancel or kHelpKey.
-    bool PressedBy(ControlOption key) const noexcept { return (options_ & key) != 0; }
+    // Whether its row makes it the form's control for Escape (cancel) or F1 (help).
+    virtual bool PressedBy(PressKey) const noexcept { return false; }
+    // Whether Enter presses it while it has the focus, and Alt with the letter its caption
+    // marks presses it wherever the focus is, as they do a push button.
+    virtual bool PressedByEnter() const noexcept { return false; }
+    virtual bool PressedByMnemonic() const noexcept { return false; }
+    // Whether it takes every key typed into it as its value (a hotkey box records F1 too).
+    virtual bool RecordsKeys() const noexcept { return false; }
 
     HFONT FontHandle() const noexcept { return font_; }
     COLORREF TextColor() const noexcept { return textColor_; }
@@ -91,11 +101,12 @@ public:
     virtual void ApplyDpi();
 
 protected:
-    Control(Form& form, Control* parent, const ControlProps& props);
+    Control(ControlSite& site, Control* parent, const ControlRow& row);
 
-    unsigned Options() const noexcept { return options_; }
     // Repaints the control: its window, or where it stands on its parent.
     void Invalidate() const;
+    // Whether a point in its own coordinates lies on it (a press let go there is a click).
+    bool Inside(POINT at) const noexcept;
     // The row's place (at 96 dpi), scaled to the form's DPI edge by edge.
     RECT DesignedBounds() const noexcept;
     // Graphic controls keep their text here.
@@ -105,7 +116,7 @@ protected:
 private:
     HFONT DesignedFont() const;
 
-    Form& form_;
+    ControlSite& site_;
     Control* parent_;
     int left96_, top96_, width96_, height96_;
     FontSpec fontSpec_;
@@ -114,7 +125,6 @@ private:
     std::wstring accessibleName_;
     int tag_;
     int tabOrder_;
-    unsigned options_;
     HFONT font_ = nullptr;  // shared, owned by the application's GDI cache
     COLORREF textColor_ = 0;
     COLORREF backColor_ = 0;  // with a colour of its own

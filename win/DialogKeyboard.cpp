@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "core/Mnemonic.h"
 #include "win/Form.h"
-#include "win/WindowedControls.h"
 
 namespace siborang::win {
 namespace {
@@ -110,8 +110,8 @@ bool DialogKeyboard::PreTranslateKey(const MSG& msg) {
     if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
     // F1 presses the form's help button; in the hotkey box it is a key to record like any other.
     if (key == VK_F1) {
-        return ::GetKeyState(VK_SHIFT) >= 0 && !dynamic_cast<HotKeyBox*>(form_.ControlOf(msg.hwnd)) &&
-               PressFor(kHelpKey);
+        const Control* focused = form_.ControlOf(msg.hwnd);
+        return ::GetKeyState(VK_SHIFT) >= 0 && !(focused && focused->RecordsKeys()) && PressFor(PressKey::Help);
     }
     // A control that asks for the key keeps it: a dropped-down list closes on Enter or Escape.
     const auto wants = ::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
@@ -122,14 +122,14 @@ bool DialogKeyboard::PreTranslateKey(const MSG& msg) {
     // Escape presses the form's cancel button. No form has a default button, so Enter anywhere
     // else is used up doing nothing, as is Escape in a form without a cancel button.
     if (key == VK_RETURN && !(HIWORD(msg.lParam) & KF_REPEAT)) {
-        auto* focused = dynamic_cast<Button*>(form_.ControlOf(msg.hwnd));
-        if (focused && focused->Enabled()) focused->Click();
+        Control* focused = form_.ControlOf(msg.hwnd);
+        if (focused && focused->PressedByEnter()) focused->Press();
     }
-    if (key == VK_ESCAPE) PressFor(kCancel);
+    if (key == VK_ESCAPE) PressFor(PressKey::Cancel);
     return true;
 }
 
-bool DialogKeyboard::PressFor(ControlOption key) {
+bool DialogKeyboard::PressFor(PressKey key) {
     for (const auto& c : form_.Controls()) {
         if (c->PressedBy(key) && c->Enabled() && c->Visible()) {
             c->Press();
@@ -160,15 +160,12 @@ bool DialogKeyboard::HandleMnemonic(wchar_t letter) {
     wchar_t wanted = letter;
     ::CharUpperBuffW(&wanted, 1);
     for (const auto& c : form_.Controls()) {
-        auto* button = dynamic_cast<Button*>(c.get());
-        if (!button || !button->Enabled() || !::IsWindowVisible(button->Handle())) continue;
-        const std::wstring caption = button->Text();
-        const auto amp = caption.find(L'&');
-        if (amp == std::wstring::npos || amp + 1 >= caption.size()) continue;
-        wchar_t marked = caption[amp + 1];
-        ::CharUpperBuffW(&marked, 1);
-        if (marked == wanted) {
-            button->Click();
+        if (!c->PressedByMnemonic() || !c->Enabled() || !c->Handle() || !::IsWindowVisible(c->Handle())) continue;
+        std::optional<wchar_t> marked = MnemonicOf(c->Text());
+        if (!marked) continue;
+        ::CharUpperBuffW(&*marked, 1);
+        if (*marked == wanted) {
+            c->Press();
             return true;
         }
     }

@@ -4,7 +4,7 @@
 // control saved when the form is left and given back when it is activated again.
 #include <vector>
 
-#include "win/Layout.h"
+#include "win/Control.h"
 #include "win/Win32.h"
 
 namespace siborang::win {
@@ -20,9 +20,9 @@ public:
 
     // A key typed into the form, before it is dispatched. True when it was used up here.
     bool PreTranslateKey(const MSG& msg);
-    // Escape (kCancel) or F1 (kHelpKey): presses the enabled, visible control the form has for
-    // the key. True when there is one.
-    bool PressFor(ControlOption key);
+    // Escape (cancel) or F1 (help): presses the enabled, visible control the form has for the
+    // key. True when there is one.
+    bool PressFor(PressKey key);
     // Alt+letter: clicks the enabled button whose caption marks that letter with "&", without
     // moving the focus (so the box being typed in is not left). True when one did.
     bool HandleMnemonic(wchar_t letter);

@@ -4,9 +4,11 @@
 #include <utility>
 
 #include "core/Errors.h"
-#include "win/ControlFactory.h"
+#include "win/Application.h"
+#include "win/Modal.h"
+#include "win/Timer.h"
 #include "win/Text.h"
-#include "win/WindowedControls.h"
+#include "win/WindowedControl.h"
 
 namespace siborang::win {
 
@@ -36,7 +38,7 @@ Form::Form(Application& app, const FormSpec& design)
     // Made for the system's DPI; a window that Windows puts on a monitor of another scale
     // takes that one's before any control is made.
     SIZE size = DesignedSize(style, exStyle);
-    CreateHandle(exStyle, design.className, design.caption, style, dpi_.Scale(design.left), dpi_.Scale(design.top),
+    CreateHandle(app.ModuleInstance(), exStyle, design.className, design.caption, style, dpi_.Scale(design.left), dpi_.Scale(design.top),
                  size.cx, size.cy, app.Handle(), nullptr);
     if (const Dpi actual = Dpi::OfWindow(Handle()); actual != dpi_) {
         dpi_ = actual;
@@ -143,13 +145,17 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-Control& Form::AddControl(const ControlProps& props) {
-    Control* parent = props.parent ? FindControl(props.parent) : nullptr;
-    if (props.parent && !parent) throw AppError(std::string("Control has no parent: ") + props.name);
-    std::unique_ptr<Control> made = MakeControl(*this, parent, props);
+Control* Form::ParentOf(const ControlRow& row) const {
+    if (!row.parent) return nullptr;
+    Control* parent = FindControl(row.parent);
+    if (!parent) throw AppError(std::string("Control has no parent: ") + row.name);
+    return parent;
+}
+
+Control& Form::Add(std::unique_ptr<Control> made) {
     // Stacked as designed, a later control over an earlier one it overlaps (a new child window
     // would go underneath its siblings); Tab follows the tab order instead.
-    if (made->Handle() && OverlapsWindowedControl(parent, made->Bounds()))
+    if (made->Handle() && OverlapsWindowedControl(made->Parent(), made->Bounds()))
         ::SetWindowPos(made->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     controls_.push_back(std::move(made));
     return *controls_.back();
@@ -182,6 +188,10 @@ Control* Form::FindControl(std::string_view name) const noexcept {
     return nullptr;
 }
 
+HINSTANCE Form::SiteModule() const noexcept { return app_.ModuleInstance(); }
+
+GdiCache& Form::Pictures() noexcept { return app_.Gdi(); }
+
 HFONT Form::FontFor(const FontSpec& font, HFONT inherited) {
     return font.face ? app_.Gdi().SharedFont(font, dpi_) : inherited;
 }
@@ -208,9 +218,17 @@ bool Form::Visible() const noexcept { return ::IsWindowVisible(Handle()) != FALS
 
 void Form::DoClose(CloseAction&) {}
 
+int Form::ShowModal() {
+    ModalLoop loop(app_, *this);
+    modal_ = &loop;
+    const int result = loop.Run();
+    modal_ = nullptr;
+    return result;
+}
+
 void Form::Close() {
     if (modal_) {
-        modalResult_ = kModalCancel;
+        modal_->End(kModalCancel);
         return;
     }
     CloseAction action = CloseAction::Hide;

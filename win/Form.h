@@ -1,26 +1,24 @@
 #pragma once
 // The form base: one window class per form class, one window procedure that derived forms
-// override, controls built from a layout table, showing, modal showing (Modal.cpp) and closing.
-// The graphic controls on the form are drawn by its GraphicHost, its keyboard kept by its
-// DialogKeyboard.
+// override, controls built from a layout table, showing, modal showing (a ModalLoop) and
+// closing. The form is its controls' site; the graphic controls on it are drawn by its
+// GraphicHost, its keyboard kept by its DialogKeyboard.
 #include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
 
 #include "win/Accessible.h"
-#include "win/Application.h"
 #include "win/Control.h"
 #include "win/DialogKeyboard.h"
-#include "win/Dpi.h"
 #include "win/GraphicHost.h"
-#include "win/Handles.h"
-#include "win/Layout.h"
-#include "win/Timer.h"
-#include "win/Win32.h"
 #include "win/Window.h"
 
 namespace siborang::win {
+
+class Application;
+class ModalLoop;
+class Timer;
 
 enum class FormBorder { Dialog, Sizeable };
 enum class CloseAction { None, Hide, Free };
@@ -44,7 +42,7 @@ struct FormSpec {
 // A screen reader reads the form by its title label (else its caption), its graphic controls
 // as its object's items, and its window object as a dialog of that name; a form of its own
 // kind (a note) says more.
-class Form : public WindowBase, public AccessibleSource {
+class Form : public WindowBase, public AccessibleSource, public ControlSite {
 public:
     Form(Application& app, const FormSpec& design);
     ~Form() override;
@@ -77,7 +75,7 @@ public:
     void Close();
     // Shows the form with the rest of the application disabled until it closes.
     int ShowModal();
-    bool Modal() const noexcept { return modal_; }
+    bool Modal() const noexcept { return modal_ != nullptr; }
 
     RECT BoundsRect() const noexcept;  // outer rectangle in screen coordinates
     void SetLeft(int left);
@@ -86,7 +84,7 @@ public:
     void MoveTo(int left, int top);
     void SetClientHeight(int height);
 
-    Control* FindControl(std::string_view name) const noexcept;
+    Control* FindControl(std::string_view name) const noexcept override;
     // In creation order.
     const std::vector<std::unique_ptr<Control>>& Controls() const noexcept { return controls_; }
     // The control of this form that holds `window` (a combo box for its edit part); nullptr
@@ -94,31 +92,33 @@ public:
     Control* ControlOf(HWND window) const noexcept;
     static Form* FromHandle(HWND hwnd) noexcept;
 
-    HFONT FontHandle() const noexcept { return font_; }
-    COLORREF TextColor() const noexcept { return textColor_; }
-    COLORREF BackColor() const noexcept { return backColor_; }
-    HBRUSH BackBrush() const noexcept { return backBrush_.Get(); }
-    // The font a row asks for at the form's DPI, or `inherited` when it names none; shared
-    // process-wide.
-    HFONT FontFor(const FontSpec& font, HFONT inherited);
+    // What its controls see of it.
+    HWND SiteWindow() const noexcept override { return Handle(); }
+    HINSTANCE SiteModule() const noexcept override;
+    HFONT FontHandle() const noexcept override { return font_; }
+    COLORREF TextColor() const noexcept override { return textColor_; }
+    COLORREF BackColor() const noexcept override { return backColor_; }
+    HBRUSH BackBrush() const noexcept override { return backBrush_.Get(); }
+    HFONT FontFor(const FontSpec& font, HFONT inherited) override;
+    GdiCache& Pictures() noexcept override;
 
     // The DPI the form is laid out for: its window's when it was made, then each new one
     // Windows gives it (moved to a monitor of another scale). Its rows' 96-dpi places, fonts
     // and pictures are scaled to it.
-    Dpi CurrentDpi() const noexcept { return dpi_; }
+    Dpi CurrentDpi() const noexcept override { return dpi_; }
     // Lays the form and every control out again from its design at `dpi`, the window put at
     // `bounds` (screen coordinates): WM_DPICHANGED does this with the system's suggestion.
     void ChangeDpi(Dpi dpi, const RECT& bounds);
 
-    GraphicHost& Graphics() noexcept { return graphics_; }
-    DialogKeyboard& Keyboard() noexcept { return keyboard_; }
+    GraphicHost& Graphics() noexcept override { return graphics_; }
+    DialogKeyboard& Keyboard() noexcept override { return keyboard_; }
     // The active control: the one with the focus while the form is active, else the one that
     // had it when the form was left; it gets the focus back when the form is activated. Until
     // one had it, the first tab stop takes the focus.
     Control* ActiveControl() const noexcept { return keyboard_.ActiveControl(); }
 
     // Child-window identifiers, unique within the form.
-    int NextControlId() noexcept { return nextControlId_++; }
+    int NextControlId() noexcept override { return nextControlId_++; }
     // Timer identifiers count from 1 in creation order, so the shell or a test that posts a
     // form's WM_TIMER can name its first timer.
     UINT_PTR NextTimerId() noexcept { return nextTimerId_++; }
@@ -128,30 +128,26 @@ public:
 protected:
     // The close handler: may change the action.
     virtual void DoClose(CloseAction& action);
+    friend class ModalLoop;  // which asks it before the loop ends
 
-    // Creates the table's controls in order, stores them in their members, then binds the
-    // events (so that designed values never run a handler).
+    // Creates the table's controls in order, each of its member's kind and kept there, then
+    // binds the events (so that designed values never run a handler).
     template <class F>
-    void BuildLayout(F& self, std::span<const ControlDef<F>> table) {
+    void BuildLayout(F& self, std::span<const Row<F>> table) {
         std::vector<Control*> made;
         made.reserve(table.size());
-        for (const auto& row : table) {
-            Control& c = AddControl(row.props);
-            if (row.member) row.member(self, c);
-            made.push_back(&c);
-        }
+        for (const auto& row : table) made.push_back(&Add(row.make(self, ParentOf(row.control), row.control)));
         for (std::size_t i = 0; i < table.size(); ++i) {
-            const auto& row = table[i];
+            const Events<F>& on = table[i].on;
             Control& c = *made[i];
-            if (row.onClick) c.OnClick = Bind(self, row.onClick);
-            if (row.onChange) c.OnChange = Bind(self, row.onChange);
-            if (row.onExit) c.OnExit = Bind(self, row.onExit);
-            if (row.onMouseDown) c.OnMouseDown = BindMouse(self, row.onMouseDown);
-            if (row.onMouseMove) c.OnMouseMove = BindMouse(self, row.onMouseMove);
-            if (row.onMouseUp) c.OnMouseUp = BindMouse(self, row.onMouseUp);
+            if (on.click) c.OnClick = Bind(self, on.click);
+            if (on.change) c.OnChange = Bind(self, on.change);
+            if (on.exit) c.OnExit = Bind(self, on.exit);
+            if (on.mouseDown) c.OnMouseDown = BindMouse(self, on.mouseDown);
+            if (on.mouseMove) c.OnMouseMove = BindMouse(self, on.mouseMove);
+            if (on.mouseUp) c.OnMouseUp = BindMouse(self, on.mouseUp);
         }
     }
-    Control& AddControl(const ControlProps& props);
 
 private:
     template <class F>
@@ -164,6 +160,10 @@ private:
             (self.*handler)(sender, button, shift, x, y);
         };
     }
+    // The control a row names as its parent; nullptr for the form. Raises for a name no
+    // control of the form has (yet).
+    Control* ParentOf(const ControlRow& row) const;
+    Control& Add(std::unique_ptr<Control> made);
     // Whether a windowed control already on `parent` (nullptr: the form) overlaps `rect`.
     bool OverlapsWindowedControl(const Control* parent, const RECT& rect) const noexcept;
     void CenterOnScreen();
@@ -190,8 +190,7 @@ private:
     std::wstring alert_;
     const char* titleLabel_ = nullptr;
     bool screenCenter_ = false;
-    bool modal_ = false;
-    int modalResult_ = 0;
+    ModalLoop* modal_ = nullptr;  // while shown modally
 };
 
 // The caption removal every borderless form of the program does at creation: clear the

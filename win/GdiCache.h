@@ -7,7 +7,7 @@
 
 #include "win/Dpi.h"
 #include "win/Handles.h"
-#include "win/Layout.h"
+#include "win/Look.h"
 #include "win/Win32.h"
 
 namespace siborang::win {

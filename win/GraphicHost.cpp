@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "win/GraphicControls.h"
+#include "win/GraphicControl.h"
 
 namespace siborang::win {
 

@@ -37,33 +37,31 @@ void Reactivate(HWND window) noexcept {
         ::SetForegroundWindow(window);
 }
 
-int Form::ShowModal() {
+int ModalLoop::Run() {
     const HWND previous = ::GetActiveWindow();
     // Only this form takes input while it is up.
-    DisabledWindows others(Handle());
-    modal_ = true;
-    modalResult_ = 0;
-    Show();
+    DisabledWindows others(form_.Handle());
+    result_ = 0;
+    form_.Show();
     bool quit = false;
-    while (modalResult_ == 0) {
+    while (result_ == 0) {
         if (!app_.HandleMessage()) {
             quit = true;
             break;
         }
-        if (modalResult_ != 0) {
+        if (result_ != 0) {
             CloseAction action = CloseAction::Hide;
-            DoClose(action);
-            if (action == CloseAction::None) modalResult_ = 0;
+            form_.DoClose(action);
+            if (action == CloseAction::None) result_ = 0;
         }
     }
     // The others are enabled before this one hides, so that one of them can take over.
     others.EnableAgain();
-    Hide();
-    modal_ = false;
+    form_.Hide();
     Reactivate(previous);
     // WM_QUIT, with its code, is left for the outer loop.
     if (quit) ::PostQuitMessage(app_.QuitCode());
-    return modalResult_;
+    return result_;
 }
 
 }  // namespace siborang::win

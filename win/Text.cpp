@@ -39,14 +39,4 @@ std::string ToCp949(std::wstring_view text, bool* lossless) {
     return out;
 }
 
-std::wstring WithoutMnemonic(std::wstring_view caption) {
-    std::wstring text;
-    text.reserve(caption.size());
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == L'&' && ++i == caption.size()) break;
-        text += caption[i];
-    }
-    return text;
-}
-
 }  // namespace siborang::win

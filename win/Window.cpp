@@ -2,7 +2,7 @@
 
 #include "core/Errors.h"
 #include "win/Accessible.h"
-#include "win/Application.h"
+#include "win/ErrorBoundary.h"
 #include "win/Text.h"
 
 namespace siborang::win {
@@ -36,10 +36,10 @@ void WindowBase::Bind(HWND hwnd) noexcept {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-void WindowBase::CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int x,
+void WindowBase::CreateHandle(HINSTANCE instance, DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int x,
                               int y, int width, int height, HWND parent, HMENU menu) {
     ::CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent, menu,
-                      Application::Instance().ModuleInstance(), static_cast<WindowBase*>(this));
+                      instance, static_cast<WindowBase*>(this));
     if (!hwnd_) throw AppError("Error creating window " + Narrow(className));
 }
 

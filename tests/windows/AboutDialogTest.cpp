@@ -3,7 +3,8 @@
 
 #include <thread>
 
-#include "controls/Unit4.h"
+#include "clock/Unit4.h"
+#include "win/Application.h"
 #include "win/Handles.h"
 
 namespace siborang {

@@ -8,16 +8,15 @@
 #include "controls/Calendar.h"
 #include "core/Errors.h"
 #include "tests/windows/TestSupport.h"
+#include "win/Application.h"
 #include "win/Form.h"
-#include "win/GraphicControls.h"
-#include "win/WindowedControls.h"
+#include "win/Edit.h"
 
 namespace siborang {
 namespace {
 
 using testing::PumpMessages;
 using win::Control;
-using win::ControlKind;
 
 class TCalendarForm : public win::Form {
 public:
@@ -37,15 +36,15 @@ public:
     bool throwOnChange = false;
 };
 
-const win::ControlDef<TCalendarForm> kCalendarLayout[] = {
-    {{.name = "Calendar1", .kind = kCalendarKind, .left = 20, .top = 33, .width = 353, .height = 206,
-      .font = {L"MS Serif", 16, false, false, RGB(0, 0, 0)}, .tabOrder = 0},
-     win::Into<&TCalendarForm::Calendar1>, &TCalendarForm::Calendar1Click, &TCalendarForm::Calendar1Change},
-    {{.name = "Edit1", .kind = ControlKind::Edit, .left = 20, .top = 250, .width = 60, .height = 21, .tabOrder = 1},
-     win::Into<&TCalendarForm::Edit1>},
-    {{.name = "Calendar2", .kind = kCalendarKind, .left = 100, .top = 250, .color = RGB(192, 192, 192),
-      .designValue = 1},
-     win::Into<&TCalendarForm::Calendar2>},
+const win::Row<TCalendarForm> kCalendarLayout[] = {
+    {{.name = "Calendar1", .left = 20, .top = 33, .width = 353, .height = 206,
+         .font = {L"MS Serif", 16, false, false, RGB(0, 0, 0)}, .tabOrder = 0},
+     win::Into<&TCalendarForm::Calendar1>(), {.click = &TCalendarForm::Calendar1Click,
+         .change = &TCalendarForm::Calendar1Change}},
+    {{.name = "Edit1", .left = 20, .top = 250, .width = 60, .height = 21, .tabOrder = 1},
+     win::Into<&TCalendarForm::Edit1>()},
+    {{.name = "Calendar2", .left = 100, .top = 250, .color = RGB(192, 192, 192)},
+     win::Into<&TCalendarForm::Calendar2>({.startOfWeek = 1})},
 };
 
 TCalendarForm::TCalendarForm(win::Application& app)

@@ -9,17 +9,18 @@
 
 #include "clock/Unit1.h"
 #include "clock/Unit3.h"
-#include "controls/Unit4.h"
+#include "clock/Unit4.h"
 #include "memo/EditorLogic.h"
 #include "memo/MemoFile.h"
 #include "memo/Unit2.h"
-#include "resources/layouts/Form1.h"
-#include "resources/layouts/Form2.h"
-#include "resources/layouts/Form3.h"
-#include "resources/layouts/Form4.h"
+#include "resources/layouts/MainWindow.h"
+#include "resources/layouts/MemoEditor.h"
+#include "resources/layouts/MemoNote.h"
+#include "resources/layouts/AboutDialog.h"
 #include "tests/common/Folders.h"
 #include "tests/common/MemoSamples.h"
 #include "tests/windows/TestSupport.h"
+#include "win/Application.h"
 #include "win/Dpi.h"
 #include "win/Text.h"
 
@@ -89,17 +90,18 @@ bool Fits(std::optional<SIZE> need, const RECT& in) {
 // by its corner, a combo box by its width, its height the system's), inside its parent, its
 // font scaled, its text whole where it is whole at 96 dpi.
 template <class F, std::size_t N>
-void ExpectLaidOut(const F& form, const win::ControlDef<F> (&table)[N]) {
+void ExpectLaidOut(const F& form, const win::Row<F> (&table)[N]) {
     const Dpi dpi = form.CurrentDpi();
     const Dpi design(kDesignDpi);
     for (const auto& row : table) {
-        const win::ControlProps& p = row.props;
+        const win::ControlRow& p = row.control;
         SCOPED_TRACE(std::string(p.name) + " at " + std::to_string(dpi.Value()) + " dpi");
         const Control* c = form.FindControl(p.name);
         ASSERT_NE(c, nullptr);
         const RECT placed = PlacedRect(*c);
         const RECT expected = dpi.Edges(p.left, p.top, p.width, p.height);
-        const bool selfSized = dynamic_cast<const win::Label*>(c) && (p.options & win::kAutoSize);
+        const auto* label = dynamic_cast<const win::Label*>(c);
+        const bool selfSized = label && label->AutoSize();
         const bool systemHeight = dynamic_cast<const win::ComboBox*>(c) != nullptr;
         EXPECT_NEAR(placed.left, expected.left, 1) << Describe(placed);
         EXPECT_NEAR(placed.top, expected.top, 1) << Describe(placed);

@@ -6,16 +6,19 @@
 #include <vector>
 
 #include "tests/windows/TestSupport.h"
+#include "win/Application.h"
 #include "win/Form.h"
-#include "win/GraphicControls.h"
-#include "win/WindowedControls.h"
+#include "win/Bevel.h"
+#include "win/Label.h"
+#include "win/Panel.h"
+#include "win/SpeedButton.h"
+#include "win/Timer.h"
 
 namespace siborang {
 namespace {
 
 using testing::PumpMessages;
 using win::Control;
-using win::ControlKind;
 using win::MouseButton;
 
 class TChromeForm : public win::Form {
@@ -38,19 +41,18 @@ public:
 
 const win::FontSpec kSerifWhite{L"MS Serif", 13, false, false, RGB(255, 255, 255)};
 
-const win::ControlDef<TChromeForm> kChrome[] = {
-    {{.name = "Line", .kind = ControlKind::Bevel, .left = 8, .top = 100, .width = 200, .height = 9,
-      .options = win::kTopLine},
-     win::Into<&TChromeForm::Line>},
-    {{.name = "Panel", .kind = ControlKind::Panel, .left = 45, .top = 0, .width = 276, .height = 22,
-      .font = kSerifWhite, .color = RGB(0, 0, 0), .tabOrder = 0},
-     win::Into<&TChromeForm::Panel>, nullptr, nullptr, nullptr, &TChromeForm::Down, &TChromeForm::Move, &TChromeForm::Up},
-    {{.name = "Flat", .kind = ControlKind::SpeedButton, .parent = "Panel", .left = 256, .top = 4, .width = 16,
-      .height = 14, .caption = L"X"},
-     win::Into<&TChromeForm::Flat>, &TChromeForm::Click},
-    {{.name = "Caption", .kind = ControlKind::Label, .parent = "Panel", .left = 5, .top = 4, .width = 70,
-      .height = 13, .caption = L"시보랑", .options = win::kTransparent},
-     win::Into<&TChromeForm::Caption>, nullptr, nullptr, nullptr, &TChromeForm::Down, &TChromeForm::Move, &TChromeForm::Up},
+const win::Row<TChromeForm> kChrome[] = {
+    {{.name = "Line", .left = 8, .top = 100, .width = 200, .height = 9},
+     win::Into<&TChromeForm::Line>({.topLine = true})},
+    {{.name = "Panel", .left = 45, .top = 0, .width = 276, .height = 22, .font = kSerifWhite, .color = RGB(0, 0, 0),
+         .tabOrder = 0},
+     win::Into<&TChromeForm::Panel>(), {.mouseDown = &TChromeForm::Down, .mouseMove = &TChromeForm::Move,
+         .mouseUp = &TChromeForm::Up}},
+    {{.name = "Flat", .parent = "Panel", .left = 256, .top = 4, .width = 16, .height = 14, .caption = L"X"},
+     win::Into<&TChromeForm::Flat>(), {.click = &TChromeForm::Click}},
+    {{.name = "Caption", .parent = "Panel", .left = 5, .top = 4, .width = 70, .height = 13, .caption = L"시보랑"},
+     win::Into<&TChromeForm::Caption>({.transparent = true}), {.mouseDown = &TChromeForm::Down,
+         .mouseMove = &TChromeForm::Move, .mouseUp = &TChromeForm::Up}},
 };
 
 TChromeForm::TChromeForm(win::Application& app)

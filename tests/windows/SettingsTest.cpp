@@ -19,6 +19,7 @@
 #include "memo/MemoRecord.h"
 #include "tests/common/Folders.h"
 #include "tests/windows/TestSupport.h"
+#include "win/Application.h"
 #include "win/Handles.h"
 #include "win/Text.h"
 

@@ -160,7 +160,6 @@ int main(int argc, char** argv) {
     }
     auto& app = siborang::win::Application::Instance();
     app.Initialize(::GetModuleHandleW(nullptr), siborang::kMainIcon);
-    siborang::RegisterCalendarKind();
     app.SetTitle(L"시보랑");
     return RUN_ALL_TESTS();
 }

@@ -16,6 +16,7 @@
 #include "controls/TrayIcon.h"
 #include "core/Errors.h"
 #include "tests/windows/TestSupport.h"
+#include "win/Application.h"
 #include "win/Form.h"
 #include "win/Text.h"
 

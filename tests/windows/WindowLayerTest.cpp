@@ -10,9 +10,14 @@
 
 #include "core/Errors.h"
 #include "tests/windows/TestSupport.h"
+#include "win/Application.h"
 #include "win/Form.h"
-#include "win/GraphicControls.h"
-#include "win/WindowedControls.h"
+#include "win/Button.h"
+#include "win/CheckBox.h"
+#include "win/Edit.h"
+#include "win/GroupBox.h"
+#include "win/HotKeyBox.h"
+#include "win/Label.h"
 #include "win/Text.h"
 
 namespace siborang {
@@ -21,7 +26,6 @@ namespace {
 using testing::MessageBoxWatcher;
 using testing::PumpMessages;
 using win::Control;
-using win::ControlKind;
 
 constexpr UINT kThrowMessage = WM_APP + 10;
 constexpr UINT kCountMessage = WM_APP + 11;
@@ -73,31 +77,28 @@ protected:
 const win::FontSpec kGulim{L"굴림", 12, false, false, RGB(0, 0, 0)};
 const win::FontSpec kBoldCourier{L"Courier New", 13, true, false, RGB(255, 0, 0)};
 
-const win::ControlDef<TTestForm> kLayout[] = {
-    {{.name = "Group", .kind = ControlKind::GroupBox, .left = 8, .top = 40, .width = 200, .height = 120,
-      .caption = L" 묶음 ", .tabOrder = 0},
-     win::Into<&TTestForm::Group>},
-    {{.name = "Mark", .kind = ControlKind::Label, .parent = "Group", .left = 100, .top = 20, .width = 80, .height = 14},
-     win::Into<&TTestForm::Mark>},
-    {{.name = "Caption", .kind = ControlKind::Label, .parent = "Group", .left = 10, .top = 20, .width = 5,
-      .height = 5, .caption = L"핫키 등록", .options = win::kAutoSize},
-     win::Into<&TTestForm::Caption>},
-    {{.name = "Check", .kind = ControlKind::CheckBox, .parent = "Group", .left = 10, .top = 40, .width = 150,
-      .height = 17, .caption = L"확인", .tabOrder = 0, .options = win::kChecked},
-     win::Into<&TTestForm::Check>, &TTestForm::CheckClick},
-    {{.name = "Box", .kind = ControlKind::Edit, .parent = "Group", .left = 10, .top = 64, .width = 60,
-      .height = 20, .caption = L"30", .tabOrder = 1, .textLimit = 4},
-     win::Into<&TTestForm::Box>, nullptr, &TTestForm::EditChange, &TTestForm::EditExit},
-    {{.name = "Keys", .kind = ControlKind::HotKey, .parent = "Group", .left = 10, .top = 88, .width = 150,
-      .height = 19, .tabOrder = 2, .hotKey = 0xC057, .invalidCombinations = HKCOMB_NONE | HKCOMB_S,
-      .fallbackModifiers = HOTKEYF_CONTROL | HOTKEYF_ALT},
-     win::Into<&TTestForm::Keys>},
-    {{.name = "Push", .kind = ControlKind::Button, .left = 220, .top = 40, .width = 80, .height = 25,
-      .caption = L"실행[&R]", .font = kBoldCourier, .tabOrder = 1, .options = win::kDisabled},
-     win::Into<&TTestForm::Push>, &TTestForm::ButtonClick},
-    {{.name = "Next", .kind = ControlKind::Button, .left = 220, .top = 70, .width = 80, .height = 25,
-      .caption = L"다음", .tabOrder = 2, .options = win::kDisabled},
-     win::Into<&TTestForm::Next>, &TTestForm::NextClick},
+const win::Row<TTestForm> kLayout[] = {
+    {{.name = "Group", .left = 8, .top = 40, .width = 200, .height = 120, .caption = L" 묶음 ", .tabOrder = 0},
+     win::Into<&TTestForm::Group>()},
+    {{.name = "Mark", .parent = "Group", .left = 100, .top = 20, .width = 80, .height = 14},
+     win::Into<&TTestForm::Mark>()},
+    {{.name = "Caption", .parent = "Group", .left = 10, .top = 20, .width = 5, .height = 5, .caption = L"핫키 등록"},
+     win::Into<&TTestForm::Caption>({.autoSize = true})},
+    {{.name = "Check", .parent = "Group", .left = 10, .top = 40, .width = 150, .height = 17, .caption = L"확인",
+         .tabOrder = 0},
+     win::Into<&TTestForm::Check>({.checked = true}), {.click = &TTestForm::CheckClick}},
+    {{.name = "Box", .parent = "Group", .left = 10, .top = 64, .width = 60, .height = 20, .caption = L"30",
+         .tabOrder = 1},
+     win::Into<&TTestForm::Box>({.textLimit = 4}), {.change = &TTestForm::EditChange, .exit = &TTestForm::EditExit}},
+    {{.name = "Keys", .parent = "Group", .left = 10, .top = 88, .width = 150, .height = 19, .tabOrder = 2},
+     win::Into<&TTestForm::Keys>({.shortcut = 0xC057, .invalidCombinations = HKCOMB_NONE | HKCOMB_S,
+         .fallbackModifiers = HOTKEYF_CONTROL | HOTKEYF_ALT})},
+    {{.name = "Push", .left = 220, .top = 40, .width = 80, .height = 25, .caption = L"실행[&R]", .font = kBoldCourier,
+         .tabOrder = 1, .disabled = true},
+     win::Into<&TTestForm::Push>(), {.click = &TTestForm::ButtonClick}},
+    {{.name = "Next", .left = 220, .top = 70, .width = 80, .height = 25, .caption = L"다음", .tabOrder = 2,
+         .disabled = true},
+     win::Into<&TTestForm::Next>(), {.click = &TTestForm::NextClick}},
 };
 
 const win::FormSpec kTestFormSpec{.className = L"TTestForm", .caption = L"Test", .left = 100, .top = 100,

@@ -1,8 +1,11 @@
 #pragma once
 // The about dialog: the makers' credits beside two icons, and a close button. Shown modally.
 #include "win/Form.h"
-#include "win/GraphicControls.h"
-#include "win/WindowedControls.h"
+#include "win/Bevel.h"
+#include "win/Button.h"
+#include "win/Image.h"
+#include "win/Label.h"
+#include "win/Panel.h"
 
 namespace siborang {
 

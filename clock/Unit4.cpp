@@ -1,6 +1,6 @@
-#include "controls/Unit4.h"
+#include "clock/Unit4.h"
 
-#include "resources/layouts/Form4.h"
+#include "resources/layouts/AboutDialog.h"
 
 namespace siborang {
 

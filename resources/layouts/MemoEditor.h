@@ -1,0 +1,125 @@
+#pragma once
+// The memo editor's controls in creation (and stacking) order.
+#include "controls/Calendar.h"
+#include "memo/Unit2.h"
+#include "resources/ResourceNames.h"
+
+namespace siborang {
+
+inline const win::FormSpec kForm2Spec{
+    .className = L"TForm2",
+    .caption = L"Form2",
+    .left = 0, .top = 0,
+    .clientWidth = 0, .clientHeight = 0,
+    .font = {L"MS Sans Serif", 11, false, false, win::kWindowTextColor},
+    .border = win::FormBorder::Sizeable,
+    .screenCenter = true,
+    .outerWidth = 544, .outerHeight = 532,
+    .titleLabel = "Label1",
+};
+
+using Form2Row = win::Row<TForm2>;
+
+inline constexpr win::FontSpec kForm2Gulim13{L"굴림", 13, false, false, RGB(0, 0, 0)};
+inline constexpr win::FontSpec kForm2Gulim12{L"굴림", 12, false, false, RGB(0, 0, 0)};
+inline constexpr win::FontSpec kForm2Blue12{L"굴림", 12, false, false, RGB(0, 0, 255)};
+inline constexpr win::FontSpec kForm2Serif16{L"MS Serif", 16, false, false, RGB(0, 0, 0)};
+
+inline const Form2Row kForm2Layout[] = {
+    {{.name = "Image2", .left = 0, .top = 0, .width = 44, .height = 39},
+     win::Into<&TForm2::Image2>({.picture = kMailboxIcon, .icon = true, .centered = true})},
+    {{.name = "Panel1", .left = 45, .top = 0, .width = 491, .height = 22,
+         .font = {L"MS Serif", 13, false, false, RGB(255, 255, 255)}, .color = RGB(0, 0, 0), .tabOrder = 0,
+         .labelledBy = "Label1"},
+     win::Into<&TForm2::Panel1>(), {.mouseDown = &TForm2::Panel1MouseDown, .mouseMove = &TForm2::Panel1MouseMove,
+         .mouseUp = &TForm2::Panel1MouseUp}},
+    {{.name = "SpeedButton1", .parent = "Panel1", .left = 472, .top = 4, .width = 16, .height = 14, .caption = L"X",
+         .font = {L"Courier New", 13, true, false, RGB(0, 0, 0)}},
+     win::Into<&TForm2::SpeedButton1>(), {.click = &TForm2::SpeedButton1Click}},
+    {{.name = "Image1", .parent = "Panel1", .left = 2, .top = 2, .width = 160, .height = 18},
+     win::Into<&TForm2::Image1>({.picture = kTitleBitmap}), {.mouseDown = &TForm2::Panel1MouseDown,
+         .mouseMove = &TForm2::Panel1MouseMove, .mouseUp = &TForm2::Panel1MouseUp}},
+    {{.name = "Label1", .parent = "Panel1", .left = 5, .top = 4, .width = 112, .height = 13, .caption = L"메모 내용 작성하기",
+         .font = {L"돋움", 13, false, false, RGB(255, 255, 255)}},
+     win::Into<&TForm2::Label1>({.transparent = true, .autoSize = true}), {.mouseDown = &TForm2::Panel1MouseDown,
+         .mouseMove = &TForm2::Panel1MouseMove, .mouseUp = &TForm2::Panel1MouseUp}},
+    {{.name = "GroupBox1", .left = 16, .top = 40, .width = 393, .height = 449, .font = kForm2Serif16, .tabOrder = 1},
+     win::Into<&TForm2::GroupBox1>()},
+    {{.name = "Bevel1", .parent = "GroupBox1", .left = 10, .top = 390, .width = 60, .height = 43},
+     win::Into<&TForm2::Bevel1>()},
+    {{.name = "Label2", .parent = "GroupBox1", .left = 272, .top = 264, .width = 13, .height = 13, .caption = L"시",
+         .font = kForm2Gulim13},
+     win::Into<&TForm2::Label2>({.autoSize = true})},
+    {{.name = "Label3", .parent = "GroupBox1", .left = 360, .top = 264, .width = 13, .height = 13, .caption = L"분",
+         .font = kForm2Gulim13},
+     win::Into<&TForm2::Label3>({.autoSize = true})},
+    {{.name = "Label4", .parent = "GroupBox1", .left = 80, .top = 264, .width = 13, .height = 13, .caption = L"년",
+         .font = kForm2Gulim13},
+     win::Into<&TForm2::Label4>({.autoSize = true})},
+    {{.name = "Label5", .parent = "GroupBox1", .left = 176, .top = 264, .width = 13, .height = 13, .caption = L"월",
+         .font = kForm2Gulim13},
+     win::Into<&TForm2::Label5>({.autoSize = true})},
+    {{.name = "Label6", .parent = "GroupBox1", .left = 128, .top = 296, .width = 239, .height = 12,
+         .caption = L"(주의) 시간은 24시간제로 입력합니다(0~23)", .font = kForm2Gulim12},
+     win::Into<&TForm2::Label6>({.autoSize = true})},
+    {{.name = "Label7", .parent = "GroupBox1", .left = 14, .top = 401, .width = 52, .height = 25,
+         .font = kForm2Blue12},
+     win::Into<&TForm2::Label7>({.centered = true, .wordWrap = true})},
+    {{.name = "Bevel2", .parent = "GroupBox1", .left = 10, .top = 326, .width = 60, .height = 44},
+     win::Into<&TForm2::Bevel2>()},
+    {{.name = "Label8", .parent = "GroupBox1", .left = 14, .top = 337, .width = 52, .height = 25,
+         .font = kForm2Blue12},
+     win::Into<&TForm2::Label8>({.centered = true, .wordWrap = true})},
+    {{.name = "Calendar1", .parent = "GroupBox1", .left = 20, .top = 33, .width = 353, .height = 206,
+         .font = kForm2Serif16, .tabOrder = 0, .accessibleName = L"날짜"},
+     win::Into<&TForm2::Calendar1>(), {.change = &TForm2::Calendar1Change}},
+    {{.name = "EHour", .parent = "GroupBox1", .left = 216, .top = 256, .width = 49, .height = 27,
+         .font = kForm2Serif16, .tabOrder = 1, .tag = kHourTag, .labelledBy = "Label2"},
+     win::Into<&TForm2::EHour>({.textLimit = 2}), {.exit = &TForm2::EYearExit}},
+    {{.name = "EMinute", .parent = "GroupBox1", .left = 304, .top = 256, .width = 49, .height = 27,
+         .font = kForm2Serif16, .tabOrder = 2, .tag = kMinuteTag, .labelledBy = "Label3"},
+     win::Into<&TForm2::EMinute>({.textLimit = 2}), {.exit = &TForm2::EYearExit}},
+    {{.name = "EYear", .parent = "GroupBox1", .left = 24, .top = 256, .width = 49, .height = 27,
+         .font = kForm2Serif16, .tabOrder = 3, .tag = kYearTag, .labelledBy = "Label4"},
+     win::Into<&TForm2::EYear>({.textLimit = 4}), {.change = &TForm2::EYearChange, .exit = &TForm2::EYearExit}},
+    {{.name = "EMonth", .parent = "GroupBox1", .left = 120, .top = 256, .width = 49, .height = 27,
+         .font = kForm2Serif16, .tabOrder = 4, .tag = kMonthTag, .labelledBy = "Label5"},
+     win::Into<&TForm2::EMonth>({.textLimit = 2}), {.change = &TForm2::EMonthChange, .exit = &TForm2::EYearExit}},
+    {{.name = "Button1", .left = 432, .top = 56, .width = 89, .height = 25, .caption = L"앞 내용", .font = kForm2Gulim12,
+         .tabOrder = 2, .tag = -1, .disabled = true},
+     win::Into<&TForm2::Button1>(), {.click = &TForm2::Button1Click}},
+    {{.name = "Button2", .left = 432, .top = 88, .width = 89, .height = 25, .caption = L"뒤 내용", .font = kForm2Gulim12,
+         .tabOrder = 3, .tag = 1},
+     win::Into<&TForm2::Button2>(), {.click = &TForm2::Button1Click}},
+    {{.name = "Button3", .left = 432, .top = 176, .width = 89, .height = 25, .caption = L"덮어쓰기",
+         .font = kForm2Gulim12, .tabOrder = 4, .tag = 0},
+     win::Into<&TForm2::Button3>(), {.click = &TForm2::Button6Click}},
+    {{.name = "Button4", .left = 432, .top = 208, .width = 89, .height = 25, .caption = L"삭제하기",
+         .font = kForm2Gulim12, .tabOrder = 5, .disabled = true},
+     win::Into<&TForm2::Button4>(), {.click = &TForm2::Button4Click}},
+    {{.name = "Button5", .left = 432, .top = 296, .width = 89, .height = 25, .caption = L"나가기", .font = kForm2Gulim12,
+         .tabOrder = 6},
+     win::Into<&TForm2::Button5>(), {.click = &TForm2::SpeedButton1Click}},
+    {{.name = "GroupBox2", .left = 96, .top = 360, .width = 425, .height = 113, .caption = L" 메모 내용(3줄까지) ",
+         .font = kForm2Gulim13, .tabOrder = 7},
+     win::Into<&TForm2::GroupBox2>()},
+    // A memo line holds 64 bytes of code page 949 (32 Hangul syllables), so the cut at 70 bytes
+    // never splits a character.
+    {{.name = "EMemo1", .parent = "GroupBox2", .left = 16, .top = 27, .width = 393, .height = 21, .tabOrder = 0,
+         .accessibleName = L"메모 1줄"},
+     win::Into<&TForm2::EMemo1>({.textLimit = 64, .cp949Limit = true})},
+    {{.name = "EMemo2", .parent = "GroupBox2", .left = 16, .top = 51, .width = 393, .height = 21, .tabOrder = 1,
+         .accessibleName = L"메모 2줄"},
+     win::Into<&TForm2::EMemo2>({.textLimit = 64, .cp949Limit = true})},
+    {{.name = "EMemo3", .parent = "GroupBox2", .left = 16, .top = 75, .width = 393, .height = 21, .tabOrder = 2,
+         .accessibleName = L"메모 3줄"},
+     win::Into<&TForm2::EMemo3>({.textLimit = 64, .cp949Limit = true})},
+    {{.name = "Button6", .left = 432, .top = 144, .width = 89, .height = 25, .caption = L"추가하기",
+         .font = kForm2Gulim12, .tabOrder = 8, .tag = 1},
+     win::Into<&TForm2::Button6>(), {.click = &TForm2::Button6Click}},
+    {{.name = "ComboBox1", .left = 288, .top = 39, .width = 97, .height = 24,
+         .font = {L"MS Serif", 13, false, false, RGB(0, 0, 0)}, .tabOrder = 9},
+     win::Into<&TForm2::ComboBox1>({.itemHeight = 16}), {.click = &TForm2::ComboBox1Click}},
+};
+
+}  // namespace siborang
