@@ -70,7 +70,8 @@ void Form1Tick::ShowMemoNote(const PendingNoteTexts& note) {
     form_.ShowMemoNote(PendingNote);
 }
 
-TForm1::TForm1(win::Application& app) : win::Form(app, kForm1Spec), hotKey_(Handle()) {
+TForm1::TForm1(win::Application& app)
+    : win::Form(app, kForm1Spec), win::TitleDragged(static_cast<win::Form&>(*this)), hotKey_(Handle()) {
     win::startup::Mark("main window: class and window");
     BuildLayout<TForm1>(*this, kForm1Layout);
     win::startup::Mark("main window: controls");
@@ -144,16 +145,6 @@ void TForm1::ShowForm(bool flag) {
         ::ShowWindow(Handle(), SW_HIDE);
     }
 }
-
-void TForm1::Panel1MouseDown(win::Control&, win::MouseButton, unsigned, int, int) {
-    win::TitleMouseDown(drag_, *this);
-}
-
-void TForm1::Panel1MouseMove(win::Control&, win::MouseButton, unsigned, int, int) {
-    win::TitleMouseMove(drag_, *this);
-}
-
-void TForm1::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseUp(drag_); }
 
 void TForm1::SpeedButton1Click(win::Control&) { Close(); }
 

@@ -24,7 +24,8 @@
 
 namespace siborang {
 
-class TForm1 : public win::Form {
+// Dragged by its title panel (Panel1MouseDown, Panel1MouseMove, Panel1MouseUp).
+class TForm1 : public win::Form, public win::TitleDragged {
 public:
     explicit TForm1(win::Application& app);
     ~TForm1() override;
@@ -43,9 +44,6 @@ public:
 
     void FormCreate(win::Form& sender);
     void FormClose(win::Form& sender, win::CloseAction& action);
-    void Panel1MouseDown(win::Control& sender, win::MouseButton button, unsigned shift, int x, int y);
-    void Panel1MouseMove(win::Control& sender, win::MouseButton button, unsigned shift, int x, int y);
-    void Panel1MouseUp(win::Control& sender, win::MouseButton button, unsigned shift, int x, int y);
     void SpeedButton1Click(win::Control& sender);
     void SpeedButton2Click(win::Control& sender);
     void Button4Click(win::Control& sender);
@@ -89,7 +87,6 @@ private:
     void ShowTickError() noexcept;
 
     GlobalHotKey hotKey_;
-    win::TitleDrag drag_;
     TickMemory tickMemory_;
     bool tickErrorShown_ = false;  // a tick's error box is up
 };

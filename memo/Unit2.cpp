@@ -33,7 +33,8 @@ std::string TextOf(const win::Control* box) { return win::Narrow(box->Text()); }
 
 }  // namespace
 
-TForm2::TForm2(win::Application& app) : win::Form(app, kForm2Spec) {
+TForm2::TForm2(win::Application& app)
+    : win::Form(app, kForm2Spec), win::TitleDragged(static_cast<win::Form&>(*this)) {
     BuildLayout<TForm2>(*this, kForm2Layout);
     // An error here (an unwritable PostIt.dat, say) is shown and the window opens all the same.
     win::Guard([this] { FormCreate(*this); });
@@ -114,12 +115,6 @@ void TForm2::DoClose(win::CloseAction&) {
     });
 }
 
-void TForm2::Panel1MouseDown(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseDown(drag_, *this); }
-
-void TForm2::Panel1MouseMove(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseMove(drag_, *this); }
-
-void TForm2::Panel1MouseUp(win::Control&, win::MouseButton, unsigned, int, int) { win::TitleMouseUp(drag_); }
-
 void TForm2::EYearChange(win::Control&) {
     const DateDays before = Calendar().DateValue();
     const int year = ParseIntegerOr(TextOf(EYear), EYear->Tag());
@@ -163,13 +158,10 @@ void TForm2::Calendar1Change(win::Control&) {
 void TForm2::Button1Click(win::Control& sender) {
     if (sender.Tag() == -1) {
         --CurrentIndex;
-        if (CurrentIndex == 0) Button1->SetEnabled(false);
-        Button2->SetEnabled(MemoCount() > 1);
     } else {
         ++CurrentIndex;
-        if (CurrentIndex == MemoCount() - 1) Button2->SetEnabled(false);
-        Button1->SetEnabled(true);
     }
+    EnableSteps();
     // The entry at the index, not one step from the selection: typing into the list's text
     // part clears its selection.
     ComboBox1->SetItemIndex(CurrentIndex);
@@ -177,11 +169,15 @@ void TForm2::Button1Click(win::Control& sender) {
     AlertShownMemo();
 }
 
+void TForm2::EnableSteps() {
+    Button1->SetEnabled(CurrentIndex > 0);
+    Button2->SetEnabled(CurrentIndex < MemoCount() - 1);
+}
+
 void TForm2::ComboBox1Click(win::Control&) {
     CurrentIndex = ComboBox1->ItemIndex();
     ShowMemo();
-    Button1->SetEnabled(CurrentIndex > 0);
-    Button2->SetEnabled(CurrentIndex < MemoCount() - 1);
+    EnableSteps();
     AlertShownMemo();
 }
 
@@ -218,8 +214,7 @@ void TForm2::Button6Click(win::Control& sender) {
     ComboBox1->SetItemIndex(CurrentIndex);
     CloseMemoFile();
     OpenMemoFile();
-    Button1->SetEnabled(CurrentIndex > 0);
-    Button2->SetEnabled(CurrentIndex < MemoCount() - 1);
+    EnableSteps();
     Button4->SetEnabled(true);
     AlertShownMemo();
 }
@@ -229,8 +224,7 @@ void TForm2::Button4Click(win::Control&) {
     DeleteMemo(CurrentIndex);
     SetCountLabel();
     if (CurrentIndex > MemoCount() - 1) CurrentIndex = MemoCount() - 1;
-    Button1->SetEnabled(CurrentIndex > 0);
-    Button2->SetEnabled(CurrentIndex < MemoCount() - 1);
+    EnableSteps();
     ComboBox1->SetItemIndex(CurrentIndex);
     ShowMemo();
     if (MemoCount() == 0) {

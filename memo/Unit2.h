@@ -30,7 +30,8 @@ class CalendarControl;
 extern std::int32_t CurrentIndex;
 extern MemoRecord EditorRecord;
 
-class TForm2 : public win::Form {
+// Dragged by its title panel (Panel1MouseDown, Panel1MouseMove, Panel1MouseUp).
+class TForm2 : public win::Form, public win::TitleDragged {
 public:
     explicit TForm2(win::Application& app);
 
@@ -38,9 +39,6 @@ public:
     void ShowMemo();
 
     void SpeedButton1Click(win::Control& sender);
-    void Panel1MouseDown(win::Control& sender, win::MouseButton button, unsigned shift, int x, int y);
-    void Panel1MouseMove(win::Control& sender, win::MouseButton button, unsigned shift, int x, int y);
-    void Panel1MouseUp(win::Control& sender, win::MouseButton button, unsigned shift, int x, int y);
     void EYearChange(win::Control& sender);
     void EMonthChange(win::Control& sender);
     void EYearExit(win::Control& sender);
@@ -90,6 +88,8 @@ protected:
 
 private:
     void SetCountLabel();
+    // 앞 내용 and 뒤 내용 as far as there is a memo before and after the one shown.
+    void EnableSteps();
     // The count and the memo now shown, heard after a step, an add, an overwrite or a delete
     // while the focus stays on the button.
     void AlertShownMemo();
@@ -100,7 +100,6 @@ private:
     void ShowDate(int year, int month, int day);
     void ShowTime(int hour, int minute);
 
-    win::TitleDrag drag_;
 };
 
 }  // namespace siborang

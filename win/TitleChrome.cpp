@@ -1,23 +1,25 @@
 #include "win/TitleChrome.h"
 
+#include "win/Form.h"
+
 namespace siborang::win {
 
-void TitleMouseDown(TitleDrag& drag, Form& window) {
-    drag.Dragging = true;
+void TitleDragged::Panel1MouseDown(Control&, MouseButton, unsigned, int, int) {
+    dragging_ = true;
     POINT cursor;
     ::GetCursorPos(&cursor);
-    const RECT bounds = window.BoundsRect();
-    drag.DragOffset = {cursor.x - bounds.left, cursor.y - bounds.top};
+    const RECT bounds = window_.BoundsRect();
+    dragOffset_ = {cursor.x - bounds.left, cursor.y - bounds.top};
 }
 
-void TitleMouseMove(TitleDrag& drag, Form& window) {
-    if (!drag.Dragging) return;
+void TitleDragged::Panel1MouseMove(Control&, MouseButton, unsigned, int, int) {
+    if (!dragging_) return;
     POINT cursor;
     ::GetCursorPos(&cursor);
-    window.SetLeft(cursor.x - drag.DragOffset.x);
-    window.SetTop(cursor.y - drag.DragOffset.y);
+    window_.SetLeft(cursor.x - dragOffset_.x);
+    window_.SetTop(cursor.y - dragOffset_.y);
 }
 
-void TitleMouseUp(TitleDrag& drag) { drag.Dragging = false; }
+void TitleDragged::Panel1MouseUp(Control&, MouseButton, unsigned, int, int) { dragging_ = false; }
 
 }  // namespace siborang::win

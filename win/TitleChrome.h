@@ -3,17 +3,29 @@
 // black title panel, its bitmap or its label, then moving, drags the whole window. The
 // cursor's screen position is used, never the event's own coordinates, so the drag follows
 // the cursor wherever it goes, off the screen too.
-#include "win/Form.h"
+#include "win/ControlRow.h"
+#include "win/Win32.h"
 
 namespace siborang::win {
 
-struct TitleDrag {
-    bool Dragging = false;
-    POINT DragOffset{};  // cursor position minus the window's top-left corner
-};
+class Control;
+class Form;
 
-void TitleMouseDown(TitleDrag& drag, Form& window);
-void TitleMouseMove(TitleDrag& drag, Form& window);
-void TitleMouseUp(TitleDrag& drag);
+// A form dragged by its title panel derives from this; the rows of the panel, its bitmap and
+// its label name these three as their mouse handlers.
+class TitleDragged {
+public:
+    void Panel1MouseDown(Control& sender, MouseButton button, unsigned shift, int x, int y);
+    void Panel1MouseMove(Control& sender, MouseButton button, unsigned shift, int x, int y);
+    void Panel1MouseUp(Control& sender, MouseButton button, unsigned shift, int x, int y);
+
+protected:
+    explicit TitleDragged(Form& window) noexcept : window_(window) {}
+
+private:
+    Form& window_;
+    bool dragging_ = false;
+    POINT dragOffset_{};  // cursor position minus the window's top-left corner
+};
 
 }  // namespace siborang::win

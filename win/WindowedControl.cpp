@@ -1,6 +1,7 @@
 #include "win/WindowedControl.h"
 
 #include "core/Errors.h"
+#include "win/GraphicHost.h"
 
 namespace siborang::win {
 
@@ -35,6 +36,10 @@ void WindowedControl::ApplyDpi() {
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+namespace {
+
+// What a child window reports to its parent, handled by the child's control; true when it
+// was one of ours.
 bool ReflectChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_COMMAND:
@@ -66,6 +71,15 @@ bool ReflectChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     default:
         return false;
     }
+}
+
+}  // namespace
+
+bool HandleForControls(GraphicHost& graphics, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT& result) {
+    if (ReflectChildMessage(message, wParam, lParam, result)) return true;
+    result = 0;
+    return graphics.Route(window, message, wParam, lParam);
 }
 
 }  // namespace siborang::win

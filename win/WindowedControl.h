@@ -34,8 +34,13 @@ protected:
     static DWORD RowStyle(const ControlRow& row);
 };
 
-// What a child window reports to its parent (commands, colours) handled by the child's
-// control; true when it was one of ours. Forms and containers call it first.
-bool ReflectChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+class GraphicHost;
+
+// What a window that holds controls (a form, a container) does first with each message: what
+// a child window reports to it (commands, colours) goes to the child's control, the mouse and
+// a reader's presses to its graphic controls. True when that used the message up; `result`
+// is then the message's result.
+bool HandleForControls(GraphicHost& graphics, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT& result);
 
 }  // namespace siborang::win
