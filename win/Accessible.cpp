@@ -5,7 +5,6 @@
 #include <new>
 
 #include "win/SystemLibrary.h"
-#include "win/Window.h"
 
 namespace siborang::win {
 namespace {
@@ -78,11 +77,11 @@ bool Contains(const RECT& r, long x, long y) noexcept {
 // source says.
 class ClientObject final : public IAccessible, public IEnumVARIANT, public IOleWindow {
 public:
-    ClientObject(HWND window, AccessibleLookup lookup, IAccessible* standard, const AccessLibraries& libraries,
-                 ULONG position = 0) noexcept
+    ClientObject(HWND window, AccessibleLookup lookup, const AccessibleSource* source, IAccessible* standard,
+                 const AccessLibraries& libraries, ULONG position = 0) noexcept
         : window_(window),
-          bound_(WindowBase::FromHandle(window)),
           lookup_(lookup),
+          source_(source),
           standard_(standard),
           libraries_(libraries),
           position_(position) {
@@ -410,7 +409,7 @@ public:
         if (!out) return E_POINTER;
         *out = nullptr;
         if (!Source()) return RPC_E_DISCONNECTED;
-        auto* copy = new (std::nothrow) ClientObject(window_, lookup_, standard_, libraries_, position_);
+        auto* copy = new (std::nothrow) ClientObject(window_, lookup_, source_, standard_, libraries_, position_);
         if (!copy) return E_OUTOFMEMORY;
         *out = copy;
         return S_OK;
@@ -427,13 +426,13 @@ public:
     HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) noexcept override { return E_NOTIMPL; }
 
 private:
-    // The window's source now; nullptr once the window is gone or is bound to another object,
+    // The window's source now; nullptr once the window is gone or another object describes it,
     // and for a question on another thread than the window's (should the thread have had no
     // apartment of its own), which must not meet the window objects.
     AccessibleSource* Source() const noexcept {
         if (::GetWindowThreadProcessId(window_, nullptr) != ::GetCurrentThreadId()) return nullptr;
-        if (WindowBase::FromHandle(window_) != bound_) return nullptr;
-        return lookup_(window_);
+        AccessibleSource* source = lookup_(window_);
+        return source == source_ ? source : nullptr;
     }
 
     template <class T>
@@ -510,8 +509,8 @@ private:
 
     std::atomic<ULONG> references_{1};
     const HWND window_;
-    const WindowBase* const bound_;  // compared only, never followed: the window's object may be gone
     const AccessibleLookup lookup_;
+    const AccessibleSource* const source_;  // compared only, never followed: it may be gone
     IAccessible* const standard_;
     const AccessLibraries& libraries_;
     ULONG position_;  // the enumeration's place
@@ -519,21 +518,12 @@ private:
 
 }  // namespace
 
-AccessibleSource* BoundAccessibleSource(HWND window) noexcept {
-    WindowBase* bound = WindowBase::FromHandle(window);
-    return bound ? bound->Accessible() : nullptr;
-}
-
-AccessibleSource* BoundAccessibleFrame(HWND window) noexcept {
-    WindowBase* bound = WindowBase::FromHandle(window);
-    return bound ? bound->AccessibleFrame() : nullptr;
-}
-
 bool AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result, AccessibleLookup client,
                      AccessibleLookup frame) noexcept {
     const auto objectId = static_cast<LONG>(lParam);
     const AccessibleLookup lookup = objectId == OBJID_CLIENT ? client : objectId == OBJID_WINDOW ? frame : nullptr;
-    if (!lookup || !lookup(window)) return false;
+    const AccessibleSource* source = lookup ? lookup(window) : nullptr;
+    if (!source) return false;
     const AccessLibraries* libraries = Libraries();
     if (!libraries) return false;
     EnterApartment(*libraries);
@@ -542,7 +532,7 @@ bool AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result,
         !standard) {
         return false;
     }
-    auto* object = new (std::nothrow) ClientObject(window, lookup, standard, *libraries);
+    auto* object = new (std::nothrow) ClientObject(window, lookup, source, standard, *libraries);
     standard->Release();
     if (!object) return false;
     const LRESULT answer = libraries->lresultFromObject(kIidAccessible, wParam, static_cast<IAccessible*>(object));

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/Errors.h"
+#include "win/Accessible.h"
 #include "win/Form.h"
 #include "win/Modal.h"
 #include "win/StartupTrace.h"
@@ -40,6 +41,8 @@ Application& Application::Instance() {
 void Application::Initialize(HINSTANCE instance, const wchar_t* iconName) {
     if (window_.Handle()) return;
     instance_ = instance;
+    // Before any window exists: each one answers screen readers through the accessibility layer.
+    WindowBase::SetObjectHook(&AnswerGetObject);
     gdi_.SetModule(instance);
     InitCommonControlsFromSystem(ICC_HOTKEY_CLASS);
     startup::Mark("comctl32");
