@@ -90,18 +90,13 @@ private:
 // none (any more).
 using AccessibleLookup = AccessibleSource* (*)(HWND window) noexcept;
 
-// The default lookups: what the object bound to the window (WindowBase::FromHandle) gives for
-// its client object and for its window object.
-AccessibleSource* BoundAccessibleSource(HWND window) noexcept;
-AccessibleSource* BoundAccessibleFrame(HWND window) noexcept;
-
 // For a window's WM_GETOBJECT: answers OBJID_CLIENT and OBJID_WINDOW with the window's own
-// object, when its source can be found and the libraries are there; result is then the
-// message's result. False for any other question, which the window leaves to its default
-// handling.
-bool AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                     AccessibleLookup client = &BoundAccessibleSource,
-                     AccessibleLookup frame = &BoundAccessibleFrame) noexcept;
+// object, when its source can be found (`client`, `frame`) and the libraries are there; result
+// is then the message's result. False for any other question, which the window leaves to its
+// default handling. The window base calls it for every window of the program, through the hook
+// the application sets (WindowBase::SetObjectHook), with the sources of the bound object.
+bool AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result, AccessibleLookup client,
+                     AccessibleLookup frame) noexcept;
 
 // Tells listening readers that something of a window's client changed (EVENT_OBJECT_FOCUS for
 // an item that took the focus, EVENT_SYSTEM_ALERT for a note, EVENT_OBJECT_NAMECHANGE or

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/Errors.h"
+#include "win/Accessible.h"
 #include "win/Form.h"
 #include "win/Modal.h"
 #include "win/StartupTrace.h"
@@ -42,6 +43,8 @@ void Application::Initialize(HINSTANCE instance, const wchar_t* iconName) {
     instance_ = instance;
     // What a handler raises is shown in the standard error box.
     SetErrorReporter([]() noexcept { Instance().ShowCurrentException(); });
+    // Before any window exists: each one answers screen readers through the accessibility layer.
+    WindowBase::SetObjectHook(&AnswerGetObject);
     gdi_.SetModule(instance);
     InitCommonControlsFromSystem(ICC_HOTKEY_CLASS);
     startup::Mark("comctl32");

@@ -1,11 +1,26 @@
 #include "win/Window.h"
 
 #include "core/Errors.h"
-#include "win/Accessible.h"
 #include "win/ErrorBoundary.h"
 #include "win/Text.h"
 
 namespace siborang::win {
+namespace {
+
+WindowBase::ObjectHook objectHook = nullptr;
+
+AccessibleSource* BoundClient(HWND window) noexcept {
+    WindowBase* bound = WindowBase::FromHandle(window);
+    return bound ? bound->Accessible() : nullptr;
+}
+
+AccessibleSource* BoundFrame(HWND window) noexcept {
+    WindowBase* bound = WindowBase::FromHandle(window);
+    return bound ? bound->AccessibleFrame() : nullptr;
+}
+
+}  // namespace
+
 void RegisterWindowClass(HINSTANCE instance, const WindowClassDesign& design) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -28,6 +43,8 @@ WindowBase* WindowBase::FromHandle(HWND hwnd) noexcept {
         return nullptr;
     return reinterpret_cast<WindowBase*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
+
+void WindowBase::SetObjectHook(ObjectHook hook) noexcept { objectHook = hook; }
 
 WindowBase::~WindowBase() { DestroyHandle(); }
 
@@ -90,9 +107,9 @@ LRESULT CALLBACK WindowBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
                         : ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
     // A screen reader's question, for every window of the program in one place.
-    if (message == WM_GETOBJECT) {
+    if (message == WM_GETOBJECT && objectHook) {
         LRESULT answer = 0;
-        if (AnswerGetObject(hwnd, wParam, lParam, answer)) return answer;
+        if (objectHook(hwnd, wParam, lParam, answer, &BoundClient, &BoundFrame)) return answer;
     }
     // The error boundary: nothing thrown by a handler unwinds into Win32.
     return Guard([&] { return self->WindowProc(message, wParam, lParam); });

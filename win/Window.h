@@ -33,6 +33,15 @@ public:
     // What a top-level window's own object (OBJID_WINDOW) tells a reader; nullptr: the system's.
     virtual AccessibleSource* AccessibleFrame() noexcept { return nullptr; }
 
+    // A screen reader's question (WM_GETOBJECT) to any window of the program goes to this hook
+    // first, which the application sets to the accessibility layer's answer (AnswerGetObject,
+    // win/Accessible.h); it is given the lookups of the bound object's sources, to ask again on
+    // every later question. Unset, or false: the window's own handling.
+    using SourceLookup = AccessibleSource* (*)(HWND window) noexcept;
+    using ObjectHook = bool (*)(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result, SourceLookup client,
+                                SourceLookup frame) noexcept;
+    static void SetObjectHook(ObjectHook hook) noexcept;
+
 protected:
     WindowBase() noexcept = default;
     // A window still alive is unbound first, so that nothing it receives while it goes reaches
