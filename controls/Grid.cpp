@@ -40,8 +40,8 @@ GridWindow::GridWindow(TCustomGrid& model, HINSTANCE instance, const wchar_t* cl
     model_.SetHost(this);
     try {
         // A single sunken border, the 3-D look the calendar has.
-        CreateHandle(instance, WS_EX_CLIENTEDGE, className, L"", style, placement.left, placement.top, placement.width, placement.height,
-                     placement.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)));
+        CreateHandle(instance, WS_EX_CLIENTEDGE, className, L"", style, placement.left, placement.top, placement.width,
+                     placement.height, placement.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)));
     } catch (...) {
         model_.SetHost(nullptr);
         throw;

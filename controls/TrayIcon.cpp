@@ -54,8 +54,8 @@ void TPopupMenu::AddSeparator() { ::AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nu
 void TPopupMenu::Popup(int x, int y) {
     const HWND owner = win::Application::Instance().Handle();
     const auto chosen = static_cast<std::size_t>(
-        ::TrackPopupMenu(menu_.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y,
-                         0, owner, nullptr));
+        ::TrackPopupMenu(menu_.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x,
+                         y, 0, owner, nullptr));
     // The menu of a window in the background does not open properly next time without a
     // message to that window after it closed.
     ::PostMessageW(owner, WM_NULL, 0, 0);

@@ -55,8 +55,8 @@ void Application::Initialize(HINSTANCE instance, const wchar_t* iconName) {
 void Application::AppWindow::Create(HINSTANCE instance, const std::wstring& title, HICON icon) {
     RegisterWindowClass(instance, {.name = kAppClass, .style = 0, .icon = icon});
     // Never shown, so the program has no taskbar button; it owns every form.
-    CreateHandle(instance, 0, kAppClass, title.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                 0, 0, 0, 0, nullptr, nullptr);
+    CreateHandle(instance, 0, kAppClass, title.c_str(),
+                 WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr);
 }
 
 LRESULT Application::AppWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

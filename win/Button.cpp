@@ -28,7 +28,8 @@ bool Button::DoAccessibleDefaultAction() {
 }
 
 LRESULT Button::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != AccessiblePressMessage() || message == 0) return WindowedControl::WindowProc(message, wParam, lParam);
+    if (message != AccessiblePressMessage() || message == 0)
+        return WindowedControl::WindowProc(message, wParam, lParam);
     Press();
     return 0;
 }

@@ -89,7 +89,8 @@ void Control::SetEnabled(bool enabled) {
         // Disabled, the control drops the focus to nothing (a button that disables itself when
         // pressed); the form hands it on as Tab would.
         const HWND focus = ::GetFocus();
-        if (!enabled && focus && (focus == Handle() || ::IsChild(Handle(), focus))) site_.Keyboard().HandFocusOnFrom(*this);
+        if (!enabled && focus && (focus == Handle() || ::IsChild(Handle(), focus)))
+            site_.Keyboard().HandFocusOnFrom(*this);
         ::EnableWindow(Handle(), enabled);
     } else {
         Invalidate();

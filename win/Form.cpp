@@ -38,8 +38,8 @@ Form::Form(Application& app, const FormSpec& design)
     // Made for the system's DPI; a window that Windows puts on a monitor of another scale
     // takes that one's before any control is made.
     SIZE size = DesignedSize(style, exStyle);
-    CreateHandle(app.ModuleInstance(), exStyle, design.className, design.caption, style, dpi_.Scale(design.left), dpi_.Scale(design.top),
-                 size.cx, size.cy, app.Handle(), nullptr);
+    CreateHandle(app.ModuleInstance(), exStyle, design.className, design.caption, style, dpi_.Scale(design.left),
+                 dpi_.Scale(design.top), size.cx, size.cy, app.Handle(), nullptr);
     if (const Dpi actual = Dpi::OfWindow(Handle()); actual != dpi_) {
         dpi_ = actual;
         size = DesignedSize(style, exStyle);

@@ -53,8 +53,8 @@ void WindowBase::Bind(HWND hwnd) noexcept {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-void WindowBase::CreateHandle(HINSTANCE instance, DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int x,
-                              int y, int width, int height, HWND parent, HMENU menu) {
+void WindowBase::CreateHandle(HINSTANCE instance, DWORD exStyle, const wchar_t* className, const wchar_t* text,
+                              DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu) {
     ::CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent, menu,
                       instance, static_cast<WindowBase*>(this));
     if (!hwnd_) throw AppError("Error creating window " + Narrow(className));

@@ -50,8 +50,8 @@ protected:
 
     // Creates a window of a class registered with RegisterWindowClass; the binding is made at
     // its WM_NCCREATE, so the object sees every message. Raises when creation fails.
-    void CreateHandle(HINSTANCE instance, DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
-                      int width, int height, HWND parent, HMENU menu);
+    void CreateHandle(HINSTANCE instance, DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
+                      int x, int y, int width, int height, HWND parent, HMENU menu);
     // Binds a window of a system class (a button, an edit) that was just created, by
     // subclassing it; its own procedure does the default handling.
     void Attach(HWND hwnd) noexcept;

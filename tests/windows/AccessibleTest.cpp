@@ -30,7 +30,8 @@ public:
     DescribedWindow() {
         const HINSTANCE instance = win::Application::Instance().ModuleInstance();
         win::RegisterWindowClass(instance, {.name = L"SiborangAccessTest"});
-        CreateHandle(::GetModuleHandleW(nullptr), 0, L"SiborangAccessTest", L"Form1", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr);
+        CreateHandle(instance, 0, L"SiborangAccessTest", L"Form1", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr,
+                     nullptr);
         button = ::CreateWindowExW(0, L"BUTTON", L"확인", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 200, 150, 80, 24,
                                    Handle(), nullptr, instance, nullptr);
     }
