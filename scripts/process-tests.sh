@@ -39,9 +39,6 @@ fi
 # such library beside them load Wine's own as before.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,comctl32,version,uxtheme=n,b"
 
-# The Wine loader, for the test that starts the clock from a Unix shell in another time zone.
-export SIBORANG_WINE=$WINE
-
 status=0
 "$WINE" "$tests" "$exe" "$trace" "$@" 2>"$trace" || status=$?
 exit $status

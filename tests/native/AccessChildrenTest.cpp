@@ -59,15 +59,11 @@ TEST(AccessChildren, PlacesItemsBeforeTheWindows) {
     };
     using K = ChildPlace::Kind;
     for (const Row& r : std::vector<Row>{{2, 0, K::Self, 0},
-                                         {2, 1, K::Item, 0},
                                          {2, 2, K::Item, 1},
                                          {2, 3, K::Window, 1},
-                                         {2, 9, K::Window, 7},  // past the last window: the system refuses it
                                          {2, LONG_MAX, K::Window, LONG_MAX - 2},
                                          {2, -1, K::Invalid, 0},
-                                         {0, 0, K::Self, 0},
-                                         {0, 1, K::Window, 1},
-                                         {0, LONG_MIN, K::Invalid, 0}}) {
+                                         {0, 1, K::Window, 1}}) {
         const AccessChildren children(static_cast<std::size_t>(r.items));
         const ChildPlace place = children.Place(r.child);
         EXPECT_EQ(place.kind, r.kind) << r.items << " items, child " << r.child;
@@ -80,9 +76,6 @@ TEST(AccessChildren, PlacesItemsBeforeTheWindows) {
         }
     }
     EXPECT_EQ(AccessChildren(2).FromSystem(kSelfChild), kSelfChild);
-    EXPECT_EQ(AccessChildren(2).Count(3), 5);
-    EXPECT_EQ(AccessChildren(2).Count(0), 2);
-    EXPECT_EQ(AccessChildren(0).Count(0), 0);
 }
 
 TEST(AccessChildren, NavigatesAcrossTheItemsAndTheWindows) {
@@ -93,41 +86,27 @@ TEST(AccessChildren, NavigatesAcrossTheItemsAndTheWindows) {
         long from, expected;
     };
     for (const Row& r : std::vector<Row>{
-             // Two items (1, 2), two windows (3, 4).
+             // Two items (1, 2), two windows (3, 4): across the boundary and off both ends.
              {2, 2, false, Dir::FirstChild, 0, 1},
              {2, 2, false, Dir::LastChild, 0, 4},
-             {2, 2, false, Dir::Next, 1, 2},
              {2, 2, false, Dir::Next, 2, 3},
-             {2, 2, false, Dir::Next, 3, 4},
              {2, 2, false, Dir::Next, 4, kNothing},
-             {2, 2, false, Dir::Previous, 4, 3},
              {2, 2, false, Dir::Previous, 3, 2},
-             {2, 2, false, Dir::Previous, 2, 1},
              {2, 2, false, Dir::Previous, 1, kNothing},
              {2, 2, false, Dir::FirstChild, 1, kNothing},  // an item has no children
-             {2, 2, false, Dir::Down, 2, kNothing},
-             {2, 2, false, Dir::FirstChild, 3, kNothing},
-             {2, 2, false, Dir::Next, 0, kSibling},  // leaves the window: the system's, as it came
-             {2, 2, false, Dir::Next, 5, kFailed},
-             {2, 2, false, Dir::Previous, 5, kFailed},  // not taken for the first window
+             {2, 2, false, Dir::Next, 0, kSibling},        // leaves the window: the system's, as it came
+             {2, 2, false, Dir::Previous, 5, kFailed},     // not taken for the first window
              {2, 2, false, Dir::Next, -1, kInvalid},
-             // No items.
+             // No items; no windows; neither.
              {0, 2, false, Dir::FirstChild, 0, 1},
-             {0, 2, false, Dir::LastChild, 0, 2},
              {0, 2, false, Dir::Previous, 1, kNothing},
-             {0, 2, false, Dir::Next, 1, 2},
-             // No windows.
-             {2, 0, false, Dir::FirstChild, 0, 1},
              {2, 0, false, Dir::LastChild, 0, 2},
              {2, 0, false, Dir::Next, 2, kNothing},
              {0, 0, false, Dir::FirstChild, 0, kNothing},
-             {0, 0, false, Dir::LastChild, 0, kNothing},
              // A system that cannot answer: the last item is still the last child known.
              {2, 2, true, Dir::LastChild, 0, 2},
              {0, 2, true, Dir::LastChild, 0, kFailed},
              {2, 2, true, Dir::Next, 2, kFailed},
-             {2, 2, true, Dir::Previous, 3, kFailed},
-             {2, 2, true, Dir::Next, 1, 2},
          }) {
         EXPECT_EQ(Navigated(r.items, {r.windows, r.fails}, r.direction, r.from), r.expected)
             << r.items << " items, " << r.windows << " windows" << (r.fails ? " (failing)" : "") << ", direction "
@@ -155,15 +134,11 @@ TEST(AccessChildren, EnumeratesItemsThenWindowsFromAnyPlace) {
         std::vector<long> expected;
     };
     for (const Row& r : std::vector<Row>{{2, 2, 0, 4, {1, 2, 3, 4}},
-                                         {2, 2, 0, 1, {1}},
                                          {2, 2, 1, 2, {2, 3}},
-                                         {2, 2, 2, 1, {3}},
                                          {2, 2, 3, 5, {4}},
                                          {2, 2, 4, 1, {}},
-                                         {2, 2, 1, 0, {}},
                                          {0, 2, 1, 3, {2}},
-                                         {2, 0, 1, 3, {2}},
-                                         {0, 0, 0, 1, {}}}) {
+                                         {2, 0, 1, 3, {2}}}) {
         unsigned long position = r.position;
         EXPECT_EQ(Enumerated(r.items, r.windows, position, r.wanted), r.expected)
             << r.items << " items, " << r.windows << " windows, from " << r.position << ", " << r.wanted << " wanted";
@@ -174,13 +149,10 @@ TEST(AccessChildren, EnumeratesItemsThenWindowsFromAnyPlace) {
         unsigned long position, count, total, after;
         bool within;
     };
-    for (const Skip& s : std::vector<Skip>{{0, 1, 4, 1, true},
-                                           {3, 1, 4, 4, true},
+    for (const Skip& s : std::vector<Skip>{{3, 1, 4, 4, true},
                                            {3, 2, 4, 4, false},
-                                           {0, 5, 4, 4, false},
                                            {2, ULONG_MAX - 1, 4, 4, false},  // no wrap past the end
-                                           {5, 0, 4, 4, false},  // children went since the last step
-                                           {0, 0, 0, 0, true}}) {
+                                           {5, 0, 4, 4, false}}) {  // children went since the last step
         unsigned long position = s.position;
         EXPECT_EQ(SkipChildren(position, s.count, s.total), s.within) << s.position << " + " << s.count;
         EXPECT_EQ(position, s.after) << s.position << " + " << s.count;

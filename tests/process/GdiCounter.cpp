@@ -7,6 +7,7 @@
 #include <set>
 
 #include "tests/process/GdiCount.h"
+#include "win/Handles.h"
 #include "win/Win32.h"
 
 namespace {
@@ -17,10 +18,11 @@ LONG* published = nullptr;
 
 void Publish() {
     if (!published) {
-        const HANDLE mapping = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG),
-                                                    siborang::process_tests::kGdiCountMapping);
+        // Kept for the process's life: the count is read until the program has gone.
+        static const siborang::win::KernelHandle mapping(::CreateFileMappingW(
+            INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG), siborang::process_tests::kGdiCountMapping));
         if (!mapping) return;
-        published = static_cast<LONG*>(::MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
+        published = static_cast<LONG*>(::MapViewOfFile(mapping.Get(), FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
         if (!published) return;
     }
     ::InterlockedExchange(published, static_cast<LONG>(alive.size()));
@@ -55,61 +57,28 @@ Result Freed(const void* object, Result freed) {
 #define SIBORANG_WRAPPED(prefix, name, bytes) "___" prefix "__imp__" #name "@" #bytes
 #endif
 
-// The real import, and the pointer the program's calls to it go through instead: Counted_Name.
-#define SIBORANG_REAL(name, bytes) \
-    extern "C" decltype(&::name) real_##name asm(SIBORANG_WRAPPED("real", name, bytes));
-#define SIBORANG_WRAP(name, bytes)                                                          \
-    extern "C" decltype(&::name) wrap_##name asm(SIBORANG_WRAPPED("wrap", name, bytes)); \
+// Counted_Name in the place of Name's import: it calls the real one (real_Name) and counts what
+// it made (MADE) or freed (FREED, the object the argument `freed` names).
+#define SIBORANG_COUNTED(name, bytes, Result, parameters, arguments, count)                          \
+    extern "C" decltype(&::name) real_##name asm(SIBORANG_WRAPPED("real", name, bytes));            \
+    static Result WINAPI Counted_##name parameters { return count(real_##name arguments); }          \
+    extern "C" decltype(&::name) wrap_##name asm(SIBORANG_WRAPPED("wrap", name, bytes));            \
     decltype(&::name) wrap_##name = &Counted_##name;
+#define MADE(result) Made(result)
+#define FREED(freed) [&](auto result) { return Freed(freed, result); }
 
-SIBORANG_REAL(CreateSolidBrush, 4)
-SIBORANG_REAL(CreateFontIndirectW, 4)
-SIBORANG_REAL(CreateCompatibleBitmap, 12)
-SIBORANG_REAL(CreateCompatibleDC, 4)
-SIBORANG_REAL(GetDC, 4)
-SIBORANG_REAL(LoadImageW, 24)
-SIBORANG_REAL(CopyIcon, 4)
-SIBORANG_REAL(CreatePopupMenu, 0)
-SIBORANG_REAL(DeleteObject, 4)
-SIBORANG_REAL(DeleteDC, 4)
-SIBORANG_REAL(ReleaseDC, 8)
-SIBORANG_REAL(DestroyIcon, 4)
-SIBORANG_REAL(DestroyMenu, 4)
-
-namespace {
-
-HBRUSH WINAPI Counted_CreateSolidBrush(COLORREF color) { return Made(real_CreateSolidBrush(color)); }
-HFONT WINAPI Counted_CreateFontIndirectW(const LOGFONTW* font) { return Made(real_CreateFontIndirectW(font)); }
-HBITMAP WINAPI Counted_CreateCompatibleBitmap(HDC dc, int width, int height) {
-    return Made(real_CreateCompatibleBitmap(dc, width, height));
-}
-HDC WINAPI Counted_CreateCompatibleDC(HDC dc) { return Made(real_CreateCompatibleDC(dc)); }
-HDC WINAPI Counted_GetDC(HWND window) { return Made(real_GetDC(window)); }
-HANDLE WINAPI Counted_LoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy, UINT flags) {
-    HANDLE image = real_LoadImageW(module, name, type, cx, cy, flags);
-    // A shared image belongs to the system, which frees it.
-    return (flags & LR_SHARED) ? image : Made(image);
-}
-HICON WINAPI Counted_CopyIcon(HICON icon) { return Made(real_CopyIcon(icon)); }
-HMENU WINAPI Counted_CreatePopupMenu() { return Made(real_CreatePopupMenu()); }
-BOOL WINAPI Counted_DeleteObject(HGDIOBJ object) { return Freed(object, real_DeleteObject(object)); }
-BOOL WINAPI Counted_DeleteDC(HDC dc) { return Freed(dc, real_DeleteDC(dc)); }
-int WINAPI Counted_ReleaseDC(HWND window, HDC dc) { return Freed(dc, real_ReleaseDC(window, dc)); }
-BOOL WINAPI Counted_DestroyIcon(HICON icon) { return Freed(icon, real_DestroyIcon(icon)); }
-BOOL WINAPI Counted_DestroyMenu(HMENU menu) { return Freed(menu, real_DestroyMenu(menu)); }
-
-}  // namespace
-
-SIBORANG_WRAP(CreateSolidBrush, 4)
-SIBORANG_WRAP(CreateFontIndirectW, 4)
-SIBORANG_WRAP(CreateCompatibleBitmap, 12)
-SIBORANG_WRAP(CreateCompatibleDC, 4)
-SIBORANG_WRAP(GetDC, 4)
-SIBORANG_WRAP(LoadImageW, 24)
-SIBORANG_WRAP(CopyIcon, 4)
-SIBORANG_WRAP(CreatePopupMenu, 0)
-SIBORANG_WRAP(DeleteObject, 4)
-SIBORANG_WRAP(DeleteDC, 4)
-SIBORANG_WRAP(ReleaseDC, 8)
-SIBORANG_WRAP(DestroyIcon, 4)
-SIBORANG_WRAP(DestroyMenu, 4)
+SIBORANG_COUNTED(CreateSolidBrush, 4, HBRUSH, (COLORREF color), (color), MADE)
+SIBORANG_COUNTED(CreateFontIndirectW, 4, HFONT, (const LOGFONTW* font), (font), MADE)
+SIBORANG_COUNTED(CreateCompatibleBitmap, 12, HBITMAP, (HDC dc, int width, int height), (dc, width, height), MADE)
+SIBORANG_COUNTED(CreateCompatibleDC, 4, HDC, (HDC dc), (dc), MADE)
+SIBORANG_COUNTED(GetDC, 4, HDC, (HWND window), (window), MADE)
+SIBORANG_COUNTED(CopyIcon, 4, HICON, (HICON icon), (icon), MADE)
+SIBORANG_COUNTED(CreatePopupMenu, 0, HMENU, (), (), MADE)
+// A shared image belongs to the system, which frees it.
+SIBORANG_COUNTED(LoadImageW, 24, HANDLE, (HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy, UINT flags),
+                 (module, name, type, cx, cy, flags), [&](HANDLE image) { return flags & LR_SHARED ? image : Made(image); })
+SIBORANG_COUNTED(DeleteObject, 4, BOOL, (HGDIOBJ object), (object), FREED(object))
+SIBORANG_COUNTED(DeleteDC, 4, BOOL, (HDC dc), (dc), FREED(dc))
+SIBORANG_COUNTED(ReleaseDC, 8, int, (HWND window, HDC dc), (window, dc), FREED(dc))
+SIBORANG_COUNTED(DestroyIcon, 4, BOOL, (HICON icon), (icon), FREED(icon))
+SIBORANG_COUNTED(DestroyMenu, 4, BOOL, (HMENU menu), (menu), FREED(menu))

@@ -132,51 +132,6 @@ SiborangProcess::SiborangProcess(const std::wstring& workDir, bool traceSound, b
     }
 }
 
-SiborangProcess::SiborangProcess(const std::wstring& workDir, const TimeZone& zone, bool traceSound) {
-    // Wine takes a program's time zone from the Unix environment it starts in, which a Windows
-    // parent does not set: a Unix shell started from here gets this environment, TZ included,
-    // and starts the clock in it.
-    const ScopedEnvironment tz(L"TZ", zone.posix.c_str());
-    // The shell starts in the clock's folder: a relative path would not find it from there.
-    wchar_t exePath[MAX_PATH];
-    if (!::GetFullPathNameW(g_exePath.c_str(), MAX_PATH, exePath, nullptr)) {
-        startError_ = ::GetLastError();
-        return;
-    }
-    const ScopedEnvironment exe(L"SIBORANG_CLOCK_EXE", exePath);
-    std::optional<ScopedEnvironment> trace;
-    if (traceSound) trace.emplace(L"WINEDEBUG", L"+winmm");
-    if (!::GetEnvironmentVariableW(L"SIBORANG_WINE", nullptr, 0)) {
-        startError_ = ERROR_ENVVAR_NOT_FOUND;
-        return;
-    }
-    std::wstring commandLine = LR"(Z:\bin\sh -c "exec \"$SIBORANG_WINE\" \"$SIBORANG_CLOCK_EXE\"")";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(), &si,
-                          &pi)) {
-        startError_ = ::GetLastError();
-        return;
-    }
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    // Every test starts with no clock running, so the first main window is this one's.
-    const auto deadline = Clock::now() + kWindowTimeout;
-    while (Clock::now() < deadline) {
-        const auto forms = TopLevelWindows(kFormClass);
-        if (!forms.empty()) {
-            process_.Reset(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE,
-                                         forms.front().pid));
-            id_ = forms.front().pid;
-            if (!process_) startError_ = ::GetLastError();
-            return;
-        }
-        std::this_thread::sleep_for(50ms);
-    }
-    startError_ = ERROR_TIMEOUT;
-}
-
 HWND SiborangProcess::WaitForForm(Clock::duration timeout) const {
     const auto deadline = Clock::now() + timeout;
     while (Running()) {

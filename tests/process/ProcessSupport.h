@@ -97,11 +97,6 @@ private:
 // One started Siborang.exe. Whatever a test does, the instance is gone when this is: a stray
 // clock would hold the marker and the hotkey and spoil every later test.
 
-// A POSIX TZ value, such as "SBR-00:25" for a clock 25 minutes ahead of UTC.
-struct TimeZone {
-    std::wstring posix;
-};
-
 class SiborangProcess {
 public:
     // With traceSound Wine's winmm trace shows the clips it plays; with traceText its text
@@ -109,9 +104,6 @@ public:
     // exePath: another copy of the program than the one under test.
     explicit SiborangProcess(const std::wstring& workDir, bool traceSound = false, bool traceText = false,
                              const std::wstring& exePath = {});
-    // Started in another time zone, by the Wine loader that SIBORANG_WINE names (Started() is
-    // false without it); found by its main window, as it is then no child of this process.
-    SiborangProcess(const std::wstring& workDir, const TimeZone& zone, bool traceSound);
     ~SiborangProcess() { Stop(); }
     SiborangProcess(const SiborangProcess&) = delete;
     SiborangProcess& operator=(const SiborangProcess&) = delete;

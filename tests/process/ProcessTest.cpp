@@ -232,20 +232,7 @@ double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 
 using StartUp = ProcessTest;
 using HotKey = ProcessTest;
-using FullHour = ProcessTest;
 using Closing = ProcessTest;
-
-// This machine's UTC time, moved on by some minutes.
-SYSTEMTIME UtcAhead(int minutes) {
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
-    t.QuadPart += ULONGLONG(minutes) * 60 * 10'000'000;
-    const FILETIME moved{t.LowPart, t.HighPart};
-    SYSTEMTIME result{};
-    ::FileTimeToSystemTime(&moved, &result);
-    return result;
-}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -488,42 +475,6 @@ TEST_F(HotKey, AnnouncementIsPlayedInRealTimeToTheEnd) {
     // Sound still arriving well after the handler returned was left to play on without it.
     EXPECT_LT(*scan.lastAudible, elapsed + Seconds(kSoundLatency))
         << "sound went on after the hotkey's handler had returned\n" << details;
-}
-
-// A tick due at hh:59:58 that comes after the hour (the thread held by an announcement, the
-// process stopped) and the tick a minute after it both fall in minute 0. The clock is started
-// in a time zone that puts its minute 0 now, with no interval announcements and no memo scan,
-// and given two ticks there: the hour is spoken once.
-TEST_F(FullHour, TwoTicksInItsMinuteZeroSpeakItOnce) {
-    if (g_tracePath.empty()) GTEST_SKIP() << "no trace file given (second argument); clips cannot be seen";
-    if (!EnvironmentValue(L"SIBORANG_WINE")) GTEST_SKIP() << "SIBORANG_WINE names no Wine loader";
-    ASSERT_TRUE(::WritePrivateProfileStringW(L"TOCKLY", L"Check1", L"0", SettingsPath().c_str()));
-    ASSERT_TRUE(::WritePrivateProfileStringW(L"TOCKLY", L"Check2", L"0", SettingsPath().c_str()));
-    // Ahead of UTC so that the clock's minute 0 is this minute, or the next when too little of
-    // this one is left for the start and two ticks.
-    const SYSTEMTIME utc = UtcAhead(0);
-    const int ahead = 60 - (utc.wSecond < 35 ? utc.wMinute : (utc.wMinute + 1) % 60);
-    wchar_t zone[16];
-    std::swprintf(zone, 16, L"SBR-%02d:%02d", ahead / 60, ahead % 60);
-    const SoundTrace trace(g_tracePath);
-    const ULONGLONG offset = trace.Size();
-
-    SiborangProcess clock(workDir_.Path(), TimeZone{zone}, /*traceSound=*/true);
-    ASSERT_TRUE(clock.Started()) << "the clock did not start from the shell, error " << clock.StartError();
-    const HWND form = clock.WaitUntilReady();
-    ASSERT_NE(form, nullptr);
-    const auto deadline = Clock::now() + 90s;
-    while (UtcAhead(ahead).wMinute != 0 && Clock::now() < deadline) std::this_thread::sleep_for(100ms);
-    const SYSTEMTIME local = UtcAhead(ahead);
-    ASSERT_EQ(local.wMinute, 0);
-    for (int tick = 1; tick <= 2; ++tick) {
-        DWORD_PTR ignored = 0;
-        ASSERT_TRUE(::SendMessageTimeoutW(form, WM_TIMER, 1, 0, SMTO_BLOCK, 30000, &ignored)) << "tick " << tick;
-    }
-    ASSERT_EQ(UtcAhead(ahead).wMinute, 0) << "the two ticks did not both fall in minute 0";
-    std::this_thread::sleep_for(300ms);
-    const auto clips = Names(trace.ClipsSince(offset));
-    EXPECT_EQ(clips, siborang::ClipSequence(local.wHour, 0)) << "played: " << Joined(clips);
 }
 
 // Through the main window, and through the application window, the one with the program's
