@@ -151,9 +151,9 @@ void TForm1::SpeedButton1Click(win::Control&) { Close(); }
 void TForm1::SpeedButton2Click(win::Control&) {
     // Not topmost while the about dialog is up, so that it can come in front.
     ::SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, kNoMoveNoSize);
-    TForm4& about = App().CreateOwned<TForm4>();
-    about.ShowModal();
-    App().Destroy(about);
+    TForm4& Form4 = App().CreateOwned<TForm4>();
+    Form4.ShowModal();
+    App().Destroy(Form4);
     ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kNoMoveNoSize);
 }
 

@@ -194,8 +194,8 @@ private:
 };
 
 // The caption removal every borderless form of the program does at creation: clear the
-// title bar bits of the style, then make the client height the outer height minus 46 (at
-// 96 dpi; scaled as the form is).
+// title bar bits of the style (WS_BORDER and WS_DLGFRAME, together WS_CAPTION), then make
+// the client height the outer height minus 46 (at 96 dpi; scaled as the form is).
 void RemoveCaption(Form& form);
 
 }  // namespace siborang::win

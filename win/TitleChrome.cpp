@@ -5,21 +5,21 @@
 namespace siborang::win {
 
 void TitleDragged::Panel1MouseDown(Control&, MouseButton, unsigned, int, int) {
-    dragging_ = true;
+    Dragging = true;
     POINT cursor;
     ::GetCursorPos(&cursor);
     const RECT bounds = window_.BoundsRect();
-    dragOffset_ = {cursor.x - bounds.left, cursor.y - bounds.top};
+    DragOffset = {cursor.x - bounds.left, cursor.y - bounds.top};
 }
 
 void TitleDragged::Panel1MouseMove(Control&, MouseButton, unsigned, int, int) {
-    if (!dragging_) return;
+    if (!Dragging) return;
     POINT cursor;
     ::GetCursorPos(&cursor);
-    window_.SetLeft(cursor.x - dragOffset_.x);
-    window_.SetTop(cursor.y - dragOffset_.y);
+    window_.SetLeft(cursor.x - DragOffset.x);
+    window_.SetTop(cursor.y - DragOffset.y);
 }
 
-void TitleDragged::Panel1MouseUp(Control&, MouseButton, unsigned, int, int) { dragging_ = false; }
+void TitleDragged::Panel1MouseUp(Control&, MouseButton, unsigned, int, int) { Dragging = false; }
 
 }  // namespace siborang::win

@@ -24,8 +24,8 @@ protected:
 
 private:
     Form& window_;
-    bool dragging_ = false;
-    POINT dragOffset_{};  // cursor position minus the window's top-left corner
+    bool Dragging = false;
+    POINT DragOffset{};  // cursor position minus the window's top-left corner
 };
 
 }  // namespace siborang::win
