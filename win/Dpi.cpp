@@ -10,7 +10,6 @@ namespace {
 struct User32Dpi {
     UINT(WINAPI* forWindow)(HWND) = nullptr;
     UINT(WINAPI* forSystem)() = nullptr;
-    int(WINAPI* metricForDpi)(int, UINT) = nullptr;
     BOOL(WINAPI* adjustForDpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
 
     User32Dpi() noexcept {
@@ -18,7 +17,6 @@ struct User32Dpi {
         if (!user32) return;
         Look(user32, "GetDpiForWindow", forWindow);
         Look(user32, "GetDpiForSystem", forSystem);
-        Look(user32, "GetSystemMetricsForDpi", metricForDpi);
         Look(user32, "AdjustWindowRectExForDpi", adjustForDpi);
     }
     template <class Function>
@@ -58,13 +56,6 @@ Dpi Dpi::OfWindow(HWND window) noexcept {
     }
     if (const int dpi = window ? MonitorDpi(window) : 0) return Dpi(dpi);
     return System();
-}
-
-int SystemMetric(int index, Dpi dpi) noexcept {
-    if (Calls().metricForDpi) return Calls().metricForDpi(index, static_cast<UINT>(dpi.Value()));
-    const int metric = ::GetSystemMetrics(index);
-    const Dpi system = Dpi::System();
-    return dpi == system ? metric : ::MulDiv(metric, dpi.Value(), system.Value());
 }
 
 RECT OuterRect(RECT client, DWORD style, DWORD exStyle, Dpi dpi) noexcept {

@@ -1,7 +1,7 @@
 #pragma once
 // The DPI of windows and the screen, and what depends on it. Layouts are written at 96 dpi
 // and scaled through Dpi wherever they are put on the screen; the calls that Windows 7 lacks
-// (GetDpiForWindow, AdjustWindowRectExForDpi, GetSystemMetricsForDpi, GetDpiForMonitor) are
+// (GetDpiForWindow, GetDpiForSystem, AdjustWindowRectExForDpi, GetDpiForMonitor) are
 // looked up at run time, with the system DPI and the plain calls in their place.
 #include "core/Dpi.h"
 #include "win/Win32.h"
@@ -33,9 +33,6 @@ private:
     int value_ = kDesignDpi;
 };
 
-// A system metric (SM_CXSMICON, ...) at the DPI, from the system's own when Windows cannot
-// give it for another DPI.
-int SystemMetric(int index, Dpi dpi) noexcept;
 // The outer rectangle of a window whose client area is `client`, with its frame at the DPI.
 RECT OuterRect(RECT client, DWORD style, DWORD exStyle, Dpi dpi) noexcept;
 
