@@ -28,4 +28,11 @@ cd "$root/build/native"
 # says: the keyboard walk presses real keys and moves the pointer, which must never reach the
 # desktop of whoever started the run.
 unset DISPLAY XAUTHORITY
-xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" ctest --verbose "$@"
+status=0
+xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" ctest --verbose "$@" || status=$?
+# The failures again at the end, where a reader of a long log looks first.
+if [ "$status" -ne 0 ]; then
+    echo "== what failed"
+    grep -E -A4 ': Failure$' Testing/Temporary/LastTest.log | grep -v '^ALSA' | head -120 || true
+fi
+exit "$status"

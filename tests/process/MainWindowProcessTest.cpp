@@ -406,8 +406,10 @@ TEST_F(Leaks, TrayRunAndEditorCyclesKeepHandlesGdiObjectsWindowsAndMemoryFlat) {
     constexpr int kCycles = 1000;
     constexpr int kEditorEvery = 100;
     constexpr std::size_t kHandleSlack = 5;
-    // Wine's heap settles up to some 250 KiB higher over the editor's first openings.
-    constexpr SIZE_T kMemorySlack = 512 * 1024;
+    // Wine's heap steps up now and then as it settles (by up to some 600 KiB, seen once in a
+    // few runs), where a leak grows with every cycle: memory grown past the slack over one
+    // thousand cycles counts only when it grows past it again over the next thousand.
+    constexpr LONGLONG kMemorySlack = 512 * 1024;
 
     exe_ = CountedExe();
     ASSERT_NO_FATAL_FAILURE(Start());
@@ -426,33 +428,49 @@ TEST_F(Leaks, TrayRunAndEditorCyclesKeepHandlesGdiObjectsWindowsAndMemoryFlat) {
         ASSERT_TRUE(ClickRun());
         ASSERT_TRUE(WaitShown(false)) << "cycle " << n << ": Run did not hide the window" << BoxNote();
     };
-    for (int n = 0; n < kWarmUpCycles; ++n) ASSERT_NO_FATAL_FAILURE(cycle(n));
+    int done = 0;
+    auto cycles = [&](int count) {
+        for (const int end = done + count; done < end; ++done) ASSERT_NO_FATAL_FAILURE(cycle(done));
+    };
+    ASSERT_NO_FATAL_FAILURE(cycles(kWarmUpCycles));
     std::string handleSource;
     const Usage before = UsageOf(clock_->ProcessHandle(), Pid(), handleSource);
     const std::optional<LONG> objectsBefore = CountedGdiObjects();
     ASSERT_TRUE(objectsBefore) << Narrow(kCountedExe) << " publishes no count of its GDI objects";
 
     const auto started = Clock::now();
-    for (int n = 0; n < kCycles; ++n) ASSERT_NO_FATAL_FAILURE(cycle(kWarmUpCycles + n));
+    ASSERT_NO_FATAL_FAILURE(cycles(kCycles));
+    Usage after = UsageOf(clock_->ProcessHandle(), Pid(), handleSource);
+    auto grown = [](const Usage& from, const Usage& to) {
+        return static_cast<LONGLONG>(to.privateBytes) - static_cast<LONGLONG>(from.privateBytes);
+    };
+    LONGLONG memoryGrowth = grown(before, after);
+    if (memoryGrowth > kMemorySlack) {
+        std::printf("[ leaks    ] private bytes grew by %lld KiB; another %d cycles tell a step from a leak\n",
+                    memoryGrowth / 1024, kCycles);
+        const Usage stepped = after;
+        ASSERT_NO_FATAL_FAILURE(cycles(kCycles));
+        after = UsageOf(clock_->ProcessHandle(), Pid(), handleSource);
+        memoryGrowth = grown(stepped, after);
+    }
     const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-    const Usage after = UsageOf(clock_->ProcessHandle(), Pid(), handleSource);
     const LONG objectsAfter = CountedGdiObjects().value_or(-1);
 
     std::printf("[ leaks    ] %d cycles in %.1f s; handles %zu -> %zu (from %s); private bytes %zu -> %zu; "
                 "windows %zu -> %zu; GDI and USER objects %ld -> %ld\n",
-                kCycles, seconds, before.handles, after.handles, handleSource.c_str(),
+                done - kWarmUpCycles, seconds, before.handles, after.handles, handleSource.c_str(),
                 static_cast<std::size_t>(before.privateBytes), static_cast<std::size_t>(after.privateBytes),
                 before.windows, after.windows, static_cast<long>(*objectsBefore), static_cast<long>(objectsAfter));
 
     ASSERT_GT(before.handles, 0u) << "the clock's handles cannot be counted from here (" << handleSource << ")";
-    EXPECT_LE(after.handles, before.handles + kHandleSlack) << "handles grew over " << kCycles << " cycles";
+    EXPECT_LE(after.handles, before.handles + kHandleSlack) << "handles grew over " << done - kWarmUpCycles << " cycles";
     ASSERT_GT(before.privateBytes, 0u) << "the clock's private memory cannot be read from here";
-    EXPECT_LE(after.privateBytes, before.privateBytes + kMemorySlack)
-        << "private memory grew by " << (after.privateBytes - before.privateBytes) / 1024 << " KiB over " << kCycles
-        << " cycles";
+    EXPECT_LE(memoryGrowth, kMemorySlack) << "private memory grew by " << memoryGrowth / 1024 << " KiB over the last "
+                                          << kCycles << " cycles";
     EXPECT_EQ(after.windows, before.windows) << "the number of the clock's windows changed";
     // Fonts and pictures are made once and shared; every other object goes with what made it.
-    EXPECT_EQ(objectsAfter, *objectsBefore) << "GDI and USER objects changed over " << kCycles << " cycles";
+    EXPECT_EQ(objectsAfter, *objectsBefore) << "GDI and USER objects changed over " << done - kWarmUpCycles
+                                            << " cycles";
     EXPECT_TRUE(clock_->Running());
 }
 

@@ -1,8 +1,12 @@
 #include "tests/process/ProcessSupport.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
+#include <condition_variable>
 #include <cstdio>
 #include <cwchar>
+#include <mutex>
 
 #include "win/Text.h"
 
@@ -292,6 +296,81 @@ bool ProcessTest::MarkerHeld() {
     return static_cast<bool>(KernelHandle(::OpenFileMappingW(FILE_MAP_READ, FALSE, kMarkerName)));
 }
 
+// ---------------------------------------------------------------------------------------------
+// A test that hangs fails by name
+
+namespace {
+
+// Far beyond the longest test (the leak cycles, some 40 s on a busy machine).
+constexpr auto kTestDeadline = 150s;
+
+// Every clock this run started, found by name, as the tests start them under several names and
+// folders; the test program itself is spared.
+void EndStartedClocks() {
+    const KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (entry.th32ProcessID == ::GetCurrentProcessId() || ::_wcsnicmp(entry.szExeFile, L"Siborang", 8) != 0)
+            continue;
+        if (const KernelHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)); process)
+            ::TerminateProcess(process.Get(), 1);
+    }
+}
+
+// A wait that never ends (Wine has been seen to stop answering a program now and then) would
+// hold the whole run until ctest's timeout and say nothing of where: past its deadline the
+// running test is reported failed in GoogleTest's own words, which the test script reads to
+// run it again, and the program ends with the clocks it started.
+class Watchdog final : public testing::EmptyTestEventListener {
+public:
+    Watchdog() : thread_([this] { Watch(); }) {}
+    ~Watchdog() override {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+
+private:
+    void OnTestStart(const testing::TestInfo& test) override {
+        const std::lock_guard lock(mutex_);
+        running_ = std::string(test.test_suite_name()) + "." + test.name();
+        started_ = Clock::now();
+    }
+    void OnTestEnd(const testing::TestInfo&) override {
+        const std::lock_guard lock(mutex_);
+        running_.clear();
+    }
+
+    void Watch() {
+        std::unique_lock lock(mutex_);
+        while (!wake_.wait_for(lock, 1s, [&] { return stop_; })) {
+            const auto spent = Clock::now() - started_;
+            if (running_.empty() || spent < kTestDeadline) continue;
+            std::printf("[ hung     ] no end after %lld s\n[  FAILED  ] %s (%lld ms)\n",
+                        static_cast<long long>(std::chrono::duration_cast<std::chrono::seconds>(spent).count()),
+                        running_.c_str(),
+                        static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(spent).count()));
+            std::fflush(stdout);
+            EndStartedClocks();
+            ::TerminateProcess(::GetCurrentProcess(), 1);
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stop_ = false;
+    std::string running_;
+    Clock::time_point started_;
+    std::thread thread_;  // last: it runs on the members above
+};
+
+}  // namespace
+
 }  // namespace siborang::process_tests
 
 // Usage: SiborangProcessTests.exe EXE [TRACEFILE]
@@ -320,5 +399,6 @@ int main(int argc, char** argv) {
     if (args.size() > 1) g_tracePath = ToWindowsPath(args[1]);
 
     testing::AddGlobalTestEnvironment(new SettingsFileAside);
+    testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
     return RUN_ALL_TESTS();
 }
