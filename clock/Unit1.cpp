@@ -110,9 +110,14 @@ LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_HOTKEY) SpeakNow();
     const LRESULT result = win::Form::WindowProc(message, wParam, lParam);
     // Then the newest note standing takes the keyboard, the keyboard's way to it: after the
-    // time, so that a reader does not read the note over the clock's voice.
+    // time, so that a reader does not read the note over the clock's voice. While an error box
+    // is up every other window takes no input: the box keeps the keyboard, as on the icon's click.
     if (message == WM_HOTKEY) {
-        if (TForm3* note = TForm3::Newest()) note->TakeKeyboard();
+        if (const HWND modal = App().ModalWindow()) {
+            ::SetForegroundWindow(modal);
+        } else if (TForm3* note = TForm3::Newest()) {
+            note->TakeKeyboard();
+        }
     }
     return result;
 }

@@ -4,10 +4,11 @@
 #include <utility>
 
 #include "core/Errors.h"
+#include "core/Mnemonic.h"
 #include "win/Application.h"
 #include "win/Modal.h"
-#include "win/Timer.h"
 #include "win/Text.h"
+#include "win/Timer.h"
 #include "win/WindowedControl.h"
 
 namespace siborang::win {
@@ -220,9 +221,13 @@ void Form::DoClose(CloseAction&) {}
 int Form::ShowModal() {
     ModalLoop loop(app_, *this);
     modal_ = &loop;
-    const int result = loop.Run();
-    modal_ = nullptr;
-    return result;
+    // Cleared however the loop ends: a close handler that raised leaves the form shown and
+    // closable, and no pointer to the ended loop behind.
+    struct Unset {
+        ModalLoop*& modal;
+        ~Unset() { modal = nullptr; }
+    } unset{modal_};
+    return loop.Run();
 }
 
 void Form::Close() {

@@ -22,6 +22,7 @@
 #include "win/Application.h"
 #include "win/Handles.h"
 #include "win/Text.h"
+#include "win/Timer.h"
 
 namespace siborang {
 namespace {
@@ -437,6 +438,29 @@ TEST_F(MainWindow, TheHotKeyTakesTheKeyboardToTheNewestNoteWhichEscapeCloses) {
     testing::PumpMessages(100);
     EXPECT_FALSE(::IsWindow(newest));
     ::PostMessageW(FindNote(), WM_CLOSE, 0, 0);
+    testing::PumpMessages(100);
+}
+
+// An error box up (a tick's, say) disables the notes too: the hotkey leaves the keyboard with it.
+TEST_F(MainWindow, TheHotKeyLeavesTheKeyboardWithAnErrorBoxInFrontOfTheNotes) {
+    TForm1& f = Start();
+    PendingNote = {};
+    f.ShowMemoNote(PendingNote);
+    const HWND note = FindNote();
+    ASSERT_NE(note, nullptr);
+    HWND activeInBox = nullptr, focusInBox = nullptr;
+    // Inside the box's own loop, after the hotkey posted before it: what is active, then OK.
+    win::Timer probe(f, 10, true, [&](win::Timer& t) {
+        t.SetEnabled(false);
+        activeInBox = ::GetActiveWindow();
+        focusInBox = ::GetFocus();
+        ::PostMessageW(win::Application::Instance().ModalWindow(), WM_COMMAND, IDOK, 0);
+    });
+    ::PostMessageW(f.Handle(), WM_HOTKEY, 0, 0);
+    win::Application::Instance().ShowError("Tick failed");
+    EXPECT_NE(activeInBox, note) << "the note behind the box took the keyboard";
+    EXPECT_FALSE(focusInBox && ::IsChild(note, focusInBox)) << "the note's X has the focus";
+    ::PostMessageW(note, WM_CLOSE, 0, 0);
     testing::PumpMessages(100);
 }
 
