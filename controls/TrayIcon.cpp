@@ -1,11 +1,13 @@
 #include "controls/TrayIcon.h"
 
 #include <cstring>
+#include <type_traits>
 
 #include "core/Errors.h"
 #include "win/Application.h"
 #include "win/Form.h"
 #include "win/StartupTrace.h"
+#include "win/SystemLibrary.h"
 
 namespace siborang {
 namespace {
@@ -32,9 +34,8 @@ std::size_t ToolTipLength(std::string_view text) {
 }
 
 TTrayIcon::MessageFilterFunction LookUpMessageFilter() noexcept {
-    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    return reinterpret_cast<TTrayIcon::MessageFilterFunction>(reinterpret_cast<void (*)()>(
-        user32 ? ::GetProcAddress(user32, "ChangeWindowMessageFilterEx") : nullptr));
+    return win::FindExport<std::remove_pointer_t<TTrayIcon::MessageFilterFunction>>(
+        ::GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx");
 }
 
 }  // namespace
@@ -179,7 +180,8 @@ LRESULT TTrayIcon::TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         if (wParam != kAddRetryTimer) return DefaultProc(message, wParam, lParam);
-        if (AddIcon() || --addRetriesLeft_ <= 0) StopAddRetries();
+        // One queued before the icon was put out of the tray adds nothing.
+        if (!active_ || designing_ || AddIcon() || --addRetriesLeft_ <= 0) StopAddRetries();
         return 0;
     case WM_CLOSE:
         // The icon's own plumbing: closed from outside (a script, taskkill), it would leave the

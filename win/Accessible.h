@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "win/Win32.h"
+#include "win/Window.h"
 
 #include <oleacc.h>  // the ROLE_SYSTEM_* and STATE_SYSTEM_* values sources answer with
 
@@ -88,7 +89,7 @@ private:
 
 // Finds the source that describes a window, again on every question; nullptr when there is
 // none (any more).
-using AccessibleLookup = AccessibleSource* (*)(HWND window) noexcept;
+using AccessibleLookup = WindowBase::SourceLookup;
 
 // For a window's WM_GETOBJECT: answers OBJID_CLIENT and OBJID_WINDOW with the window's own
 // object, when its source can be found (`client`, `frame`) and the libraries are there; result

@@ -1,7 +1,9 @@
 #include "win/Control.h"
 
+#include "core/Mnemonic.h"
 #include "win/DialogKeyboard.h"
 #include "win/Text.h"
+#include "win/Window.h"
 
 namespace siborang::win {
 namespace {
@@ -88,9 +90,7 @@ void Control::SetEnabled(bool enabled) {
     if (Handle()) {
         // Disabled, the control drops the focus to nothing (a button that disables itself when
         // pressed); the form hands it on as Tab would.
-        const HWND focus = ::GetFocus();
-        if (!enabled && focus && (focus == Handle() || ::IsChild(Handle(), focus)))
-            site_.Keyboard().HandFocusOnFrom(*this);
+        if (!enabled && FocusWithin(Handle())) site_.Keyboard().HandFocusOnFrom(*this);
         ::EnableWindow(Handle(), enabled);
     } else {
         Invalidate();
@@ -130,7 +130,8 @@ void Control::Invalidate() const {
     } else {
         // A little beyond the bounds: an underline may stand just below them.
         RECT area = Bounds();
-        ::InflateRect(&area, 2, 2);
+        const int margin = site_.CurrentDpi().Scale(2);
+        ::InflateRect(&area, margin, margin);
         ::InvalidateRect(ParentHandle(), &area, TRUE);
     }
 }

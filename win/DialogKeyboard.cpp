@@ -40,9 +40,7 @@ Control* DialogKeyboard::FirstTabStop() const {
 }
 
 Control* DialogKeyboard::ActiveControl() const noexcept {
-    const HWND focus = ::GetFocus();
-    const HWND form = form_.Handle();
-    if (focus && (focus == form || ::IsChild(form, focus))) return form_.ControlOf(focus);
+    if (FocusWithin(form_.Handle())) return form_.ControlOf(::GetFocus());
     return savedFocus_;
 }
 
@@ -69,10 +67,8 @@ void DialogKeyboard::HandFocusOnFrom(Control& control) {
 
 void DialogKeyboard::HandFocusOn() {
     Control* from = std::exchange(handFrom_, nullptr);
-    const HWND form = form_.Handle();
-    const HWND focus = ::GetFocus();
     // Given to a control meanwhile (by a click, by the handler): it stays there.
-    if (!from || (focus && (focus == form || ::IsChild(form, focus)))) return;
+    if (!from || FocusWithin(form_.Handle())) return;
     Control* next = from;
     if (!CanTakeFocus(from)) {
         std::vector<Control*> stops;
@@ -81,7 +77,7 @@ void DialogKeyboard::HandFocusOn() {
         const auto i = static_cast<std::size_t>(at - stops.begin());
         next = at != stops.end() && stops.size() > 1 ? stops[(i + 1) % stops.size()] : nullptr;
     }
-    if (::GetActiveWindow() != form) {
+    if (::GetActiveWindow() != form_.Handle()) {
         // A window the handler put up is in front: the focus comes back with the activation.
         if (next) savedFocus_ = next;
     } else if (next) {

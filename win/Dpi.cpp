@@ -14,14 +14,9 @@ struct User32Dpi {
 
     User32Dpi() noexcept {
         const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-        if (!user32) return;
-        Look(user32, "GetDpiForWindow", forWindow);
-        Look(user32, "GetDpiForSystem", forSystem);
-        Look(user32, "AdjustWindowRectExForDpi", adjustForDpi);
-    }
-    template <class Function>
-    static void Look(HMODULE module, const char* name, Function*& into) noexcept {
-        into = reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+        forWindow = FindExport<UINT WINAPI(HWND)>(user32, "GetDpiForWindow");
+        forSystem = FindExport<UINT WINAPI()>(user32, "GetDpiForSystem");
+        adjustForDpi = FindExport<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>(user32, "AdjustWindowRectExForDpi");
     }
 };
 

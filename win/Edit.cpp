@@ -33,9 +33,7 @@ void Edit::HandleCommand(WORD code) {
         OnChange(*this);
     if (code == EN_KILLFOCUS && OnExit) {
         // Leaving for another control of the same form; deactivating the form is no exit.
-        const HWND form = Owner().SiteWindow();
-        const HWND focus = ::GetFocus();
-        if (focus && (focus == form || ::IsChild(form, focus))) OnExit(*this);
+        if (FocusWithin(Owner().SiteWindow())) OnExit(*this);
     }
 }
 

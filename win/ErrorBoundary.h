@@ -1,7 +1,7 @@
 #pragma once
-// The error boundary: every callback from Win32 into the program (window procedures, timer
-// and enumeration callbacks) runs inside Guard, so that a C++ exception never crosses into
-// Win32. What it catches goes to the reporter the application sets (its standard error box);
+// The error boundary: every window procedure of the program (timers come as WM_TIMER) runs
+// inside Guard, so that a C++ exception never crosses into Win32; the other callbacks are
+// noexcept and catch for themselves. What it catches goes to the reporter the application sets (its standard error box);
 // the loop goes on.
 #include <type_traits>
 

@@ -1,5 +1,6 @@
 #include "win/Label.h"
 
+#include "core/Mnemonic.h"
 #include "core/WordWrap.h"
 #include "win/Handles.h"
 #include "win/Text.h"

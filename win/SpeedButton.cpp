@@ -1,5 +1,6 @@
 #include "win/SpeedButton.h"
 
+#include "core/Mnemonic.h"
 #include "win/Handles.h"
 #include "win/Text.h"
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "win/SystemLibrary.h"
 #include "win/Win32.h"
 
 namespace siborang::win::startup {
@@ -35,12 +36,8 @@ long long Ticks() noexcept {
 // The finest clock the system has: the precise one came with Windows 8, so it is looked up, and
 // Windows 7 reads the ordinary one (a tick of up to 16 ms, enough for the first step's length).
 void Now(FILETIME* now) noexcept {
-    using PreciseFn = void(WINAPI*)(LPFILETIME);
-    static const PreciseFn precise = [] {
-        const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-        return reinterpret_cast<PreciseFn>(reinterpret_cast<void (*)()>(
-            kernel ? ::GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime") : nullptr));
-    }();
+    static const auto precise =
+        FindExport<void WINAPI(LPFILETIME)>(::GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime");
     if (precise) {
         precise(now);
     } else {

@@ -6,11 +6,8 @@ namespace siborang::win {
 
 void RestrictDllSearch() noexcept {
     // kernel32 is always loaded, and always from the system.
-    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    using SetDefaultDllDirectoriesFn = decltype(::SetDefaultDllDirectories);
-    const auto setDefault =
-        reinterpret_cast<SetDefaultDllDirectoriesFn*>(reinterpret_cast<void (*)()>(
-            kernel ? ::GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr));
+    const auto setDefault = FindExport<decltype(::SetDefaultDllDirectories)>(::GetModuleHandleW(L"kernel32.dll"),
+                                                                          "SetDefaultDllDirectories");
     if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     ::SetDllDirectoryW(L"");
 }

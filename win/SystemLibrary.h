@@ -14,6 +14,16 @@ namespace siborang::win {
 // least is taken out of the search.
 void RestrictDllSearch() noexcept;
 
+// An export typed as the declaration it stands for, FindExport<decltype(::PlaySoundA)>(winmm,
+// "PlaySoundA"); nullptr when the module (one already loaded, say) or the export is missing.
+template <class Function>
+Function* FindExport(HMODULE module, const char* name) noexcept {
+    if (!module) return nullptr;
+    // Through the generic function type, which converts to any other without a warning.
+    const auto generic = reinterpret_cast<void (*)()>(::GetProcAddress(module, name));
+    return reinterpret_cast<Function*>(generic);
+}
+
 // A library of Windows' own, loaded from the system directory only; freed with the object.
 class SystemLibrary {
 public:
@@ -26,14 +36,10 @@ public:
 
     explicit operator bool() const noexcept { return module_ != nullptr; }
 
-    // An export typed as the declaration it stands for, Find<decltype(::PlaySoundA)>("PlaySoundA");
-    // nullptr when the library or the export is missing.
+    // One of its exports (FindExport); nullptr when the library or the export is missing.
     template <class Function>
     Function* Find(const char* name) const noexcept {
-        if (!module_) return nullptr;
-        // Through the generic function type, which converts to any other without a warning.
-        const auto generic = reinterpret_cast<void (*)()>(::GetProcAddress(module_, name));
-        return reinterpret_cast<Function*>(generic);
+        return FindExport<Function>(module_, name);
     }
 
 private:

@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/Mnemonic.h"
-
 namespace siborang::win {
 
 inline constexpr unsigned kKoreanCodePage = 949;
@@ -15,7 +13,5 @@ std::string Narrow(std::wstring_view text);
 std::wstring FromCp949(std::string_view bytes);
 // Characters CP949 cannot hold make `lossless` false (when given); they become '?'.
 std::string ToCp949(std::wstring_view text, bool* lossless = nullptr);
-// A caption as it reads (core/Mnemonic.h), for the window layer's callers.
-using siborang::WithoutMnemonic;
 
 }  // namespace siborang::win

@@ -18,6 +18,12 @@ struct WindowClassDesign {
 };
 void RegisterWindowClass(HINSTANCE instance, const WindowClassDesign& design);
 
+// The keyboard focus on `window` or on a window inside it.
+inline bool FocusWithin(HWND window) noexcept {
+    const HWND focus = ::GetFocus();
+    return focus && (focus == window || ::IsChild(window, focus));
+}
+
 class WindowBase {
 public:
     WindowBase(const WindowBase&) = delete;

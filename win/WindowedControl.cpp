@@ -33,7 +33,6 @@ void WindowedControl::ApplyDpi() {
     const RECT rc = Bounds();
     ::SetWindowPos(Handle(), nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top + ExtraHeight(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 namespace {
