@@ -13,8 +13,6 @@ public:
     };
 
     Button(ControlSite& site, Control* parent, const ControlRow& row, const Args& args);
-    // Runs OnClick as a click does.
-    void Click();
     // A click, while it is enabled.
     void Press() override;
     bool PressedBy(PressKey key) const noexcept override;
@@ -28,6 +26,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Runs OnClick as a click does.
+    void Click();
     Args args_;
 };
 
