@@ -14,40 +14,44 @@ bool GraphicHost::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return true;
 }
 
+template <class Visit>
+bool GraphicHost::VisitItems(Visit visit) const {
+    for (std::size_t i = 0; i < children_.size(); ++i) {
+        if (!children_[i]->Visible()) continue;
+        if (auto facts = children_[i]->AccessibleFacts(); facts && visit(i, *facts)) return true;
+    }
+    return false;
+}
+
 std::vector<AccessibleItem> GraphicHost::AccessibleItems(HWND window) const {
     std::vector<AccessibleItem> items;
-    for (const GraphicControl* c : children_) {
-        if (!c->Visible()) continue;
-        if (auto item = c->AccessibleFacts()) {
-            ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&item->bounds), 2);
-            items.push_back(std::move(*item));
-        }
-    }
+    VisitItems([&](std::size_t, AccessibleItem& item) {
+        ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&item.bounds), 2);
+        items.push_back(std::move(item));
+        return false;
+    });
     return items;
 }
 
 LONG GraphicHost::ItemId(const GraphicControl& control) const {
     LONG id = 0;
-    for (const GraphicControl* c : children_) {
-        if (!c->Visible() || !c->AccessibleFacts()) continue;
+    const bool found = VisitItems([&](std::size_t i, const AccessibleItem&) {
         ++id;
-        if (c == &control) return id;
-    }
-    return 0;
+        return children_[i] == &control;
+    });
+    return found ? id : 0;
 }
 
 bool GraphicHost::PressItem(HWND window, std::size_t index) const {
     std::size_t item = 0;
-    for (std::size_t i = 0; i < children_.size(); ++i) {
-        const GraphicControl* c = children_[i];
-        if (!c->Visible()) continue;
-        const auto facts = c->AccessibleFacts();
-        if (!facts) continue;
-        if (item++ != index) continue;
-        return !facts->defaultAction.empty() && !(facts->state & STATE_SYSTEM_UNAVAILABLE) &&
-               ::PostMessageW(window, AccessiblePressMessage(), i, 0);
-    }
-    return false;
+    bool pressed = false;
+    VisitItems([&](std::size_t i, const AccessibleItem& facts) {
+        if (item++ != index) return false;
+        pressed = !facts.defaultAction.empty() && !(facts.state & STATE_SYSTEM_UNAVAILABLE) &&
+                  ::PostMessageW(window, AccessiblePressMessage(), i, 0);
+        return true;
+    });
+    return pressed;
 }
 
 void GraphicHost::Paint(HDC dc) const {

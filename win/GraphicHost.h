@@ -40,6 +40,10 @@ public:
     bool PressItem(HWND window, std::size_t index) const;
 
 private:
+    // Calls visit(place among the children, facts) for each child a reader sees, in item
+    // order, until it returns true; true when one did.
+    template <class Visit>
+    bool VisitItems(Visit visit) const;
     bool RouteMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     GraphicControl* ChildAt(POINT at) const noexcept;
 
