@@ -1,8 +1,8 @@
 #pragma once
 // The error boundary: every window procedure of the program (timers come as WM_TIMER) runs
 // inside Guard, so that a C++ exception never crosses into Win32; the other callbacks are
-// noexcept and catch for themselves. What it catches goes to the reporter the application sets (its standard error box);
-// the loop goes on.
+// noexcept and catch for themselves. What Guard catches goes to the reporter the application
+// sets (its standard error box); the loop goes on.
 #include <type_traits>
 
 namespace siborang::win {
