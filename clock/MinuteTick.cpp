@@ -62,16 +62,18 @@ void RunMinuteTick(TickWorld& world, std::int32_t& intervalCounter, TickMemory& 
     const bool hourHeard = memory.announcedHour == hour;
     bool spoken = false;
     auto speak = [&] {
-        world.SpeakNow();
+        const bool whole = world.SpeakNow();
         spoken = true;
         if (now.minute == 0) memory.announcedHour = hour;
+        return whole;
     };
 
     if (world.IntervalChecked()) {
         ++intervalCounter;
         if (intervalCounter >= ParseIntegerStrict(world.IntervalText())) {
-            speak();
+            const bool whole = speak();
             intervalCounter = 0;
+            if (!whole) return;
         }
     }
 

@@ -59,7 +59,9 @@ public:
     virtual bool IntervalChecked() = 0;
     virtual std::string IntervalText() = 0;
     virtual bool MemoChecked() = 0;
-    virtual void SpeakNow() = 0;
+    // False when the program or the session ended during the announcement: the tick ends
+    // there, so that no memo is stored as seen by a program about to go.
+    virtual bool SpeakNow() = 0;
     // The memo file: open, count and close raise; read and write return 0 or -1.
     virtual void OpenMemos() = 0;
     virtual std::int32_t MemoCount() = 0;

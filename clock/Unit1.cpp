@@ -58,7 +58,7 @@ TickTime Form1Tick::Now() {
 bool Form1Tick::IntervalChecked() { return form_.CheckBox1->Checked(); }
 std::string Form1Tick::IntervalText() { return win::Narrow(form_.Edit1->Text()); }
 bool Form1Tick::MemoChecked() { return form_.CheckBox2->Checked(); }
-void Form1Tick::SpeakNow() { siborang::SpeakNow(); }
+bool Form1Tick::SpeakNow() { return siborang::SpeakNow(); }
 void Form1Tick::OpenMemos() { OpenMemoFile(); }
 std::int32_t Form1Tick::MemoCount() { return siborang::MemoCount(); }
 int Form1Tick::ReadMemo(std::int32_t index, MemoRecord& memo) { return siborang::ReadMemo(index, memo); }
@@ -82,6 +82,8 @@ TForm1::TForm1(win::Application& app)
     TrayIcon1->SetActive(true);
     // The shell shows the icon at its small-icon size, at the system's DPI.
     TrayIcon1->LoadPicture(app.Gdi().SharedIcon(kMainIcon, ::GetSystemMetrics(SM_CXSMICON)));
+    // The icon's name, which a screen reader reads on it.
+    TrayIcon1->SetToolTip(win::ToCp949(App().Title()));
     TrayIcon1->OnClick = [this](TTrayIcon& sender) { TrayIcon1Click(sender); };
     win::startup::Mark("tray: hidden window, timer");
     FormCreate(*this);
@@ -112,9 +114,10 @@ LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // Then the newest note standing takes the keyboard, the keyboard's way to it: after the
     // time, so that a reader does not read the note over the clock's voice. While an error box
     // is up every other window takes no input: the box keeps the keyboard, as on the icon's click.
-    if (message == WM_HOTKEY) {
+    if (message == WM_HOTKEY && !App().Ending()) {
         if (const HWND modal = App().ModalWindow()) {
             ::SetForegroundWindow(modal);
+            win::ShowKeyboardCues(modal);
         } else if (TForm3* note = TForm3::Newest()) {
             note->TakeKeyboard();
         }
@@ -132,23 +135,35 @@ void TForm1::CheckBox1Click(win::Control&) { Edit1->SetEnabled(CheckBox1->Checke
 
 void TForm1::ShowForm(bool flag) {
     if (flag) {
-        // Placed at the corner every time, wherever it was dragged before. The window is as
-        // tall as the title bar it was made with makes it (its caption's height counts twice
-        // once the caption is gone): where that is more than 248 (at 96 dpi), as with larger
-        // title bars, it goes up just enough to keep its bottom edge on the screen.
-        const RECT rc = BoundsRect();
-        const int height = static_cast<int>(rc.bottom - rc.top);
-        const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-        const win::Dpi dpi = CurrentDpi();
-        MoveTo(::GetSystemMetrics(SM_CXSCREEN) - dpi.Scale(330),
-               std::min(screenHeight - dpi.Scale(248), screenHeight - height));
+        // Placed at the corner every time, wherever it was dragged before. Moved there from
+        // (-9999, -9999), it may come onto a monitor of another scale, which lays it out anew at
+        // that one's DPI: the corner is then worked out again for the size it has there.
+        const win::Dpi placedFor = PlaceAtCorner();
         ::ShowWindow(Handle(), SW_RESTORE);
+        if (CurrentDpi() != placedFor) PlaceAtCorner();
         // In front and active, so that typing reaches it: the shell lets the owner of a
         // clicked icon take the foreground.
         ::SetForegroundWindow(Handle());
     } else {
         ::ShowWindow(Handle(), SW_HIDE);
     }
+}
+
+win::Dpi TForm1::PlaceAtCorner() {
+    // The window is as tall as the title bar it was made with makes it (its caption's height
+    // counts twice once the caption is gone): where that is more than 248 (at 96 dpi), as with
+    // larger title bars, it goes up just enough to keep its bottom edge on the screen.
+    win::Dpi dpi = CurrentDpi();
+    for (int pass = 0; pass < 2; ++pass) {
+        const RECT rc = BoundsRect();
+        const int height = static_cast<int>(rc.bottom - rc.top);
+        const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+        MoveTo(::GetSystemMetrics(SM_CXSCREEN) - dpi.Scale(330),
+               std::min(screenHeight - dpi.Scale(248), screenHeight - height));
+        if (CurrentDpi() == dpi) break;
+        dpi = CurrentDpi();
+    }
+    return dpi;
 }
 
 void TForm1::SpeedButton1Click(win::Control&) { Close(); }
@@ -209,6 +224,8 @@ void TForm1::ShowTickError() noexcept {
 void TForm1::ShowMemoNote(const PendingNoteTexts& pending) {
     TForm3& note = App().CreateOwned<TForm3>();
     note.Label1->SetText(win::FromCp949(pending.Heading.View()));
+    // Its title in Alt+Tab and Task View too.
+    note.SetCaption(note.Label1->Text());
     // The three lines are joined into one paragraph; empty lines keep their separators.
     std::string text(pending.Lines[0].View());
     for (std::size_t i = 1; i < kMemoLineCount; ++i) {
@@ -228,17 +245,20 @@ void TForm1::ShowMemoNote(const PendingNoteTexts& pending) {
     PlayChime();
 }
 
-void TForm1::TrayIcon1Click(TTrayIcon&) {
+void TForm1::TrayIcon1Click(TTrayIcon& sender) {
     // While a modal form or an error box is up, the main window takes no input: shown and
     // activated, it would leave the keyboard nowhere, so the click brings that window to the
     // front instead.
     if (const HWND modal = App().ModalWindow()) {
         ::SetForegroundWindow(modal);
+        if (sender.ClickedByKeyboard()) win::ShowKeyboardCues(modal);
         return;
     }
     Timer1->SetEnabled(false);
     hotKey_.Unregister();
     ShowForm(true);
+    // Opened from the keyboard (Enter on the icon), it shows where the focus is at once.
+    if (sender.ClickedByKeyboard()) win::ShowKeyboardCues(Handle());
 }
 
 }  // namespace siborang

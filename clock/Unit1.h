@@ -82,6 +82,8 @@ protected:
 private:
     class SettingsAdapter;
 
+    // Moves the window to the bottom-right corner at the DPI it ends up with there; returns that.
+    win::Dpi PlaceAtCorner();
     // Shows the failure of a tick (call from a catch block), unless an earlier tick's box is
     // still up.
     void ShowTickError() noexcept;
@@ -100,7 +102,7 @@ public:
     bool IntervalChecked() override;
     std::string IntervalText() override;
     bool MemoChecked() override;
-    void SpeakNow() override;
+    bool SpeakNow() override;
     void OpenMemos() override;
     std::int32_t MemoCount() override;
     int ReadMemo(std::int32_t index, MemoRecord& memo) override;

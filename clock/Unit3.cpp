@@ -33,6 +33,7 @@ void TForm3::TakeKeyboard() {
     RememberActiveBefore();
     ::SetForegroundWindow(Handle());
     Button1->SetFocus();
+    win::ShowKeyboardCues(Handle());
 }
 
 void TForm3::FormCreate(win::Form&) { win::RemoveCaption(*this); }

@@ -1,6 +1,7 @@
 #include "controls/TrayIcon.h"
 
-#include <cstring>
+#include <algorithm>
+#include <iterator>
 #include <type_traits>
 
 #include "core/Errors.h"
@@ -8,6 +9,8 @@
 #include "win/Form.h"
 #include "win/StartupTrace.h"
 #include "win/SystemLibrary.h"
+#include "win/Text.h"
+#include "win/WaitAnsweringSent.h"
 
 namespace siborang {
 namespace {
@@ -63,7 +66,7 @@ void TPopupMenu::Popup(int x, int y) {
     if (chosen >= 1 && chosen <= handlers_.size() && handlers_[chosen - 1]) handlers_[chosen - 1]();
 }
 
-TTrayIcon::ShellNotifyFunction TTrayIcon::ShellNotify = &::Shell_NotifyIconA;
+TTrayIcon::ShellNotifyFunction TTrayIcon::ShellNotify = &::Shell_NotifyIconW;
 TTrayIcon::MessageFilterFunction TTrayIcon::MessageFilter = LookUpMessageFilter();
 UINT TTrayIcon::AddRetryInterval = 10000;
 
@@ -114,20 +117,29 @@ void TTrayIcon::SetToolTip(std::string_view cp949) {
 }
 
 void TTrayIcon::FillNotifyData() {
-    data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data_.cbSize = kRecordSize;
     data_.hWnd = Handle();
     data_.uID = kIconId;
     data_.uFlags = kNotifyFlags;
     data_.uCallbackMessage = kCallbackMessage;
     data_.hIcon = icon_.Get();
-    std::memcpy(data_.szTip, toolTip_.data(), toolTip_.size());
-    data_.szTip[toolTip_.size()] = '\0';
+    // 62 CP949 bytes are at most 62 characters, well inside the wide tip.
+    const std::wstring tip = win::FromCp949(toolTip_);
+    const std::size_t length = std::min(tip.size(), std::size(data_.szTip) - 1);
+    std::copy_n(tip.data(), length, data_.szTip);
+    data_.szTip[length] = L'\0';
 }
 
 bool TTrayIcon::AddIcon() {
     FillNotifyData();
     const win::startup::Section timing("tray: the shell's add");
-    const bool added = ShellNotify(NIM_ADD, reinterpret_cast<PNOTIFYICONDATAA>(&data_)) != FALSE;
+    const bool added = ShellNotify(NIM_ADD, &data_) != FALSE;
+    // Asked after every add, as the shell forgets it with the icon: without it, Enter or Space
+    // on the icon reaches the program as a right click.
+    if (added) {
+        data_.uVersion = kShellVersion;
+        ShellNotify(NIM_SETVERSION, &data_);
+    }
     // An icon added before its tool tip was given goes to the shell once more when the
     // queue comes round, by which time the owner has usually set the tip.
     if (toolTip_.empty()) ::PostMessageA(Handle(), kRefreshMessage, 0, 0);
@@ -151,11 +163,11 @@ void TTrayIcon::StopAddRetries() {
 bool TTrayIcon::ModifyIcon() {
     FillNotifyData();
     if (!active_) return true;
-    return ShellNotify(NIM_MODIFY, reinterpret_cast<PNOTIFYICONDATAA>(&data_)) != FALSE;
+    return ShellNotify(NIM_MODIFY, &data_) != FALSE;
 }
 
 bool TTrayIcon::DeleteIcon() {
-    return ShellNotify(NIM_DELETE, reinterpret_cast<PNOTIFYICONDATAA>(&data_)) != FALSE;
+    return ShellNotify(NIM_DELETE, &data_) != FALSE;
 }
 
 LRESULT TTrayIcon::TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -164,15 +176,28 @@ LRESULT TTrayIcon::TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         SetToolTip(toolTip_);
         return 0;
     case kCallbackMessage:
+        // The shell sends its notifications: while an announcement holds the thread they wait
+        // their turn, as a click on a window of the program does.
+        if (win::AnsweringSentOnly()) {
+            ::PostMessageW(Handle(), message, wParam, lParam);
+            return 0;
+        }
         switch (lParam) {
         case WM_LBUTTONUP:
-            if (OnClick) OnClick(*this);
+            Select(true, false);
+            break;
+        case NIN_SELECT:
+        case NIN_KEYSELECT:
+            Select(false, lParam == NIN_KEYSELECT);
             break;
         case WM_LBUTTONDBLCLK:
             if (OnDblClick) OnDblClick(*this);
             break;
         case WM_RBUTTONUP:
-            DoRightClick();
+            ContextMenu(true);
+            break;
+        case WM_CONTEXTMENU:
+            ContextMenu(false);
             break;
         default:
             break;
@@ -196,6 +221,24 @@ LRESULT TTrayIcon::TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return DefaultProc(message, wParam, lParam);
     }
+}
+
+void TTrayIcon::Select(bool byMouseUp, bool byKeyboard) {
+    const DWORD now = ::GetTickCount();
+    // A button-up always clicks (a double-click is up, double, up); a selection the shell
+    // reports besides within the double-click time is the same one.
+    if (!byMouseUp && lastSelected_ != 0 && now - lastSelected_ < ::GetDoubleClickTime()) return;
+    lastSelected_ = now == 0 ? 1 : now;
+    clickedByKeyboard_ = byKeyboard;
+    if (OnClick) OnClick(*this);
+}
+
+void TTrayIcon::ContextMenu(bool byMouseUp) {
+    const DWORD now = ::GetTickCount();
+    // The shell follows a right button-up with WM_CONTEXTMENU; the menu key sends it alone.
+    if (!byMouseUp && lastRightClicked_ != 0 && now - lastRightClicked_ < ::GetDoubleClickTime()) return;
+    lastRightClicked_ = now == 0 ? 1 : now;
+    DoRightClick();
 }
 
 void TTrayIcon::DoRightClick() {

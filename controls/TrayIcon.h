@@ -18,27 +18,6 @@ namespace win {
 class Form;
 }
 
-// The shell's notify record in its first layout, which every shell version accepts.
-struct TNotifyIconData {
-    DWORD cbSize;
-    HWND hWnd;
-    UINT uID;
-    UINT uFlags;
-    UINT uCallbackMessage;
-    HICON hIcon;
-    char szTip[64];
-};
-static_assert(offsetof(TNotifyIconData, hWnd) == offsetof(NOTIFYICONDATAA, hWnd));
-static_assert(offsetof(TNotifyIconData, uID) == offsetof(NOTIFYICONDATAA, uID));
-static_assert(offsetof(TNotifyIconData, uFlags) == offsetof(NOTIFYICONDATAA, uFlags));
-static_assert(offsetof(TNotifyIconData, uCallbackMessage) == offsetof(NOTIFYICONDATAA, uCallbackMessage));
-static_assert(offsetof(TNotifyIconData, hIcon) == offsetof(NOTIFYICONDATAA, hIcon));
-static_assert(offsetof(TNotifyIconData, szTip) == offsetof(NOTIFYICONDATAA, szTip));
-static_assert(sizeof(TNotifyIconData) == NOTIFYICONDATAA_V1_SIZE);
-#ifndef _WIN64
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88);
-#endif
-
 // A popup menu of plain items.
 class TPopupMenu {
 public:
@@ -61,13 +40,19 @@ public:
     using NotifyEvent = std::function<void(TTrayIcon& sender)>;
     // Sender, button, shift state (MK_* bits), cursor position on the screen.
     using MouseEvent = std::function<void(TTrayIcon& sender, win::MouseButton button, unsigned shift, int x, int y)>;
-    using ShellNotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
+    using ShellNotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
 
     static constexpr UINT kCallbackMessage = WM_USER + 1;
     static constexpr UINT kRefreshMessage = WM_USER + 2;
     static constexpr UINT kIconId = 0;
     static constexpr UINT kNotifyFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     static constexpr std::size_t kToolTipLimit = 62;
+    // The record's second layout, the first the shell lets set the icon's version; the tip is
+    // passed wide, so that it reads right whatever the system's code page.
+    static constexpr DWORD kRecordSize = NOTIFYICONDATAW_V2_SIZE;
+    // Keyboard selections (NIN_KEYSELECT) and the menu key (WM_CONTEXTMENU) are reported, the
+    // mouse message still in lParam.
+    static constexpr UINT kShellVersion = NOTIFYICON_VERSION;
 
     // Every call to the shell goes through here, so that tests can watch them.
     static ShellNotifyFunction ShellNotify;
@@ -101,6 +86,8 @@ public:
     // CP949 bytes.
     const std::string& ToolTip() const noexcept { return toolTip_; }
     void SetToolTip(std::string_view cp949);
+    // Whether the last OnClick came from the keyboard (Enter or Space on the icon).
+    bool ClickedByKeyboard() const noexcept { return clickedByKeyboard_; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override { return TrayWndProc(message, wParam, lParam); }
@@ -115,14 +102,21 @@ private:
     bool ModifyIcon();
     bool DeleteIcon();
     void DoRightClick();
+    // One selection of the icon fires OnClick once: the shell follows a click's button-up with
+    // NIN_SELECT, and may send NIN_KEYSELECT twice for one Enter.
+    void Select(bool byMouseUp, bool byKeyboard);
+    void ContextMenu(bool byMouseUp);
 
     win::Form& owner_;
-    TNotifyIconData data_{};
+    NOTIFYICONDATAW data_{};
     win::Icon icon_;
     std::string toolTip_;
     // The shell broadcasts this when it makes the notification area anew (Explorer restarted).
     const UINT taskbarCreated_;
     int addRetriesLeft_ = 0;
+    DWORD lastSelected_ = 0;     // tick count of the last OnClick
+    DWORD lastRightClicked_ = 0;  // of the last right click
+    bool clickedByKeyboard_ = false;
     bool active_ = false;
     bool showDesigning_ = false;
     // There is no form designer in this program.

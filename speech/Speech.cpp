@@ -1,7 +1,9 @@
 #include "speech/Speech.h"
 
 #include "speech/ClipSequence.h"
+#include "win/Application.h"
 #include "win/SystemLibrary.h"
+#include "win/WaitAnsweringSent.h"
 #include "win/Win32.h"
 
 namespace siborang {
@@ -15,7 +17,14 @@ void Play(const char* clip, DWORD flags) {
     win::PlaySoundFromSystem(clip, ::GetModuleHandleA(nullptr), flags);
 }
 
+void PlaySync(const char* clip) { Play(clip, kPlaySync); }
+
+// Stops the clip playing now, whichever thread plays it.
+void StopSound() { win::PlaySoundFromSystem(nullptr, nullptr, 0); }
+
 }  // namespace
+
+ClipPlayer PlayClipToEnd = &PlaySync;
 
 void GetToday(std::uint16_t& year, std::uint16_t& month, std::uint16_t& day) {
     SYSTEMTIME now;
@@ -33,14 +42,26 @@ void GetNowTime(std::uint16_t& hour, std::uint16_t& minute, std::uint16_t& secon
     second = now.wSecond;
 }
 
-void SpeakTime(std::uint16_t hour, std::uint16_t minute) {
-    for (const std::string& clip : ClipSequence(hour, minute)) Play(clip.c_str(), kPlaySync);
+bool SpeakTime(std::uint16_t hour, std::uint16_t minute) {
+    if (win::AnsweringSentOnly()) return true;
+    const std::vector<std::string> clips = ClipSequence(hour, minute);
+    return win::WaitAnsweringSent({
+        .work =
+            [&clips](const std::atomic<bool>& stop) {
+                for (const std::string& clip : clips) {
+                    if (stop) return;
+                    PlayClipToEnd(clip.c_str());
+                }
+            },
+        .ended = [] { return win::Application::Instance().Ending(); },
+        .interrupt = &StopSound,
+    });
 }
 
-void SpeakNow() {
+bool SpeakNow() {
     std::uint16_t hour, minute, second;
     GetNowTime(hour, minute, second);
-    SpeakTime(hour, minute);
+    return SpeakTime(hour, minute);
 }
 
 void PlayChime() { Play(kChimeClip, kPlayAsync); }

@@ -75,6 +75,10 @@ LRESULT Application::AppWindow::WindowProc(UINT message, WPARAM wParam, LPARAM l
         }
         return 0;
     }
+    if (message == WM_ENDSESSION) {
+        Instance().sessionEnding_ = wParam != FALSE;
+        return 0;
+    }
     // The system activates this hidden window as a box it owns closes, and would give it the
     // focus, where a reader would hear a window nobody can see: the window the box came from
     // is activated first.
@@ -106,7 +110,14 @@ void Application::Run() {
     DestroyForms();
 }
 
-void Application::Terminate() { ::PostQuitMessage(0); }
+void Application::Terminate() {
+    quitting_ = true;
+    ::PostQuitMessage(0);
+}
+
+bool Application::Ending() const noexcept {
+    return quitting_ || sessionEnding_ || (mainForm_ && !::IsWindow(mainForm_->Handle()));
+}
 
 bool Application::PreTranslate(const MSG& msg) {
     // Keys go through the form they were typed in first: mnemonics, Enter, Tab.
@@ -124,7 +135,10 @@ bool Application::PreTranslate(const MSG& msg) {
 bool Application::HandleMessage() {
     MSG msg;
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) quitCode_ = static_cast<int>(msg.wParam);
+    if (got == 0) {
+        quitCode_ = static_cast<int>(msg.wParam);
+        quitting_ = false;
+    }
     if (got <= 0) return false;
     if (!PreTranslate(msg)) {
         ::TranslateMessage(&msg);

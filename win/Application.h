@@ -56,6 +56,10 @@ public:
     void ProcessMessages();
     // One message: waits for it, dispatches it; false once WM_QUIT arrives.
     bool HandleMessage();
+    // The program or the session is ending: a quit asked for and not yet taken from the queue,
+    // the session's end announced (WM_ENDSESSION), or the main form's window gone. Work that
+    // holds the thread (an announcement) stops early then.
+    bool Ending() const noexcept;
     // The code the last WM_QUIT carried.
     int QuitCode() const noexcept { return quitCode_; }
 
@@ -113,6 +117,8 @@ private:
     Form* mainForm_ = nullptr;
     BoxOwner* closingBox_ = nullptr;  // the innermost error box up
     int quitCode_ = 0;
+    bool quitting_ = false;       // Terminate ran; cleared once its WM_QUIT is taken
+    bool sessionEnding_ = false;  // the last WM_ENDSESSION said the session ends
 };
 
 }  // namespace siborang::win

@@ -14,7 +14,30 @@ namespace {
 // shown (and activated) the form itself may not count as visible yet.
 bool CanTakeFocus(const Control* c) noexcept { return c && c->Handle() && c->Visible() && c->Enabled(); }
 
+constexpr WORD kCueFlags = UISF_HIDEFOCUS | UISF_HIDEACCEL;
+
 }  // namespace
+
+void ShowKeyboardCues(HWND window) noexcept {
+    ::SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, kCueFlags), 0);
+}
+
+void DialogKeyboard::RevealCuesFor(const MSG& msg) noexcept {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return;
+    switch (msg.wParam) {
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_MENU:
+        break;
+    default:
+        return;
+    }
+    // Asked first: once shown, the cues stay, and the form need not tell its controls again.
+    if (::SendMessageW(form_.Handle(), WM_QUERYUISTATE, 0, 0) & kCueFlags) ShowKeyboardCues(form_.Handle());
+}
 
 void DialogKeyboard::CollectTabStops(const Control* container, std::vector<Control*>& stops,
                                      const Control* keep) const {
@@ -93,6 +116,7 @@ void DialogKeyboard::FormLostFocus(HWND to) noexcept {
 }
 
 bool DialogKeyboard::PreTranslateKey(const MSG& msg) {
+    RevealCuesFor(msg);
     switch (msg.message) {
     case WM_SYSCHAR:
         return (HIWORD(msg.lParam) & KF_ALTDOWN) && HandleMnemonic(static_cast<wchar_t>(msg.wParam));

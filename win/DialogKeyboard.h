@@ -12,13 +12,19 @@ namespace siborang::win {
 class Control;
 class Form;
 
+// Shows the focus rectangle and the access keys' underlines in a top-level window and its
+// controls. Windows hides them in a window opened by the mouse, while "underline access keys" is
+// off, until the keyboard is used there; a window opened from the keyboard shows them at once.
+void ShowKeyboardCues(HWND window) noexcept;
+
 class DialogKeyboard {
 public:
     explicit DialogKeyboard(Form& form) noexcept : form_(form) {}
     DialogKeyboard(const DialogKeyboard&) = delete;
     DialogKeyboard& operator=(const DialogKeyboard&) = delete;
 
-    // A key typed into the form, before it is dispatched. True when it was used up here.
+    // A key typed into the form, before it is dispatched. True when it was used up here. The
+    // first Tab, arrow or Alt shows the form's keyboard cues, as in a dialog.
     bool PreTranslateKey(const MSG& msg);
     // Escape (cancel) or F1 (help): presses the enabled, visible control the form has for the
     // key. True when there is one.
@@ -61,6 +67,7 @@ public:
     void FormLostFocus(HWND to) noexcept;
 
 private:
+    void RevealCuesFor(const MSG& msg) noexcept;
     // `keep` is listed in its place even when it cannot take the focus.
     void CollectTabStops(const Control* container, std::vector<Control*>& stops, const Control* keep = nullptr) const;
 

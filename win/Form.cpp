@@ -247,6 +247,11 @@ void Form::Close() {
     }
 }
 
+void Form::SetCaption(std::wstring caption) {
+    caption_ = std::move(caption);
+    ::SetWindowTextW(Handle(), caption_.c_str());
+}
+
 RECT Form::BoundsRect() const noexcept {
     RECT rc{};
     ::GetWindowRect(Handle(), &rc);

@@ -77,6 +77,9 @@ public:
     int ShowModal();
     bool Modal() const noexcept { return modal_ != nullptr; }
 
+    // The window text, which Alt+Tab, Task View and Task Manager show for the form.
+    void SetCaption(std::wstring caption);
+
     RECT BoundsRect() const noexcept;  // outer rectangle in screen coordinates
     void SetLeft(int left);
     void SetTop(int top);
@@ -186,7 +189,7 @@ private:
     UINT_PTR nextTimerId_ = 1;
     std::vector<Timer*> timers_;
     WindowFrame frame_{*this};
-    std::wstring caption_;  // the window text, which no form changes
+    std::wstring caption_;  // the window text: the title Alt+Tab and Task View show
     std::wstring alert_;
     const char* titleLabel_ = nullptr;
     bool screenCenter_ = false;

@@ -9,7 +9,7 @@ inline constexpr win::FontSpec kGulim12{L"굴림", 12, false, false, RGB(0, 0, 0
 
 inline const win::FormSpec kForm1Spec{
     .className = L"TForm1",
-    .caption = L"Form1",
+    .caption = L"시보랑",
     .left = 316, .top = 222,
     .clientWidth = 320, .clientHeight = 239,
     .font = kGulim12,

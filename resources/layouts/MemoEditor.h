@@ -8,7 +8,7 @@ namespace siborang {
 
 inline const win::FormSpec kForm2Spec{
     .className = L"TForm2",
-    .caption = L"Form2",
+    .caption = L"메모 내용 작성하기",
     .left = 0, .top = 0,
     .clientWidth = 0, .clientHeight = 0,
     .font = {L"MS Sans Serif", 11, false, false, win::kWindowTextColor},

@@ -33,13 +33,17 @@ public:
     std::vector<PendingNoteTexts> notes;
     int unreadable = -1;
     int unwritable = -1;
+    bool endsDuringSpeech = false;
     TickMemory memory;
 
     TickTime Now() override { return now; }
     bool IntervalChecked() override { return check1; }
     std::string IntervalText() override { return interval; }
     bool MemoChecked() override { return check2; }
-    void SpeakNow() override { log.push_back("speak"); }
+    bool SpeakNow() override {
+        log.push_back("speak");
+        return !endsDuringSpeech;
+    }
     void OpenMemos() override { log.push_back("open"); }
     std::int32_t MemoCount() override { return static_cast<std::int32_t>(file.size()); }
     int ReadMemo(std::int32_t i, MemoRecord& m) override {
@@ -170,6 +174,17 @@ TEST(MinuteTick, IntervalSpeaksOnTheNthTick) {
     RunMinuteTick(w, counter, w.memory);
     EXPECT_EQ(w.log, (std::vector<std::string>{"speak"}));
     EXPECT_EQ(counter, 0);
+}
+
+TEST(MinuteTick, AProgramEndingDuringTheIntervalAnnouncementLeavesTheDueMemosUnseen) {
+    FakeWorld w;
+    w.interval = "1";
+    w.endsDuringSpeech = true;
+    w.file = {Memo(2026, 12, 8, 10, 7, "due")};
+    std::int32_t counter = 0;
+    RunMinuteTick(w, counter, w.memory);
+    EXPECT_EQ(w.log, std::vector<std::string>{"speak"});
+    EXPECT_EQ(w.file[0].Confirmed, 0);
 }
 
 TEST(MinuteTick, FullHourSpeaksOnceWhateverTheSwitches) {

@@ -171,7 +171,7 @@ public:
     }
     bool IntervalChecked() override { return false; }
     bool MemoChecked() override { return true; }
-    void SpeakNow() override {}
+    bool SpeakNow() override { return true; }
 
 private:
     Due now_;

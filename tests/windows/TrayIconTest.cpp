@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <cwchar>
+#include <iterator>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -28,7 +30,7 @@ using testing::PumpMessages;
 
 struct ShellCall {
     DWORD message;
-    TNotifyIconData data;
+    NOTIFYICONDATAW data;
 };
 
 std::vector<ShellCall>& Recorded() {
@@ -36,9 +38,19 @@ std::vector<ShellCall>& Recorded() {
     return calls;
 }
 
-BOOL WINAPI RecordShellCall(DWORD message, PNOTIFYICONDATAA data) {
+// The versions asked for with NIM_SETVERSION, apart from the other calls.
+std::vector<UINT>& VersionsSet() {
+    static std::vector<UINT> versions;
+    return versions;
+}
+
+BOOL WINAPI RecordShellCall(DWORD message, PNOTIFYICONDATAW data) {
+    if (message == NIM_SETVERSION) {
+        VersionsSet().push_back(data->cbSize >= NOTIFYICONDATAW_V2_SIZE ? data->uVersion : 0);
+        return TRUE;
+    }
     ShellCall call{message, {}};
-    std::memcpy(&call.data, data, sizeof call.data);
+    std::memcpy(&call.data, data, std::min<std::size_t>(data->cbSize, sizeof call.data));
     Recorded().push_back(call);
     return TRUE;
 }
@@ -49,7 +61,10 @@ std::vector<DWORD> RecordedMessages() {
     return messages;
 }
 
-std::string TipOf(const TNotifyIconData& data) { return std::string(data.szTip, ::strnlen(data.szTip, 64)); }
+// The tip as the CP949 bytes the component keeps.
+std::string TipOf(const NOTIFYICONDATAW& data) {
+    return win::ToCp949(std::wstring(data.szTip, ::wcsnlen(data.szTip, std::size(data.szTip))));
+}
 
 constexpr UINT kAllFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
@@ -64,6 +79,7 @@ protected:
         saved_ = TTrayIcon::ShellNotify;
         TTrayIcon::ShellNotify = &RecordShellCall;
         Recorded().clear();
+        VersionsSet().clear();
     }
     void TearDown() override { TTrayIcon::ShellNotify = saved_; }
 
@@ -190,15 +206,16 @@ TEST_F(TrayIcon, LetsTheShellsTaskbarCreatedThroughTheElevationFilter) {
     TTrayIcon::MessageFilter = saved;
 }
 
-TEST_F(TrayIcon, ActivatingTwiceAddsOnceWithTheFirstRecordLayout) {
+TEST_F(TrayIcon, ActivatingTwiceAddsOnceAndAsksForTheKeyboardsNotifications) {
     TTrayIcon tray(owner);
     tray.SetToolTip("Siborang");
     tray.SetActive(true);
     tray.SetActive(true);
     EXPECT_TRUE(tray.Active());
     ASSERT_EQ(RecordedMessages(), std::vector<DWORD>{NIM_ADD});
-    const TNotifyIconData& data = Recorded()[0].data;
-    EXPECT_EQ(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    EXPECT_EQ(VersionsSet(), std::vector<UINT>{NOTIFYICON_VERSION});
+    const NOTIFYICONDATAW& data = Recorded()[0].data;
+    EXPECT_EQ(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));
     EXPECT_EQ(data.hWnd, tray.Handle());
     EXPECT_EQ(data.uID, 0u);
     EXPECT_EQ(data.uFlags, kAllFlags);
@@ -295,15 +312,14 @@ TEST_F(TrayIcon, LongTipKeepsItsFirst62Bytes) {
     EXPECT_EQ(tray.ToolTip(), text.substr(0, 62));
     tray.SetActive(true);
     ASSERT_EQ(Recorded().size(), 1u);
-    const TNotifyIconData& data = Recorded()[0].data;
-    EXPECT_EQ(std::string(data.szTip, 62), text.substr(0, 62));
-    EXPECT_EQ(data.szTip[62], '\0');
+    const NOTIFYICONDATAW& data = Recorded()[0].data;
+    EXPECT_EQ(TipOf(data), text.substr(0, 62));
 
     // A shorter tip ends at its zero; what lay beyond stays as it was.
     tray.SetToolTip("xy");
     ASSERT_EQ(Recorded().size(), 2u);
     EXPECT_EQ(TipOf(Recorded()[1].data), "xy");
-    EXPECT_EQ(std::string(Recorded()[1].data.szTip + 3, 59), text.substr(3, 59));
+    EXPECT_EQ(std::wstring(Recorded()[1].data.szTip + 3, 59), win::Widen(text.substr(3, 59)));
 }
 
 TEST_F(TrayIcon, KoreanTipIsNeverCutInsideACharacter) {
@@ -384,6 +400,29 @@ TEST_F(TrayIcon, LeftButtonNotificationsBecomeClickAndDoubleClick) {
     }
     EXPECT_EQ(events.size(), 3u);
     EXPECT_TRUE(Recorded().empty());
+}
+
+// Enter or Space on the icon and the menu key, as the shell reports them once the version is
+// set: each gesture fires its event once, though the shell follows a button-up with a selection
+// or a menu message, and may send NIN_KEYSELECT twice for one Enter.
+TEST_F(TrayIcon, KeyboardSelectionAndTheMenuKeyFireTheClickAndTheRightClickOnce) {
+    TTrayIcon tray(owner);
+    std::vector<std::string> events;
+    tray.OnClick = [&](TTrayIcon& sender) { events.push_back(sender.ClickedByKeyboard() ? "key" : "click"); };
+    tray.OnRightClick = [&](TTrayIcon&, win::MouseButton, unsigned, int, int) { events.push_back("right"); };
+    const DWORD apart = ::GetDoubleClickTime() + 100;
+    Notify(tray, NIN_KEYSELECT);
+    Notify(tray, NIN_KEYSELECT);
+    ::Sleep(apart);
+    Notify(tray, WM_LBUTTONUP);
+    Notify(tray, NIN_SELECT);
+    ::Sleep(apart);
+    Notify(tray, NIN_SELECT);
+    Notify(tray, WM_CONTEXTMENU);
+    ::Sleep(apart);
+    Notify(tray, WM_RBUTTONUP);
+    Notify(tray, WM_CONTEXTMENU);
+    EXPECT_EQ(events, (std::vector<std::string>{"key", "click", "click", "right", "right"}));
 }
 
 TEST_F(TrayIcon, RightClickWithoutMenuReportsTheCursorAtOnce) {
@@ -484,7 +523,7 @@ TEST_F(TrayIcon, DestructionOfAnInactiveIconCallsNothing) {
 }
 
 int refusedAdds = 0;  // how many adds the shell still refuses
-BOOL WINAPI RefuseAdds(DWORD message, PNOTIFYICONDATAA data) {
+BOOL WINAPI RefuseAdds(DWORD message, PNOTIFYICONDATAW data) {
     RecordShellCall(message, data);
     return message != NIM_ADD || refusedAdds-- <= 0;
 }
@@ -497,12 +536,15 @@ TEST_F(TrayIcon, ARefusedAddIsTriedAgainOnATimerUntilTheShellTakesIt) {
     for (int refused : {2, 100}) {
         refusedAdds = refused;
         Recorded().clear();
+        VersionsSet().clear();
         TTrayIcon tray(owner);
         tray.SetToolTip("tip");
         tray.SetActive(true);
         PumpMessages(500);
         const std::size_t adds = std::min(refused + 1, 1 + TTrayIcon::kAddRetries);
         EXPECT_EQ(RecordedMessages(), std::vector<DWORD>(adds, NIM_ADD)) << refused << " refused";
+        // The version goes with the add the shell took, and only with it.
+        EXPECT_EQ(VersionsSet().size(), refused < TTrayIcon::kAddRetries ? 1u : 0u) << refused << " refused";
     }
     TTrayIcon::AddRetryInterval = interval;
 }

@@ -39,6 +39,12 @@ public:
         if (message == kThrowMessage) throw AppError("Handler failed");
         if (message == kCountMessage) return ++handled;
         if (message == WM_SYSCHAR) ++sysChars;
+        // Windows' state of a form opened by the mouse, which Wine never keeps.
+        if (message == WM_QUERYUISTATE && cuesHidden) return UISF_HIDEFOCUS | UISF_HIDEACCEL;
+        if (message == WM_CHANGEUISTATE && LOWORD(wParam) == UIS_CLEAR) {
+            cuesCleared.push_back(HIWORD(wParam));
+            cuesHidden = false;
+        }
         return win::Form::WindowProc(message, wParam, lParam);
     }
     void CheckClick(Control&) { ++checkClicks; }
@@ -64,7 +70,8 @@ public:
     win::Button* Next = nullptr;
     int handled = 0, checkClicks = 0, editChanges = 0, editExits = 0, buttonClicks = 0, nextClicks = 0, closes = 0,
         sysChars = 0;
-    bool failClick = false, disableOnClick = false;
+    bool failClick = false, disableOnClick = false, cuesHidden = false;
+    std::vector<WORD> cuesCleared;  // the flags of each UIS_CLEAR the form was sent
     win::CloseAction action;
 
 protected:
@@ -365,6 +372,27 @@ TEST(Keys, AFocusedButtonThatDisablesItselfHandsTheFocusOnInTabOrderAndAHeldEnte
     PumpMessages(50);
     EXPECT_EQ(form.nextClicks, 1);
     form.Close();
+}
+
+// As the dialog manager does: the first Tab, arrow or Alt in a form whose focus rectangle and
+// access keys are hidden shows both; a key that does not move the focus shows nothing.
+TEST(Keys, TheFirstTabArrowOrAltShowsTheFocusAndTheAccessKeys) {
+    const WORD both = UISF_HIDEFOCUS | UISF_HIDEACCEL;
+    for (const auto& [message, key] : {std::pair{WM_KEYDOWN, VK_TAB}, std::pair{WM_KEYDOWN, VK_DOWN},
+                                       std::pair{WM_SYSKEYDOWN, VK_MENU}}) {
+        TTestForm form;
+        form.Show();
+        form.Check->SetFocus();
+        form.cuesHidden = true;
+        ::PostMessageW(form.Check->Handle(), WM_KEYDOWN, 'A', 0x001E0001);
+        PumpMessages(30);
+        EXPECT_TRUE(form.cuesCleared.empty()) << key;
+        ::PostMessageW(form.Check->Handle(), message, key, 0x00010001);
+        ::PostMessageW(form.Check->Handle(), message, key, 0x00010001);
+        PumpMessages(50);
+        EXPECT_EQ(form.cuesCleared, std::vector<WORD>{both}) << key;
+        form.Close();
+    }
 }
 
 // As the editor's old-memo mark, count and date caption: the item of a label the program changes
