@@ -182,26 +182,34 @@ LRESULT TTrayIcon::TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             ::PostMessageW(Handle(), message, wParam, lParam);
             return 0;
         }
+        if (SameGesture(static_cast<UINT>(lParam))) return 0;
         switch (lParam) {
         case WM_LBUTTONUP:
-            Select(true, false);
-            break;
         case NIN_SELECT:
         case NIN_KEYSELECT:
-            Select(false, lParam == NIN_KEYSELECT);
+            clickedByKeyboard_ = lParam == NIN_KEYSELECT;
+            if (OnClick) Fire([this] { OnClick(*this); });
             break;
         case WM_LBUTTONDBLCLK:
-            if (OnDblClick) OnDblClick(*this);
+            if (OnDblClick) Fire([this] { OnDblClick(*this); });
             break;
         case WM_RBUTTONUP:
-            ContextMenu(true);
-            break;
         case WM_CONTEXTMENU:
-            ContextMenu(false);
+            Fire([this] { DoRightClick(); });
             break;
         default:
             break;
         }
+        return 0;
+    case WM_ACTIVATEAPP:
+        // The shell may take the activation for its own window after it has told the program of
+        // the click (Wine does): the window the click brought to the front goes there again.
+        if (!wParam && keepFront_ && ::GetTickCount() - keepFrontFrom_ < kKeepFrontTime)
+            ::PostMessageW(Handle(), kFrontAgainMessage, 0, 0);
+        return DefaultProc(message, wParam, lParam);
+    case kFrontAgainMessage:
+        if (keepFront_ && ::IsWindowVisible(keepFront_) && ::IsWindowEnabled(keepFront_))
+            ::SetForegroundWindow(keepFront_);
         return 0;
     case WM_TIMER:
         if (wParam != kAddRetryTimer) return DefaultProc(message, wParam, lParam);
@@ -223,22 +231,27 @@ LRESULT TTrayIcon::TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void TTrayIcon::Select(bool byMouseUp, bool byKeyboard) {
+bool TTrayIcon::SameGesture(UINT reported) noexcept {
     const DWORD now = ::GetTickCount();
-    // A button-up always clicks (a double-click is up, double, up); a selection the shell
-    // reports besides within the double-click time is the same one.
-    if (!byMouseUp && lastSelected_ != 0 && now - lastSelected_ < ::GetDoubleClickTime()) return;
-    lastSelected_ = now == 0 ? 1 : now;
-    clickedByKeyboard_ = byKeyboard;
-    if (OnClick) OnClick(*this);
+    const bool same = now - lastReportedAt_ < ::GetDoubleClickTime() &&
+                      ((reported == NIN_SELECT && lastReported_ == WM_LBUTTONUP) ||
+                       (reported == NIN_KEYSELECT && lastReported_ == NIN_KEYSELECT) ||
+                       (reported == WM_CONTEXTMENU && lastReported_ == WM_RBUTTONUP));
+    // Moves count for nothing: they come between a button-up and the shell's report of it.
+    if (reported != WM_MOUSEMOVE) {
+        lastReported_ = same ? 0 : reported;
+        lastReportedAt_ = now;
+    }
+    return same;
 }
 
-void TTrayIcon::ContextMenu(bool byMouseUp) {
-    const DWORD now = ::GetTickCount();
-    // The shell follows a right button-up with WM_CONTEXTMENU; the menu key sends it alone.
-    if (!byMouseUp && lastRightClicked_ != 0 && now - lastRightClicked_ < ::GetDoubleClickTime()) return;
-    lastRightClicked_ = now == 0 ? 1 : now;
-    DoRightClick();
+template <class Handler>
+void TTrayIcon::Fire(Handler&& handler) {
+    handler();
+    const HWND front = ::GetForegroundWindow();
+    const bool ours = front && ::GetWindowThreadProcessId(front, nullptr) == ::GetCurrentThreadId();
+    keepFront_ = ours ? front : nullptr;
+    keepFrontFrom_ = ::GetTickCount();
 }
 
 void TTrayIcon::DoRightClick() {

@@ -44,6 +44,10 @@ public:
 
     static constexpr UINT kCallbackMessage = WM_USER + 1;
     static constexpr UINT kRefreshMessage = WM_USER + 2;
+    // Posted to itself: the window an event brought to the front is brought there again.
+    static constexpr UINT kFrontAgainMessage = WM_USER + 3;
+    // How long after an event the shell's own taking of the activation is undone.
+    static constexpr DWORD kKeepFrontTime = 500;
     static constexpr UINT kIconId = 0;
     static constexpr UINT kNotifyFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     static constexpr std::size_t kToolTipLimit = 62;
@@ -102,10 +106,12 @@ private:
     bool ModifyIcon();
     bool DeleteIcon();
     void DoRightClick();
-    // One selection of the icon fires OnClick once: the shell follows a click's button-up with
-    // NIN_SELECT, and may send NIN_KEYSELECT twice for one Enter.
-    void Select(bool byMouseUp, bool byKeyboard);
-    void ContextMenu(bool byMouseUp);
+    // One gesture fires its event once: the shell follows a click's button-up with NIN_SELECT
+    // and a right button-up with WM_CONTEXTMENU, and may send NIN_KEYSELECT twice for one Enter.
+    bool SameGesture(UINT reported) noexcept;
+    // Runs an event's handler; the window it brings to the front stays there (KeepFront).
+    template <class Handler>
+    void Fire(Handler&& handler);
 
     win::Form& owner_;
     NOTIFYICONDATAW data_{};
@@ -114,8 +120,10 @@ private:
     // The shell broadcasts this when it makes the notification area anew (Explorer restarted).
     const UINT taskbarCreated_;
     int addRetriesLeft_ = 0;
-    DWORD lastSelected_ = 0;     // tick count of the last OnClick
-    DWORD lastRightClicked_ = 0;  // of the last right click
+    UINT lastReported_ = 0;  // the last mouse or keyboard notification and its tick count
+    DWORD lastReportedAt_ = 0;
+    HWND keepFront_ = nullptr;  // brought to the front by the last event's handler
+    DWORD keepFrontFrom_ = 0;
     bool clickedByKeyboard_ = false;
     bool active_ = false;
     bool showDesigning_ = false;

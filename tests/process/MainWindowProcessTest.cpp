@@ -64,9 +64,14 @@ TEST_F(FreshStart, NothingOnScreenNoTaskbarButtonAndAnIconInTheTray) {
     }
 }
 
-TEST_F(TrayIcon, ClickShowsTheWindowAtTheCornerOnTopAndLetsTheHotKeyGo) {
+// Enter or Space on the icon as the shell reports it once the icon's version is set (it may
+// send NIN_KEYSELECT twice for one Enter); a click's own report comes with every ShowFromTray.
+TEST_F(TrayIcon, TheKeyboardsSelectionShowsTheWindowAtTheCornerOnTopAndLetsTheHotKeyGo) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_NO_FATAL_FAILURE(ShowFromTray());
+    EXPECT_EQ(CaptionOf(form_), L"시보랑") << "Alt+Tab would list the main window by another name";
+    ASSERT_TRUE(::PostMessageW(tray_, kTrayCallback, 0, NIN_KEYSELECT));
+    ASSERT_TRUE(::PostMessageW(tray_, kTrayCallback, 0, NIN_KEYSELECT));
+    ASSERT_TRUE(WaitShown(true)) << "Enter on the icon did not show the main window; it is " << Describe(form_);
 
     const POINT at = TopLeftOf(form_);
     EXPECT_EQ(at.x, Corner(form_).x) << "shown at " << Describe(at) << ", expected " << Describe(Corner(form_));
@@ -79,6 +84,12 @@ TEST_F(TrayIcon, ClickShowsTheWindowAtTheCornerOnTopAndLetsTheHotKeyGo) {
 
     // While the window is up the hotkey is let go, so that it can be chosen anew.
     EXPECT_EQ(ProbeDefaultHotKey(), 0u) << "Ctrl+Alt+W is still held while the window is shown";
+
+    // The icon selected with the mouse and activated with Enter.
+    ASSERT_TRUE(ClickRun());
+    ASSERT_TRUE(WaitShown(false)) << "Run did not hide the window";
+    ASSERT_TRUE(::PostMessageW(tray_, kTrayCallback, 0, NIN_SELECT));
+    EXPECT_TRUE(WaitShown(true)) << "NIN_SELECT did not show the main window; it is " << Describe(form_);
 }
 
 // The scale the screen is set to (LogPixels), 96 where nothing is set.
@@ -359,6 +370,34 @@ TEST_F(TitleButtons, QuestionMarkOpensTheAboutDialogAndTheWindowIsTopmostAgainAf
         EXPECT_TRUE(OnScreen()) << "the main window went away with the about dialog";
     }
     EXPECT_TRUE(clock_->Running());
+}
+
+// The icon clicked for real in Wine's tray while the about dialog is up: the dialog is active
+// after every click, so that keys still reach it, whatever the shell does with the activation.
+TEST_F(TitleButtons, ClicksOnTheIconLeaveTheAboutDialogActiveEveryTime) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    HWND icon = nullptr;
+    for (const WineTray& tray : kWineTrays) {
+        if (const HWND window = ::FindWindowW(tray.window, nullptr); window && !icon)
+            WaitUntil(nullptr, [&] { return (icon = ::FindWindowExW(window, nullptr, tray.icon, nullptr)) != nullptr; });
+    }
+    if (!icon) GTEST_SKIP() << "no tray of Wine's here, whose icon could be clicked";
+    ASSERT_NO_FATAL_FAILURE(ShowFromTray());
+    ASSERT_TRUE(ClickPanel(kQuestionButtonPoint));
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitUntil(nullptr, [&] { return (about = VisibleWindowOf(kAboutClass, Pid())) != nullptr; }));
+    ASSERT_TRUE(WaitUntil(nullptr, [&] { return ActiveOf(about) == about; })) << "the about dialog is not active";
+    const RECT rc = RectOf(icon);
+    for (int click = 1; click <= 20; ++click) {
+        ASSERT_TRUE(RealClick({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2})) << "SendInput refused the click";
+        // Once the clock has taken the click, and a while after, as the shell may act late.
+        ASSERT_TRUE(Answers(about));
+        ::Sleep(200);
+        ASSERT_TRUE(Answers(about));
+        EXPECT_TRUE(WaitUntil(nullptr, [&] { return ActiveOf(about) == about; }, 2s))
+            << "after click " << click << " the active window is " << Describe(ActiveOf(about));
+    }
+    ASSERT_TRUE(::PostMessageW(about, WM_CLOSE, 0, 0));
 }
 
 TEST_F(TitleButtons, XEndsTheProgramTakesTheIconAwayAndFreesTheHotKey) {

@@ -159,6 +159,7 @@ TEST_F(MemoTick, OneTickShowsTheMissedMemoOnceOnTopAndStoresOnlyItsConfirmation)
     ASSERT_EQ(notes.size(), 1u) << "only the missed memo is shown: the future one waits, the confirmed one was seen";
     const HWND note = notes[0];
     EXPECT_TRUE(Topmost(note));
+    EXPECT_EQ(CaptionOf(note), L"지나친 메모: 2020년 3월 4일 5시 6분") << "the note is not titled with its heading";
     EXPECT_EQ(::GetWindow(note, GW_OWNER), app_) << "notes belong to the application window (no taskbar button)";
     // Neither the note nor the clock out of sight takes the keyboard from the window in front.
     EXPECT_EQ(FocusOf(note), nullptr) << "the keyboard went to " << Describe(FocusOf(note));

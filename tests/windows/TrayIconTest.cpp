@@ -410,16 +410,13 @@ TEST_F(TrayIcon, KeyboardSelectionAndTheMenuKeyFireTheClickAndTheRightClickOnce)
     std::vector<std::string> events;
     tray.OnClick = [&](TTrayIcon& sender) { events.push_back(sender.ClickedByKeyboard() ? "key" : "click"); };
     tray.OnRightClick = [&](TTrayIcon&, win::MouseButton, unsigned, int, int) { events.push_back("right"); };
-    const DWORD apart = ::GetDoubleClickTime() + 100;
     Notify(tray, NIN_KEYSELECT);
     Notify(tray, NIN_KEYSELECT);
-    ::Sleep(apart);
     Notify(tray, WM_LBUTTONUP);
+    Notify(tray, WM_MOUSEMOVE);
     Notify(tray, NIN_SELECT);
-    ::Sleep(apart);
-    Notify(tray, NIN_SELECT);
+    Notify(tray, NIN_SELECT);  // selected with the mouse, then Enter
     Notify(tray, WM_CONTEXTMENU);
-    ::Sleep(apart);
     Notify(tray, WM_RBUTTONUP);
     Notify(tray, WM_CONTEXTMENU);
     EXPECT_EQ(events, (std::vector<std::string>{"key", "click", "click", "right", "right"}));
