@@ -231,6 +231,37 @@ TEST_F(MainWindow, ShowFormPutsItAtTheBottomRightCornerTopmostAndWhollyOnTheScre
     EXPECT_EQ(f.BoundsRect().left, rc.left);  // hiding does not move it
 }
 
+// The screen's corner on a monitor at 200% while the window waits out of sight on one at 100%:
+// Windows lays the window out anew at 192 dpi as it arrives there (WM_DPICHANGED), as this
+// stand-in for the move does, and the corner is worked out again for the new size.
+WNDPROC g_formProc = nullptr;
+bool g_movedOnto200Percent = false;
+LRESULT CALLBACK MoveOntoA200PercentMonitor(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = ::CallWindowProcW(g_formProc, hwnd, message, wParam, lParam);
+    if (message == WM_WINDOWPOSCHANGED && !g_movedOnto200Percent) {
+        const auto& pos = *reinterpret_cast<const WINDOWPOS*>(lParam);
+        if (pos.x >= 0 && !(pos.flags & SWP_NOMOVE)) {
+            g_movedOnto200Percent = true;
+            const RECT suggested{pos.x, pos.y, pos.x + 2 * pos.cx, pos.y + 2 * pos.cy};
+            ::SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+        }
+    }
+    return result;
+}
+
+TEST_F(MainWindow, ShownOnAMonitorOfAnotherScaleItStandsWhollyInItsCorner) {
+    TForm1& f = Start();
+    g_formProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        f.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MoveOntoA200PercentMonitor)));
+    f.ShowForm(true);
+    ::SetWindowLongPtrW(f.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_formProc));
+    ASSERT_EQ(f.CurrentDpi().Value(), 192);
+    const RECT rc = f.BoundsRect();
+    EXPECT_EQ(rc.left, ::GetSystemMetrics(SM_CXSCREEN) - 660);
+    EXPECT_LE(rc.right, ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_LE(rc.bottom, ::GetSystemMetrics(SM_CYSCREEN));
+}
+
 TEST_F(MainWindow, IntervalBoxIsNormalisedLeniently) {
     TForm1& f = Start();
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
