@@ -389,7 +389,7 @@ TEST_F(MainWindow, TrayIconOpensItAndTakesTheHotKeyAway) {
     ASSERT_TRUE(f.TrayIcon1);
     EXPECT_TRUE(f.TrayIcon1->Active());
     EXPECT_NE(f.TrayIcon1->Icon(), nullptr);
-    EXPECT_TRUE(f.TrayIcon1->ToolTip().empty());
+    EXPECT_EQ(f.TrayIcon1->ToolTip(), win::ToCp949(L"시보랑")) << "a screen reader would read a nameless icon";
     EXPECT_TRUE(HotKeyHeld(MOD_CONTROL | MOD_ALT, 'W'));
     // The shell reports a left-button release on the icon.
     ::SendMessageW(f.TrayIcon1->Handle(), TTrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
