@@ -5,6 +5,13 @@ namespace {
 
 bool IsSpace(wchar_t c) { return c == L' '; }
 
+// Where a line may end: after a word, or inside one before an opening parenthesis, as Windows
+// breaks "메모(확인함)".
+bool MayEndAt(std::wstring_view text, std::size_t p, std::size_t end) {
+    if (IsSpace(text[p - 1])) return false;
+    return p == end || IsSpace(text[p]) || text[p] == L'(';
+}
+
 // Lines of one paragraph, which holds no line break.
 void WrapParagraph(std::wstring_view text, std::size_t begin, std::size_t end, int width, const MeasureText& measure,
                    std::vector<LineSpan>& lines) {
@@ -15,13 +22,12 @@ void WrapParagraph(std::wstring_view text, std::size_t begin, std::size_t end, i
             while (at < end && IsSpace(text[at])) ++at;  // the spaces a break falls on
             if (at == end) break;
         }
-        // The last word end that fits: widths only grow with the text, so stop at the first
-        // that does not.
+        // The last place a line may end that fits: widths only grow with the text, so stop at
+        // the first that does not.
         std::size_t fit = 0;
         std::size_t firstWordEnd = 0;
         for (std::size_t p = at + 1; p <= end; ++p) {
-            const bool wordEnd = !IsSpace(text[p - 1]) && (p == end || IsSpace(text[p]));
-            if (!wordEnd) continue;
+            if (!MayEndAt(text, p, end)) continue;
             if (!firstWordEnd) firstWordEnd = p;
             if (measure(text.substr(at, p - at)) > width) break;
             fit = p;

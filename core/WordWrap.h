@@ -17,9 +17,10 @@ struct LineSpan {
 // Width of a piece of text in the caller's units.
 using MeasureText = std::function<int(std::wstring_view)>;
 
-// Breaks `text` into lines no wider than `width`: a line ends at the last space that lets it
-// fit, and a word is broken inside only when it alone is wider than `width` (then as many
-// characters as fit, at least one). The spaces at a break and at the end of the text are
+// Breaks `text` into lines no wider than `width`: a line ends at the last space (or before the
+// last opening parenthesis joined to a word) that lets it fit, and a word is broken inside
+// otherwise only when it alone is wider than `width` (then as many characters as fit, at least
+// one). The spaces at a break and at the end of the text are
 // dropped; "\n" (or "\r\n") ends a line wherever it stands.
 std::vector<LineSpan> WrapAtSpaces(std::wstring_view text, int width, const MeasureText& measure);
 

@@ -14,7 +14,8 @@ mkdir -p "$WINEPREFIX"
 reg=$(mktemp --suffix=.reg)
 trap 'rm -f "$reg"' EXIT
 # As Korean Windows links its western faces to a Korean font for the Hanja and Hangul they
-# lack (the memo editor's "年 月 日" in "MS Serif"): the link as UTF-16 "file,face" list.
+# lack (the memo editor's "年 月 日" in "MS Serif", in "Times New Roman" above 100%): the link
+# as UTF-16 "file,face" list.
 nanum=$(printf 'NanumGothic.ttf,NanumGothic\0\0' | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//; s/,$//')
 # Version 5 files are UTF-16, so the Korean font names survive whatever the ANSI code page.
 printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
@@ -23,7 +24,8 @@ printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
   '"Gulim"="NanumGothic"' '"Dotum"="NanumGothic"' '' \
   '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
   '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]' \
-  "\"MS Serif\"=hex(7):$nanum" "\"MS Sans Serif\"=hex(7):$nanum" '' | iconv -f UTF-8 -t UTF-16 > "$reg"
+  "\"MS Serif\"=hex(7):$nanum" "\"MS Sans Serif\"=hex(7):$nanum" \
+  "\"Times New Roman\"=hex(7):$nanum" "\"Microsoft Sans Serif\"=hex(7):$nanum" '' | iconv -f UTF-8 -t UTF-16 > "$reg"
 "$WINE" regedit "$reg" >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
 # Wine draws the caption buttons with glyphs of its Marlett font, which Debian ships outside

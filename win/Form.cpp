@@ -12,6 +12,13 @@
 #include "win/WindowedControl.h"
 
 namespace siborang::win {
+namespace {
+
+// WM_GETDPISCALEDSIZE, which Windows 10 1703 sends before WM_DPICHANGED; the headers for
+// Windows 7 do not name it.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
+}  // namespace
 
 Form::Form(Application& app, const FormSpec& design)
     : app_(app),
@@ -38,30 +45,56 @@ Form::Form(Application& app, const FormSpec& design)
     }
     // Made for the system's DPI; a window that Windows puts on a monitor of another scale
     // takes that one's before any control is made.
-    SIZE size = DesignedSize(style, exStyle);
+    const SIZE size = OuterSize(dpi_, style, exStyle);
     CreateHandle(app.ModuleInstance(), exStyle, design.className, design.caption, style, dpi_.Scale(design.left),
                  dpi_.Scale(design.top), size.cx, size.cy, app.Handle(), nullptr);
     if (const Dpi actual = Dpi::OfWindow(Handle()); actual != dpi_) {
         dpi_ = actual;
-        size = DesignedSize(style, exStyle);
-        ::SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        TakeDesignedSize(nullptr, 0);
     }
     font_ = FontFor(fontSpec_, static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
-SIZE Form::DesignedSize(DWORD style, DWORD exStyle) const noexcept {
-    const RECT outer = OuterRect({0, 0, dpi_.Scale(clientWidth96_), dpi_.Scale(clientHeight96_)}, style, exStyle, dpi_);
-    return {outerWidth96_ > 0 ? dpi_.Scale(outerWidth96_) : outer.right - outer.left,
-            outerHeight96_ > 0 ? dpi_.Scale(outerHeight96_) : outer.bottom - outer.top};
+SIZE Form::OuterSize(Dpi dpi, DWORD style, DWORD exStyle) const noexcept {
+    const RECT outer = OuterRect({0, 0, dpi.Scale(clientWidth96_), dpi.Scale(clientHeight96_)}, style, exStyle, dpi);
+    return {outerWidth96_ > 0 ? dpi.Scale(outerWidth96_) : outer.right - outer.left,
+            outerHeight96_ > 0 ? dpi.Scale(outerHeight96_) : outer.bottom - outer.top};
 }
 
-void Form::ChangeDpi(Dpi dpi, const RECT& bounds) {
+SIZE Form::DesignedSize(Dpi dpi) const noexcept {
+    return OuterSize(dpi, static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_STYLE)),
+                     static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_EXSTYLE)));
+}
+
+void Form::Redesign(SIZE client96) {
+    clientWidth96_ = client96.cx;
+    clientHeight96_ = client96.cy;
+    outerWidth96_ = outerHeight96_ = 0;
+    TakeDesignedSize(nullptr, SWP_FRAMECHANGED);
+}
+
+void Form::TakeDesignedSize(const POINT* at, UINT flags) {
+    const SIZE size = DesignedSize(dpi_);
+    flags |= SWP_NOZORDER | SWP_NOACTIVATE | (at ? 0 : SWP_NOMOVE);
+    ::SetWindowPos(Handle(), nullptr, at ? at->x : 0, at ? at->y : 0, size.cx, size.cy, flags);
+    if (outerWidth96_ > 0 || outerHeight96_ > 0) return;
+    // The frame the system draws can differ from the DPI-aware adjustment's (one drawn at the
+    // monitor's DPI while the layout is still at another): the client is the design's all the
+    // same.
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    const int dx = dpi_.Scale(clientWidth96_) - client.right;
+    const int dy = dpi_.Scale(clientHeight96_) - client.bottom;
+    if (dx != 0 || dy != 0)
+        ::SetWindowPos(Handle(), nullptr, 0, 0, size.cx + dx, size.cy + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::ChangeDpi(Dpi dpi, POINT at) {
     dpi_ = dpi;
     font_ = FontFor(fontSpec_, static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    ::SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    TakeDesignedSize(&at, 0);
     // In creation order, so that each control finds its parent (and the font it inherits)
     // laid out already.
     for (auto& c : controls_) c->ApplyDpi();
@@ -118,9 +151,17 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Close();
         return 0;
-    case WM_DPICHANGED:
-        ChangeDpi(Dpi(HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
+    case kGetDpiScaledSize: {
+        // Asked first (Windows 10 1703 and later), so that the rectangle Windows suggests
+        // with WM_DPICHANGED has the design's size at the new DPI.
+        *reinterpret_cast<SIZE*>(lParam) = DesignedSize(Dpi(static_cast<int>(wParam)));
+        return TRUE;
+    }
+    case WM_DPICHANGED: {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        ChangeDpi(Dpi(HIWORD(wParam)), {suggested.left, suggested.top});
         return 0;
+    }
     case DialogKeyboard::kHandFocusOnMessage:
         keyboard_.HandFocusOn();
         return 0;
@@ -272,22 +313,29 @@ void Form::MoveTo(int left, int top) {
     ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form::SetClientHeight(int height) {
-    // The outer size keeps the frame the window has now and takes the new client height.
-    RECT outer = BoundsRect();
-    RECT client{};
-    ::GetClientRect(Handle(), &client);
-    const int newHeight = (outer.bottom - outer.top) - (client.bottom - client.top) + height;
-    ::SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, newHeight,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+namespace {
+
+SIZE FrameSize(DWORD style, DWORD exStyle, Dpi dpi) noexcept {
+    const RECT frame = OuterRect({0, 0, 0, 0}, style, exStyle, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
+
+}  // namespace
 
 void RemoveCaption(Form& form) {
     HWND hwnd = form.Handle();
-    const LONG style = ::GetWindowLongA(hwnd, GWL_STYLE);
-    ::SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(static_cast<DWORD>(style) & 0xFF3FFFFFu));
-    const RECT outer = form.BoundsRect();
-    form.SetClientHeight((outer.bottom - outer.top) - form.CurrentDpi().Scale(46));
+    const auto style = static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_EXSTYLE));
+    const DWORD bare = style & 0xFF3FFFFFu;
+    const Dpi at96(kDesignDpi);
+    const SIZE outer = form.DesignedSize(at96);
+    const SIZE framed = FrameSize(style, exStyle, at96);
+    const SIZE frame = FrameSize(bare, exStyle, at96);
+    ::SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(bare));
+    // As at 96 dpi the window would: the outer height keeps the frame it was made with and
+    // takes the new client height, then loses the title bar, and the width stays.
+    const int outerHeight = framed.cy + outer.cy - 46;
+    form.Redesign({outer.cx - frame.cx, outerHeight - frame.cy});
 }
 
 }  // namespace siborang::win

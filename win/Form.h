@@ -85,7 +85,6 @@ public:
     void SetTop(int top);
     // Top and Left in one move.
     void MoveTo(int left, int top);
-    void SetClientHeight(int height);
 
     Control* FindControl(std::string_view name) const noexcept override;
     // In creation order.
@@ -109,9 +108,16 @@ public:
     // Windows gives it (moved to a monitor of another scale). Its rows' 96-dpi places, fonts
     // and pictures are scaled to it.
     Dpi CurrentDpi() const noexcept override { return dpi_; }
-    // Lays the form and every control out again from its design at `dpi`, the window put at
-    // `bounds` (screen coordinates): WM_DPICHANGED does this with the system's suggestion.
-    void ChangeDpi(Dpi dpi, const RECT& bounds);
+    // Lays the form and every control out again from its design at `dpi`, the window's top-left
+    // corner put at `at` (screen coordinates): WM_DPICHANGED does this with the corner of the
+    // system's suggestion. The window's size is the design's at that DPI, so that a trip through
+    // monitors of other scales brings it back to the pixel.
+    void ChangeDpi(Dpi dpi, POINT at);
+    // The outer size the design gives at `dpi`, with the frame the window's style has now.
+    SIZE DesignedSize(Dpi dpi) const noexcept;
+    // From now on the design is a client area of this size at 96 dpi, framed as the window's
+    // style now says; the window takes it at the form's DPI.
+    void Redesign(SIZE client96);
 
     GraphicHost& Graphics() noexcept override { return graphics_; }
     DialogKeyboard& Keyboard() noexcept override { return keyboard_; }
@@ -170,8 +176,11 @@ private:
     // Whether a windowed control already on `parent` (nullptr: the form) overlaps `rect`.
     bool OverlapsWindowedControl(const Control* parent, const RECT& rect) const noexcept;
     void CenterOnScreen();
-    // The outer size the design gives at the form's DPI, with the frame the style has then.
-    SIZE DesignedSize(DWORD style, DWORD exStyle) const noexcept;
+    // The window takes the design's size at the form's DPI, its top-left corner at `at` (where
+    // it is: nullptr).
+    void TakeDesignedSize(const POINT* at, UINT flags);
+    // The outer size the design gives at `dpi` for a window of that style.
+    SIZE OuterSize(Dpi dpi, DWORD style, DWORD exStyle) const noexcept;
 
     Application& app_;
     // What the design says of the form's size and font, kept to lay it out at any DPI.
@@ -198,7 +207,9 @@ private:
 
 // The caption removal every borderless form of the program does at creation: clear the
 // title bar bits of the style (WS_BORDER and WS_DLGFRAME, together WS_CAPTION), then make
-// the client height the outer height minus 46 (at 96 dpi; scaled as the form is).
+// the client height the outer height minus 46. The rule is worked out at 96 dpi, with the title
+// bar and frame a window has there, and its result scaled with the rest of the design: at
+// another scale those have sizes of their own, which would count in the client otherwise.
 void RemoveCaption(Form& form);
 
 }  // namespace siborang::win

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/Errors.h"
+#include "core/FontFace.h"
 #include "win/StartupTrace.h"
 #include "win/Text.h"
 
@@ -14,18 +15,40 @@ HFONT GdiCache::SharedFont(const FontSpec& font, Dpi dpi) {
         if (f.face == font.face && f.height == height && f.bold == font.bold && f.underline == font.underline)
             return f.font.Get();
     }
+    const FaceChoice face =
+        ChooseFace(font.face, dpi.Value(), [this](std::wstring_view name) { return Installed(name); });
     LOGFONTW lf{};
-    lf.lfHeight = -height;  // a negative height asks for the character height
+    lf.lfHeight = face.byLineHeight ? height : -height;  // a negative height asks for the letters' height
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfUnderline = font.underline;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
+    face.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
     const startup::Section timing("fonts");
     Font made(::CreateFontIndirectW(&lf));
     if (!made) throw AppError("Error creating font " + Narrow(font.face));
     fonts_.push_back({font.face, height, font.bold, font.underline, std::move(made)});
     return fonts_.back().font.Get();
+}
+
+bool GdiCache::Installed(std::wstring_view face) {
+    for (const auto& [name, there] : installed_) {
+        if (name == face) return there;
+    }
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    face.substr(0, LF_FACESIZE - 1).copy(wanted.lfFaceName, LF_FACESIZE - 1);
+    bool there = false;
+    WindowDc screen(nullptr);
+    ::EnumFontFamiliesExW(
+        screen.Get(), &wanted,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+            *reinterpret_cast<bool*>(found) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&there), 0);
+    installed_.emplace_back(face, there);
+    return there;
 }
 
 HICON GdiCache::SharedIcon(const wchar_t* name, int size) {

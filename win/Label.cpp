@@ -1,14 +1,15 @@
 #include "win/Label.h"
 
+#include <algorithm>
+
 #include "core/Mnemonic.h"
-#include "core/WordWrap.h"
 #include "win/Handles.h"
 #include "win/Text.h"
 
 namespace siborang::win {
 
 Label::Label(ControlSite& site, Control* parent, const ControlRow& row, const Args& args)
-    : GraphicControl(site, parent, row), args_(args), fitPending_(args.autoSize) {}
+    : GraphicControl(site, parent, row), args_(args), fitPending_(args.autoSize || args.fitRows) {}
 
 RECT Label::Bounds() const noexcept {
     if (fitPending_) FitNow();
@@ -18,23 +19,53 @@ RECT Label::Bounds() const noexcept {
 void Label::SetText(std::wstring_view text) {
     const bool changed = text != caption_;
     Control::SetText(text);
-    if (args_.autoSize) {
+    if (args_.autoSize || args_.fitRows) {
+        Invalidate();  // where the old size reached,
         fitPending_ = true;
-        Invalidate();  // where the new size reaches
+        Invalidate();  // and where the new one reaches
     }
     if (changed) NotifyFactsChanged(EVENT_OBJECT_NAMECHANGE);
 }
 
 void Label::ApplyDpi() {
     GraphicControl::ApplyDpi();
-    fitPending_ = args_.autoSize;
+    fitPending_ = args_.autoSize || args_.fitRows;
+}
+
+namespace {
+
+constexpr UINT kRowFormat = DT_EXPANDTABS | DT_SINGLELINE;
+
+}  // namespace
+
+std::vector<LineSpan> Label::Rows(HDC dc, int width) const {
+    const auto measure = [dc](std::wstring_view piece) {
+        RECT extent{0, 0, 0, 0};
+        ::DrawTextW(dc, piece.data(), static_cast<int>(piece.size()), &extent, kRowFormat | DT_CALCRECT);
+        return static_cast<int>(extent.right);
+    };
+    return WrapAtSpaces(caption_, width, measure);
 }
 
 void Label::FitNow() const noexcept {
     fitPending_ = false;
-    // The size of the text on one line.
     WindowDc screen(nullptr);
     SelectGuard select(screen.Get(), FontHandle());
+    if (args_.fitRows) {
+        // Letters and line heights do not scale in step with the box: the rows are counted at
+        // the scale the box is at.
+        bounds_ = DesignedBounds();
+        TEXTMETRICW tm{};
+        ::GetTextMetricsW(screen.Get(), &tm);
+        try {
+            const auto rows = static_cast<LONG>(Rows(screen.Get(), bounds_.right - bounds_.left).size());
+            bounds_.bottom = std::max(bounds_.bottom, bounds_.top + rows * tm.tmHeight);
+        } catch (...) {
+            // Out of memory measuring: the box as designed.
+        }
+        return;
+    }
+    // The size of the text on one line.
     RECT rc{0, 0, 0, 0};
     ::DrawTextW(screen.Get(), caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_CALCRECT | DT_SINGLELINE);
     bounds_.right = bounds_.left + rc.right;
@@ -68,17 +99,12 @@ void Label::Paint(HDC dc) const {
     const int saved = ::SaveDC(dc);
     if (!args_.autoSize) ::IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
     if (args_.wrapAtSpaces) {
-        const UINT format = DT_EXPANDTABS | DT_SINGLELINE | align;
-        const auto measure = [dc, format](std::wstring_view piece) {
-            RECT extent{0, 0, 0, 0};
-            ::DrawTextW(dc, piece.data(), static_cast<int>(piece.size()), &extent, format | DT_CALCRECT);
-            return static_cast<int>(extent.right);
-        };
+        const UINT format = kRowFormat | align;
         TEXTMETRICW tm{};
         ::GetTextMetricsW(dc, &tm);
         const std::wstring_view text = caption_;
         RECT row{rc.left, rc.top, rc.right, rc.top + tm.tmHeight};
-        for (const LineSpan& line : WrapAtSpaces(text, rc.right - rc.left, measure)) {
+        for (const LineSpan& line : Rows(dc, rc.right - rc.left)) {
             if (row.top >= rc.bottom) break;
             ::DrawTextW(dc, text.data() + line.start, static_cast<int>(line.length), &row, format);
             ::OffsetRect(&row, 0, tm.tmHeight);

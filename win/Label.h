@@ -2,6 +2,9 @@
 // Text, one line or wrapped; a self-sizing label takes the size of its text.
 #include <optional>
 #include <string_view>
+#include <vector>
+
+#include "core/WordWrap.h"
 
 #include "win/GraphicControl.h"
 
@@ -17,6 +20,9 @@ public:
         // Rows broken by the program at spaces only, a word inside only when it alone is too
         // wide (some platforms break Korean words between any two syllables).
         bool wrapAtSpaces = false;
+        // With wrapAtSpaces: a box too low for the rows its text needs at the form's scale grows
+        // downwards to hold them, so that no letter is cut.
+        bool fitRows = false;
     };
 
     Label(ControlSite& site, Control* parent, const ControlRow& row, const Args& args);
@@ -28,9 +34,12 @@ public:
     // Static text, passed over by readers while it shows none; a new text is a new name.
     std::optional<AccessibleItem> AccessibleFacts() const override;
     bool AutoSize() const noexcept { return args_.autoSize; }
+    bool FitsRows() const noexcept { return args_.fitRows; }
 
 private:
     void FitNow() const noexcept;
+    // The rows of a wrapAtSpaces label in its box, measured with `dc`'s font.
+    std::vector<LineSpan> Rows(HDC dc, int width) const;
 
     Args args_;
     // Measured when the size is first needed: a window that starts out of sight need not

@@ -24,6 +24,8 @@ TEST(WordWrap, BreaksAtTheLastSpaceThatFits) {
     EXPECT_EQ(Wrap(L"one two", 7), (Lines{L"one two"}));
     // The spaces a break falls on and the trailing ones go; leading ones stay.
     EXPECT_EQ(Wrap(L"  ab   cd      ", 4), (Lines{L"  ab", L"cd"}));
+    // Before an opening parenthesis joined to a word, as Windows breaks it.
+    EXPECT_EQ(Wrap(L"옛날 메모(확인함)", 6), (Lines{L"옛날 메모", L"(확인함)"}));
 }
 
 TEST(WordWrap, BreaksInsideOnlyAWordWiderThanTheLine) {

@@ -19,7 +19,9 @@
 #include "tests/common/MemoSamples.h"
 #include "tests/windows/TestSupport.h"
 #include "win/Application.h"
+#include "core/WordWrap.h"
 #include "win/Dpi.h"
+#include "win/Handles.h"
 #include "win/Text.h"
 
 namespace siborang {
@@ -27,6 +29,8 @@ namespace {
 
 using win::Control;
 using win::Dpi;
+
+constexpr int kMovedDpi = 192;
 
 // Where a control stands in its parent's client area, as the screen shows it.
 RECT PlacedRect(const Control& c) {
@@ -40,6 +44,31 @@ RECT PlacedRect(const Control& c) {
 std::string Describe(const RECT& r) {
     return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" + std::to_string(r.right) + ", " +
            std::to_string(r.bottom) + ")";
+}
+
+// A label whose box grows to hold its rows: where its row puts it, as wide, at least as high,
+// and high enough for its text's rows, which break at spaces or before a parenthesis only (no
+// word is cut in two).
+void ExpectRowsFit(const win::Label& label, const RECT& expected) {
+    const RECT placed = label.Bounds();
+    EXPECT_NEAR(placed.left, expected.left, 1) << Describe(placed);
+    EXPECT_NEAR(placed.top, expected.top, 1) << Describe(placed);
+    EXPECT_NEAR(placed.right, expected.right, 1) << Describe(placed);
+    win::WindowDc screen(nullptr);
+    win::SelectGuard select(screen.Get(), label.FontHandle());
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(screen.Get(), &tm);
+    const std::wstring text = label.Text();
+    const auto rows = WrapAtSpaces(text, placed.right - placed.left, [&](std::wstring_view piece) {
+        RECT extent{0, 0, 0, 0};
+        ::DrawTextW(screen.Get(), piece.data(), static_cast<int>(piece.size()), &extent, DT_SINGLELINE | DT_CALCRECT);
+        return static_cast<int>(extent.right);
+    });
+    EXPECT_GE(placed.bottom - placed.top, static_cast<LONG>(rows.size()) * tm.tmHeight) << Describe(placed);
+    for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
+        const wchar_t next = text[rows[i].start + rows[i].length];
+        EXPECT_TRUE(next == L' ' || next == L'(') << "\"" << win::Narrow(text) << "\" broken inside a word";
+    }
 }
 
 // Each row's control at the form's DPI: its scaled edges within a pixel (a self-sizing label
@@ -56,6 +85,10 @@ void ExpectLaidOut(const F& form, const win::Row<F> (&table)[N]) {
         const RECT expected = dpi.Edges(p.left, p.top, p.width, p.height);
         const auto* label = dynamic_cast<const win::Label*>(c);
         const bool selfSized = label && label->AutoSize();
+        if (label && label->FitsRows()) {
+            ExpectRowsFit(*label, expected);
+            continue;
+        }
         const bool systemHeight = dynamic_cast<const win::ComboBox*>(c) != nullptr;
         EXPECT_NEAR(placed.left, expected.left, 1) << Describe(placed);
         EXPECT_NEAR(placed.top, expected.top, 1) << Describe(placed);
@@ -75,7 +108,7 @@ void ExpectLaidOut(const F& form, const win::Row<F> (&table)[N]) {
 }
 
 // The DPI change Windows sends when a window moves to a monitor of another scale: the window's
-// outer rectangle scaled about its top-left corner as the suggestion.
+// outer rectangle scaled about its top-left corner as the suggestion, whose corner it takes.
 void MoveToDpi(win::Form& form, int dpi) {
     const RECT now = form.BoundsRect();
     const int from = form.CurrentDpi().Value();
@@ -83,10 +116,37 @@ void MoveToDpi(win::Form& form, int dpi) {
                    now.top + ::MulDiv(now.bottom - now.top, dpi, from)};
     ::SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     const RECT after = form.BoundsRect();
-    EXPECT_TRUE(::EqualRect(&after, &suggested)) << Describe(after);
+    EXPECT_EQ(after.left, suggested.left);
+    EXPECT_EQ(after.top, suggested.top);
 }
 
-constexpr int kMovedDpi = 192;
+SIZE ClientSize(const win::Form& form) {
+    RECT rc{};
+    ::GetClientRect(form.Handle(), &rc);
+    return {rc.right, rc.bottom};
+}
+
+// The form's client at its DPI is its client at 96 dpi scaled, within a pixel, here and on a
+// monitor at 200%; back on the first monitor it has its first size again, to the pixel.
+void ExpectClientScaledAndRoundTrip(win::Form& form) {
+    const int first = form.CurrentDpi().Value();
+    const RECT before = form.BoundsRect();
+    const SIZE client = ClientSize(form);
+    MoveToDpi(form, kDesignDpi);
+    const SIZE client96 = ClientSize(form);
+    for (const int dpi : {first, kMovedDpi}) {
+        SCOPED_TRACE(std::to_string(dpi) + " dpi against 96");
+        MoveToDpi(form, dpi);
+        const SIZE now = ClientSize(form);
+        EXPECT_NEAR(now.cx, Dpi(dpi).Scale(client96.cx), 1);
+        EXPECT_NEAR(now.cy, Dpi(dpi).Scale(client96.cy), 1);
+    }
+    MoveToDpi(form, first);
+    const RECT after = form.BoundsRect();
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+    EXPECT_EQ(ClientSize(form).cy, client.cy);
+}
 
 class Scaling : public ::testing::Test {
 protected:
@@ -119,6 +179,8 @@ TEST_F(Scaling, MainWindowAndItsNote) {
     EXPECT_LE(at.right, ::GetSystemMetrics(SM_CXSCREEN)) << "the note stands wholly on the screen";
     EXPECT_LE(at.bottom, ::GetSystemMetrics(SM_CYSCREEN)) << "the note stands wholly on the screen";
 
+    ExpectClientScaledAndRoundTrip(main);
+    ExpectClientScaledAndRoundTrip(*note);
     MoveToDpi(main, kMovedDpi);
     ExpectLaidOut(main, kForm1Layout);
     MoveToDpi(*note, kMovedDpi);
@@ -138,7 +200,10 @@ TEST_F(Scaling, MemoEditor) {
     TForm2& editor = win::Application::Instance().CreateOwned<TForm2>();
     editor.Show();
     ExpectScreenDpi(editor);
+    // The longest text the old-memo mark shows.
+    editor.Label8->SetText(L"옛날 메모(확인함)");
     ExpectLaidOut(editor, kForm2Layout);
+    ExpectClientScaledAndRoundTrip(editor);
     MoveToDpi(editor, kMovedDpi);
     ExpectLaidOut(editor, kForm2Layout);
     editor.SpeedButton1Click(*editor.Button5);
@@ -150,6 +215,7 @@ TEST_F(Scaling, AboutDialog) {
     about.Show();
     ExpectScreenDpi(about);
     ExpectLaidOut(about, kForm4Layout);
+    ExpectClientScaledAndRoundTrip(about);
     MoveToDpi(about, kMovedDpi);
     ExpectLaidOut(about, kForm4Layout);
     win::Application::Instance().Destroy(about);
