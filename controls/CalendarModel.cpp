@@ -114,10 +114,14 @@ void CalendarModel::HandleClick() {
 }
 
 void CalendarModel::ClientResized(int width, int height) {
-    // Seven cells and six grid lines fill each direction; every cell is wholly visible.
+    // Seven cells and six grid lines fill each direction to its last pixel: what seven does not
+    // divide is spread over the cells, so the last column and row end at the window's edge.
     const int lines = 6 * GridLineWidth();
-    SetDefaultColWidth(std::max((width - lines) / kCalendarColumns, 0));
-    SetDefaultRowHeight(std::max((height - lines) / kCalendarRows, 0));
+    const int cellsWidth = std::max(width - lines, 0), cellsHeight = std::max(height - lines, 0);
+    SetDefaultColWidth(cellsWidth / kCalendarColumns);
+    SetExtraWidth(cellsWidth % kCalendarColumns);
+    SetDefaultRowHeight(cellsHeight / kCalendarRows);
+    SetExtraHeight(cellsHeight % kCalendarRows);
 }
 
 void CalendarModel::NotifyChange() {

@@ -5,6 +5,26 @@
 #include "core/Errors.h"
 
 namespace siborang {
+namespace {
+
+// The start of cell `index` along one axis: the cells and lines before it, and its share of the
+// extra pixels, round(index * extra / count), halves up. A size below zero (a client area
+// smaller than the grid lines) counts as empty cells.
+int CellStart(int index, int size, int line, int extra, int count) noexcept {
+    return index * (std::max(size, 0) + line) + (2 * index * extra + count) / (2 * count);
+}
+
+// The cell along one axis whose pixels or the line after them hold `at`; -1 past either end.
+template <class Start>
+int CellAt(int at, int count, Start start) noexcept {
+    if (at < 0) return -1;
+    for (int i = 0; i < count; ++i) {
+        if (at < start(i + 1)) return i;
+    }
+    return -1;
+}
+
+}  // namespace
 
 TCustomGrid::TCustomGrid() = default;
 
@@ -52,6 +72,16 @@ void TCustomGrid::SetDefaultRowHeight(int height) {
     InvalidateGrid();
 }
 
+void TCustomGrid::SetExtraWidth(int pixels) {
+    extraWidth_ = std::max(pixels, 0);
+    InvalidateGrid();
+}
+
+void TCustomGrid::SetExtraHeight(int pixels) {
+    extraHeight_ = std::max(pixels, 0);
+    InvalidateGrid();
+}
+
 void TCustomGrid::SetGridLineWidth(int width) {
     lineWidth_ = std::max(width, 0);
     InvalidateGrid();
@@ -70,19 +100,22 @@ void TCustomGrid::SetClientSize(int width, int height) {
 
 void TCustomGrid::ClientResized(int, int) {}
 
+int TCustomGrid::ColumnStart(int column) const noexcept {
+    return CellStart(column, colWidth_, lineWidth_, extraWidth_, colCount_);
+}
+
+int TCustomGrid::RowStart(int row) const noexcept {
+    return CellStart(row, rowHeight_, lineWidth_, extraHeight_, rowCount_);
+}
+
 GridRect TCustomGrid::CellRect(int column, int row) const noexcept {
-    // Sizes below zero (a client area smaller than the grid lines) count as empty cells.
-    const int w = std::max(colWidth_, 0), h = std::max(rowHeight_, 0);
-    const int left = column * (w + lineWidth_);
-    const int top = row * (h + lineWidth_);
-    return {left, top, left + w, top + h};
+    return {ColumnStart(column), RowStart(row), ColumnStart(column + 1) - lineWidth_, RowStart(row + 1) - lineWidth_};
 }
 
 GridCell TCustomGrid::MouseCoord(int x, int y) const noexcept {
-    const int w = std::max(colWidth_, 0) + lineWidth_, h = std::max(rowHeight_, 0) + lineWidth_;
-    if (x < 0 || y < 0 || w <= 0 || h <= 0) return {-1, -1};
-    const int column = x / w, row = y / h;
-    if (column >= colCount_ || row >= rowCount_) return {-1, -1};
+    const int column = CellAt(x, colCount_, [this](int c) { return ColumnStart(c); });
+    const int row = CellAt(y, rowCount_, [this](int r) { return RowStart(r); });
+    if (column < 0 || row < 0) return {-1, -1};
     return {column, row};
 }
 

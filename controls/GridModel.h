@@ -80,6 +80,11 @@ public:
     void SetDefaultRowHeight(int height);
     void SetGridLineWidth(int width);
     void SetOptions(unsigned options);
+    // Pixels the columns (rows) share beyond their default width (height), so that a grid can
+    // fill a window its cells do not divide: each cell edge moves by its share of them, rounded,
+    // which leaves no cell more than a pixel wider than another. None by default.
+    void SetExtraWidth(int pixels);
+    void SetExtraHeight(int pixels);
 
     // The client area, as the window reports it; ClientResized runs after it is stored.
     void SetClientSize(int width, int height);
@@ -134,12 +139,16 @@ protected:
 private:
     void InvalidateCell(GridCell cell);
     void ClampCurrent();
+    // Where a column's (row's) own pixels begin; one past the last gives the grid's far edge.
+    int ColumnStart(int column) const noexcept;
+    int RowStart(int row) const noexcept;
 
     GridHost* host_ = nullptr;
     int colCount_ = 5, rowCount_ = 5;
     int fixedCols_ = 1, fixedRows_ = 1;
     int colWidth_ = 64, rowHeight_ = 24;
     int lineWidth_ = 1;
+    int extraWidth_ = 0, extraHeight_ = 0;
     unsigned options_ = kFixedVertLine | kFixedHorzLine | kVertLine | kHorzLine | kRangeSelect;
     int clientWidth_ = 0, clientHeight_ = 0;
     GridCell current_{1, 1};

@@ -379,5 +379,19 @@ TEST_F(Calendar, SizeNotificationSetsTheCellSize) {
     EXPECT_EQ(cal.DefaultRowHeight(), 0);
 }
 
+TEST_F(Calendar, CellsFillTheClientAreaWithTheRemainderSpread) {
+    cal.SetClientSize(526, 305);  // at 144 dpi: cells of 7 x 74 + 2 and 7 x 42 + 5 pixels
+    std::vector<int> lefts, tops;
+    for (int i = 0; i < 7; ++i) {
+        lefts.push_back(cal.CellRect(i, 0).left);
+        tops.push_back(cal.CellRect(0, i).top);
+    }
+    EXPECT_EQ(lefts, (std::vector<int>{0, 75, 151, 226, 301, 376, 452}));  // columns 1 and 5 wider
+    EXPECT_EQ(tops, (std::vector<int>{0, 44, 87, 131, 175, 219, 262}));    // rows 0, 2, 3, 4, 6 higher
+    EXPECT_EQ(cal.CellRect(6, 6), (GridRect{452, 262, 526, 305}));
+    EXPECT_EQ(cal.MouseCoord(150, 130), (GridCell{1, 2}));  // the lines after a wider cell
+    EXPECT_EQ(cal.MouseCoord(151, 131), (GridCell{2, 3}));
+}
+
 }  // namespace
 }  // namespace siborang
