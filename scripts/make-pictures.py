@@ -23,8 +23,9 @@ OUT_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resour
 
 SIZE = 32  # the size the shapes are drawn in; other sizes sample them scaled
 # Windows asks for the small icon (16 px at 100%: the tray, the window titles) and the large one
-# (32 px: the taskbar, the pictures in the windows) scaled to the screen, in steps of 25%.
-SCALES = range(100, 301, 25)
+# (32 px: the taskbar, the pictures in the windows) scaled to the screen, at each scale Windows
+# offers up to 300% (it has no 275%).
+SCALES = (100, 125, 150, 175, 200, 225, 250, 300)
 ICON_SIZES = tuple(sorted({base * scale // 100 for base in (16, 32) for scale in SCALES}, reverse=True))
 SUB = 8  # samples per pixel side: smooth edges without an alpha channel
 

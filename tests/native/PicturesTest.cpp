@@ -185,10 +185,10 @@ TEST(Pictures, NoteIsADiagonalGradientFromBlueToBlack) {
 // stretched up from a smaller one: each an XOR bitmap (height field doubled, as icons
 // require) followed by a 1-bit AND mask whose rows pad to four bytes.
 // The sizes, largest first: the small icon's 16 pixels and the large one's 32 at every scale
-// from 100% to 300% in steps of 25%.
+// Windows offers up to 300%.
 std::vector<int> iconSizes() {
     std::vector<int> sizes;
-    for (int scale = 100; scale <= 300; scale += 25)
+    for (const int scale : {100, 125, 150, 175, 200, 225, 250, 300})
         for (const int side : {16 * scale / 100, 32 * scale / 100})
             if (std::find(sizes.begin(), sizes.end(), side) == sizes.end()) sizes.push_back(side);
     std::sort(sizes.rbegin(), sizes.rend());
