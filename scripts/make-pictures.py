@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Draws Siborang's pictures into resources/pictures/.
 
-  Siborang.ico  256 colours, drawn at 16, 20, 24, 32, 40, 48 and 64 pixels
-                square (each screen scale takes its own): a round clock face
-                in a blue rim, hour marks, two hands at ten past ten and a red
-                centre cap.
+  Siborang.ico  256 colours, drawn at every size from 16 to 96 pixels square
+                that a screen scaled 100% to 300% asks for, so no scale
+                stretches a smaller image: a round clock face in a blue rim,
+                hour marks, two hands at ten past ten and a red centre cap.
   Mailbox.ico   the same sizes: a blue mailbox with a rounded top on a wooden
                 post, its red flag raised.
   Title.bmp     160 x 18, 34 colours: blue-to-dark horizontal gradient.
@@ -22,7 +22,11 @@ import struct
 OUT_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "pictures")
 
 SIZE = 32  # the size the shapes are drawn in; other sizes sample them scaled
-ICON_SIZES = (64, 48, 40, 32, 24, 20, 16)  # 100% to 200% for the window, the tray and the taskbar
+# Windows asks for the small icon (16 px at 100%: the tray, the window titles) and the large one
+# (32 px: the taskbar, the pictures in the windows) scaled to the screen, at each scale Windows
+# offers up to 300% (it has no 275%).
+SCALES = (100, 125, 150, 175, 200, 225, 250, 300)
+ICON_SIZES = tuple(sorted({base * scale // 100 for base in (16, 32) for scale in SCALES}, reverse=True))
 SUB = 8  # samples per pixel side: smooth edges without an alpha channel
 
 # ----------------------------------------------------------------------------

@@ -181,10 +181,19 @@ TEST(Pictures, NoteIsADiagonalGradientFromBlueToBlack) {
     }
 }
 
-// An ICO file holds one 256-colour image for each size a screen scale asks for, 16 to 64
-// pixels square: each an XOR bitmap (height field doubled, as icons require) followed by a
-// 1-bit AND mask whose rows pad to four bytes.
-constexpr int kIconSizes[] = {64, 48, 40, 32, 24, 20, 16};
+// An ICO file holds one 256-colour image for each size a screen scale asks for, so none is
+// stretched up from a smaller one: each an XOR bitmap (height field doubled, as icons
+// require) followed by a 1-bit AND mask whose rows pad to four bytes.
+// The sizes, largest first: the small icon's 16 pixels and the large one's 32 at every scale
+// Windows offers up to 300%.
+std::vector<int> iconSizes() {
+    std::vector<int> sizes;
+    for (const int scale : {100, 125, 150, 175, 200, 225, 250, 300})
+        for (const int side : {16 * scale / 100, 32 * scale / 100})
+            if (std::find(sizes.begin(), sizes.end(), side) == sizes.end()) sizes.push_back(side);
+    std::sort(sizes.rbegin(), sizes.rend());
+    return sizes;
+}
 
 struct Icon {
     int size = 0;
@@ -204,12 +213,13 @@ void checkIcons(const char* name, const Bytes& b, std::vector<Icon>& icons) {
     EXPECT_EQ(le(b, 0, 2), 0u) << "reserved";
     EXPECT_EQ(le(b, 2, 2), 1u) << "type: icon";
     const std::size_t count = le(b, 4, 2);
-    ASSERT_EQ(count, std::size(kIconSizes)) << "one image for each size";
+    const std::vector<int> sizes = iconSizes();
+    ASSERT_EQ(count, sizes.size()) << "one image for each size";
     ASSERT_GE(b.size(), 6 + 16 * count);
     std::size_t next = 6 + 16 * count;  // the images follow the directory, one after the other
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t entry = 6 + 16 * i;
-        const int size = kIconSizes[i];
+        const int size = sizes[i];
         EXPECT_EQ(b[entry], size) << "width";
         EXPECT_EQ(b[entry + 1], size) << "height";
         EXPECT_EQ(b[entry + 2], 0) << "colour count: 0 means 256";
