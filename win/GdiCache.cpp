@@ -8,6 +8,15 @@
 #include "win/Text.h"
 
 namespace siborang::win {
+namespace {
+
+// The first face the enumeration finds ends it.
+int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) noexcept {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+}  // namespace
 
 HFONT GdiCache::SharedFont(const FontSpec& font, Dpi dpi) {
     const int height = dpi.Scale(font.height);
@@ -40,13 +49,7 @@ bool GdiCache::Installed(std::wstring_view face) {
     face.substr(0, LF_FACESIZE - 1).copy(wanted.lfFaceName, LF_FACESIZE - 1);
     bool there = false;
     WindowDc screen(nullptr);
-    ::EnumFontFamiliesExW(
-        screen.Get(), &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-            *reinterpret_cast<bool*>(found) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&there), 0);
+    ::EnumFontFamiliesExW(screen.Get(), &wanted, &FoundFace, reinterpret_cast<LPARAM>(&there), 0);
     installed_.emplace_back(face, there);
     return there;
 }
