@@ -3,7 +3,7 @@
 # hidden window; one tray icon; the fair floor, which also does the platform work the clock
 # cannot avoid at start), the memo file on 10,000 records, and the minute tick over them
 # (nothing due, and 100 due at once) beside reading the file once. Figures are printed;
-# nothing is asserted. Usage: bench.sh [runs]
+# nothing is asserted. Usage: bench.sh [starts per round, 7] [rounds, 5]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # Without a display, the whole script runs again under a virtual one.

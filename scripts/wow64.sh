@@ -9,6 +9,8 @@
 #   wow64.sh run CMD [ARG]   runs CMD inside the tree, from the caller's folder, with this
 #                            checkout at the same path and the caller's X display, SIBORANG_*,
 #                            WINE* and PULSE_* settings
+#   wow64.sh run32 CMD [ARG] the same for CMD that starts 32-bit Windows code; ends with 77
+#                            (the tests' "skipped") on a kernel that cannot run it
 #
 # The tree is kept outside the checkout (SIBORANG_CACHE, default /var/cache/siborang), since CI
 # starts from a fresh clone. Everything a run mounts lives in a mount namespace of its own, so
@@ -31,7 +33,7 @@ packages=(
 # A tree made from another recipe is made again.
 recipe="trixie minbase ${packages[*]} libwine:i386 1"
 
-usage() { sed -n '7,12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+usage() { sed -n '7,14p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 
 need_root() {
     [ "$(id -u)" -eq 0 ] || { echo "wow64.sh: the Debian 13 tree needs root (chroot, mounts)" >&2; exit 1; }
@@ -129,9 +131,35 @@ inside() {
     return $status
 }
 
+# Wine 10 gives each thread of 32-bit code its %fs selector through the kernel's 32-bit system
+# call gate (int 0x80) from 64-bit code. Some kernels have that gate off (a confidential-computing
+# guest, or ia32_emulation=0): there the 32-bit program dies at its first instruction. Asks a
+# throwaway process to go through the gate once (getpid).
+has_32bit_gate() {
+    (python3 - <<'PY'
+import ctypes, mmap
+code = bytes.fromhex("b814000000" "cd80" "c3")  # mov eax, 20 (getpid); int 0x80; ret
+page = mmap.mmap(-1, mmap.PAGESIZE, prot=mmap.PROT_READ | mmap.PROT_WRITE | mmap.PROT_EXEC)
+page.write(code)
+ctypes.CFUNCTYPE(ctypes.c_int)(ctypes.addressof(ctypes.c_char.from_buffer(page)))()
+PY
+        # Not the subshell's last command, so that the crash is reported on its silenced stderr.
+        status=$?
+        exit $status
+    ) 2>/dev/null
+}
+
 case ${1:-} in
 setup)
     setup
+    ;;
+run32)
+    if ! has_32bit_gate; then
+        echo "wow64.sh: skipped: this kernel refuses the 32-bit system call gate (int 0x80) that Wine 10" \
+            "needs to run 32-bit Windows code, so the 32-bit layers cannot run on this machine" >&2
+        exit 77
+    fi
+    exec "$0" run "${@:2}"
     ;;
 run)
     [ $# -ge 2 ] || usage

@@ -1,6 +1,6 @@
 // Start-up, memory, memo-file and minute-tick figures, each beside its floors. Run under Wine by
 // scripts/bench.sh: SiborangBench.exe <Siborang.exe> <MinimalWindow.exe> <MinimalTray.exe>
-// <FairFloor.exe> [runs]
+// <FairFloor.exe> [starts per round, 7] [rounds, 5]
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -76,10 +76,16 @@ struct StartFigures {
 
 enum class Until { Window, WindowAndHotKey, TrayIcon };
 
+// Why a start did not arrive within its time, counted and printed with the figures.
+struct Misses {
+    int noWindow = 0, noHotKey = 0, noIcon = 0;
+    int Total() const { return noWindow + noHotKey + noIcon; }
+};
+
 // Starts the program and waits until its window exists (and its hotkey is held), or until it
-// has added its tray icon; nothing when it did not within the time.
+// has added its tray icon; nothing when it did not within the time, the reason counted.
 std::optional<StartFigures> TryStart(const std::wstring& exe, const wchar_t* windowClass, Until until,
-                                     double timeoutMs) {
+                                     double timeoutMs, bool readMemory, Misses& misses) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -107,6 +113,9 @@ std::optional<StartFigures> TryStart(const std::wstring& exe, const wchar_t* win
     };
     while (!ready()) {
         if (Now() - t0 > timeoutMs) {
+            if (!window) ++misses.noWindow;
+            else if (until == Until::TrayIcon) ++misses.noIcon;
+            else ++misses.noHotKey;
             ::TerminateProcess(process.Get(), 1);
             ::WaitForSingleObject(process.Get(), 5000);
             return std::nullopt;
@@ -114,14 +123,16 @@ std::optional<StartFigures> TryStart(const std::wstring& exe, const wchar_t* win
         ::Sleep(1);
     }
     const double ms = (until == Until::TrayIcon ? TrayProbe::addedAt : Now()) - t0;
-    // Start-up settles before memory is read; the stand-in tray keeps answering meanwhile.
-    for (const double settled = Now() + 500; Now() < settled;) {
-        Pump();
-        ::Sleep(1);
-    }
     PROCESS_MEMORY_COUNTERS_EX pmc{};
     pmc.cb = sizeof pmc;
-    ::GetProcessMemoryInfo(process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+    if (readMemory) {
+        // Start-up settles before memory is read; the stand-in tray keeps answering meanwhile.
+        for (const double settled = Now() + 500; Now() < settled;) {
+            Pump();
+            ::Sleep(1);
+        }
+        ::GetProcessMemoryInfo(process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+    }
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     // Keep answering the tray's messages while the program takes its icon away.
     for (int i = 0; i < 15000 && ::WaitForSingleObject(process.Get(), 1) == WAIT_TIMEOUT; ++i) Pump();
@@ -132,9 +143,10 @@ std::optional<StartFigures> TryStart(const std::wstring& exe, const wchar_t* win
 
 // TryStart, again when a start stalls: Wine's own tray now and then holds an icon's add for
 // seconds, and such a start measures Wine, not the program.
-StartFigures Start(const std::wstring& exe, const wchar_t* windowClass, Until until, double timeoutMs = 20000) {
+StartFigures Start(const std::wstring& exe, const wchar_t* windowClass, Until until, Misses& misses,
+                   bool readMemory = false, double timeoutMs = 20000) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        if (auto figures = TryStart(exe, windowClass, until, timeoutMs)) return *figures;
+        if (auto figures = TryStart(exe, windowClass, until, timeoutMs, readMemory, misses)) return *figures;
         std::fprintf(stderr, "  (%ls stalled for %.0f s; started again)\n", exe.c_str(), timeoutMs / 1000);
     }
     std::fprintf(stderr, "%ls did not come up (another instance running?)\n", exe.c_str());
@@ -148,25 +160,51 @@ struct Floor {
     Until until;
 };
 
-// Siborang beside its floors, started in turn in every run so that all meet the same machine.
+// Siborang beside its floors in rounds, each start of the clock right after one of each floor so
+// that all meet the same machine. A round's ratio is of its medians; the figure is the median of
+// the rounds' ratios, and their spread says how far one round can be trusted.
 void Compare(const char* what, const std::wstring& clock, Until clockUntil, const std::vector<Floor>& floors,
-             int runs) {
-    std::vector<double> clockMs, clockKb;
-    std::vector<std::vector<double>> floorMs(floors.size()), floorKb(floors.size());
-    for (int i = 0; i < runs; ++i) {
-        for (std::size_t f = 0; f < floors.size(); ++f) {
-            const auto figures = Start(floors[f].exe, floors[f].windowClass, floors[f].until);
-            floorMs[f].push_back(figures.ms);
-            floorKb[f].push_back(figures.privateKb);
+             int perRound, int rounds) {
+    std::vector<double> allClock, clockKb;
+    std::vector<std::vector<double>> allFloor(floors.size()), floorKb(floors.size()), roundRatios(floors.size());
+    Misses clockMisses, floorMisses;
+    for (int round = 0; round < rounds; ++round) {
+        std::vector<double> clockMs;
+        std::vector<std::vector<double>> floorMs(floors.size());
+        for (int i = 0; i < perRound; ++i) {
+            // Memory hardly varies: read in the first round only, which keeps the rounds short.
+            const bool readMemory = round == 0;
+            for (std::size_t f = 0; f < floors.size(); ++f) {
+                const auto figures =
+                    Start(floors[f].exe, floors[f].windowClass, floors[f].until, floorMisses, readMemory);
+                floorMs[f].push_back(figures.ms);
+                if (readMemory) floorKb[f].push_back(figures.privateKb);
+            }
+            const auto figures = Start(clock, L"TForm1", clockUntil, clockMisses, readMemory);
+            clockMs.push_back(figures.ms);
+            if (readMemory) clockKb.push_back(figures.privateKb);
         }
-        const auto figures = Start(clock, L"TForm1", clockUntil);
-        clockMs.push_back(figures.ms);
-        clockKb.push_back(figures.privateKb);
+        allClock.insert(allClock.end(), clockMs.begin(), clockMs.end());
+        for (std::size_t f = 0; f < floors.size(); ++f) {
+            roundRatios[f].push_back(Median(clockMs) / Median(floorMs[f]));
+            allFloor[f].insert(allFloor[f].end(), floorMs[f].begin(), floorMs[f].end());
+        }
     }
-    std::printf("start-up to %s, median of %d: Siborang %.1f ms\n", what, runs, Median(clockMs));
-    for (std::size_t f = 0; f < floors.size(); ++f)
-        std::printf("  beside %-14s %.1f ms, ratio %.2f\n", floors[f].name, Median(floorMs[f]),
-                    Median(clockMs) / Median(floorMs[f]));
+    std::printf("start-up to %s, %d rounds of %d: Siborang %.1f ms (median of all)\n", what, rounds, perRound,
+                Median(allClock));
+    for (std::size_t f = 0; f < floors.size(); ++f) {
+        const auto [low, high] = std::minmax_element(roundRatios[f].begin(), roundRatios[f].end());
+        std::printf("  beside %-14s %.1f ms, ratio %.2f (median of the rounds; rounds %.2f to %.2f)\n",
+                    floors[f].name, Median(allFloor[f]), Median(roundRatios[f]), *low, *high);
+    }
+    const auto report = [](const char* who, const Misses& m) {
+        if (m.Total() == 0) return;
+        std::printf("  %s: %d start(s) did not arrive within 20 s and were started again: %d showed no window, "
+                    "%d held no hotkey, %d added no icon\n",
+                    who, m.Total(), m.noWindow, m.noHotKey, m.noIcon);
+    };
+    report("Siborang", clockMisses);
+    report("the floors", floorMisses);
     std::printf("  private memory after start-up, median: Siborang %.0f KiB\n", Median(clockKb));
     for (std::size_t f = 0; f < floors.size(); ++f)
         std::printf("  beside %-14s %.0f KiB, ratio %.2f\n", floors[f].name, Median(floorKb[f]),
@@ -184,7 +222,8 @@ void Breakdown(const std::wstring& clock, int runs) {
     std::vector<std::vector<double>> times;
     for (int run = 0; run < runs; ++run) {
         ::DeleteFileW(path.c_str());
-        Start(clock, L"TForm1", Until::WindowAndHotKey);
+        Misses ignored;
+        Start(clock, L"TForm1", Until::WindowAndHotKey, ignored);
         FILE* in = _wfopen(path.c_str(), L"r");
         if (!in) {
             std::fprintf(stderr, "the clock wrote no start-up trace\n");
@@ -321,28 +360,30 @@ void Ticks(const std::wstring& clock, int records, int due) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 5) {
-        std::fprintf(stderr,
-                     "usage: SiborangBench.exe Siborang.exe MinimalWindow.exe MinimalTray.exe FairFloor.exe [runs]\n");
+        std::fprintf(stderr, "usage: SiborangBench.exe Siborang.exe MinimalWindow.exe MinimalTray.exe FairFloor.exe "
+                             "[starts per round] [rounds]\n");
         return 2;
     }
-    const int runs = argc > 5 ? _wtoi(argv[5]) : 7;
+    const int perRound = argc > 5 ? _wtoi(argv[5]) : 7;
+    const int rounds = argc > 6 ? _wtoi(argv[6]) : 5;
     // The minimal programs show what any window or icon costs; the fair floor adds the
     // platform work the clock cannot avoid at start (comctl32's hotkey box, the hotkey).
     const Floor fairToHotKey{"the fair floor", argv[4], L"FairFloor", Until::WindowAndHotKey};
     // The first start after the Wine server came up also starts Wine's own services: not timed.
-    Start(argv[4], L"FairFloor", Until::WindowAndHotKey, 120000);
+    Misses warmUp;
+    Start(argv[4], L"FairFloor", Until::WindowAndHotKey, warmUp, false, 120000);
     {
         // The clock and the fair floor add their icon before they register the hotkey: this
         // stand-in takes it at once, so that Wine's own tray, which now and then stalls for
         // seconds, is measured by neither figure.
         TrayProbe probe;
         Compare("window and hotkey", argv[1], Until::WindowAndHotKey,
-                {{"one window", argv[2], L"MinimalWindow", Until::Window}, fairToHotKey}, runs);
+                {{"one window", argv[2], L"MinimalWindow", Until::Window}, fairToHotKey}, perRound, rounds);
         Compare("tray icon added", argv[1], Until::TrayIcon,
                 {{"one tray icon", argv[3], L"MinimalTray", Until::TrayIcon},
                  {"the fair floor", argv[4], L"FairFloor", Until::TrayIcon}},
-                runs);
-        Breakdown(argv[1], runs);
+                perRound, rounds);
+        Breakdown(argv[1], perRound);
     }
     // The memo figures use a directory of their own, where the clock is started too.
     wchar_t previous[MAX_PATH];
