@@ -26,30 +26,30 @@ refuse() {  # file, line number, include, why
     echo "$1:$2: #include \"$3\" $4" >&2
     status=1
 }
-checked=0
-for folder in "${!owner[@]}"; do
-    while IFS= read -r -d '' file; do
-        relative=${file#"$root"/}
-        layer=${owner[$folder]}
-        if [[ $relative == resources/layouts/* ]]; then
-            for used in $(grep -oE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"/]+/' "$file" |
-                          sed -E 's/.*"([^/]+)\/$/\1/'); do
-                above=${owner[$used]:-}
-                [ -n "$above" ] && [ "${height[$above]}" -gt "${height[$layer]}" ] && layer=$above
-            done
-        fi
-        while IFS=: read -r number path; do
-            if [[ $path == *..* || $path == /* ]]; then
-                refuse "$relative" "$number" "$path" "leaves its folder: name the folder from the root instead"
-            elif [[ $path != */* ]]; then
-                refuse "$relative" "$number" "$path" "names no folder"
-            elif [[ ${allowed[$layer]} != *" ${path%%/*} "* ]]; then
-                refuse "$relative" "$number" "$path" "reaches above the $layer layer"
-            fi
-        done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" |
-                 sed -E 's/^([0-9]+):.*include[[:space:]]*"([^"]*)".*/\1:\2/')
-        checked=$((checked + 1))
-    done < <(find "$root/$folder" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.rc' \) -print0)
+# Every file of the layers' folders and every quoted include in them, read in one pass (the
+# build runs this at each change).
+mapfile -t files < <(cd "$root" && find "${!owner[@]}" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.rc' \))
+mapfile -t includes < <(cd "$root" && grep -HnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "${files[@]}" /dev/null |
+    sed -E 's/^([^:]*):([0-9]+):.*include[[:space:]]*"([^"]*)".*/\1:\2:\3/')
+declare -A layer_of
+for file in "${files[@]}"; do layer_of[$file]=${owner[${file%%/*}]}; done
+for entry in "${includes[@]}"; do
+    IFS=: read -r file number path <<<"$entry"
+    if [[ $file == resources/layouts/* && $path == */* ]]; then
+        above=${owner[${path%%/*}]:-}
+        [ -n "$above" ] && [ "${height[$above]}" -gt "${height[${layer_of[$file]}]}" ] && layer_of[$file]=$above
+    fi
 done
-echo "check-layers: $checked files of ${#owner[@]} folders checked"
+for entry in "${includes[@]}"; do
+    IFS=: read -r file number path <<<"$entry"
+    layer=${layer_of[$file]}
+    if [[ $path == *..* || $path == /* ]]; then
+        refuse "$file" "$number" "$path" "leaves its folder: name the folder from the root instead"
+    elif [[ $path != */* ]]; then
+        refuse "$file" "$number" "$path" "names no folder"
+    elif [[ ${allowed[$layer]} != *" ${path%%/*} "* ]]; then
+        refuse "$file" "$number" "$path" "reaches above the $layer layer"
+    fi
+done
+echo "check-layers: ${#files[@]} files of ${#owner[@]} folders checked"
 exit $status

@@ -5,17 +5,17 @@
 #
 #   measure-gaps.sh [HOUR MINUTE]        default 3 17 (five clips)
 #
-# Builds the x86_64 tree first (build/x64). Uses a fresh Wine prefix in build/measure-prefix
-# unless SIBORANG_WINEPREFIX names another. Sound is measured in 10 ms windows: a window is
-# sound when a sample in it goes above 6/128 of full scale. SIBORANG_GAPS_KEEP=DIR keeps the
-# recording and the driver's output there.
+# Builds the x86_64 tree first (build/x64). Uses a fresh Wine prefix of its own in
+# build/measure-prefix, whatever SIBORANG_WINEPREFIX names. Sound is measured in 10 ms
+# windows: a window is sound when a sample in it goes above 6/128 of full scale.
+# SIBORANG_GAPS_KEEP=DIR keeps the recording and the driver's output there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 hour=${1:-3}
 minute=${2:-17}
 
 "$root/scripts/build.sh" x64 >/dev/null
-export SIBORANG_WINEPREFIX=${SIBORANG_WINEPREFIX:-$root/build/measure-prefix}
+export SIBORANG_WINEPREFIX=$root/build/measure-prefix
 . "$root/scripts/wine-env.sh"
 "$root/scripts/wine-prefix.sh" >/dev/null
 

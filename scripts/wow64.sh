@@ -42,8 +42,12 @@ need_root() {
 ready() { [ -f "$tree/.siborang-recipe" ] && [ "$(cat "$tree/.siborang-recipe")" = "$recipe" ]; }
 
 make_tree() {
-    local new=$cache/trixie.new
-    rm -rf "$new"
+    # The folders a making works in are its own, new each time, and go however it ends (the new
+    # tree once it is in place); a removal stays on their file system, whatever is mounted in them.
+    new=$(mktemp -d "$cache/trixie.new.XXXXXX")
+    apt=$(mktemp -d "$cache/apt.XXXXXX")
+    trap 'rm -rf --one-file-system "$new" "$apt"' EXIT
+    chmod 755 "$new"
     debootstrap --variant=minbase trixie "$new" "$mirror"
     cp /etc/resolv.conf "$new/etc/resolv.conf"
     # The package scripts want /proc and /dev; they are mounted in this namespace only.
@@ -60,9 +64,8 @@ make_tree() {
     # The 32-bit Windows DLLs come from Debian 13's libwine:i386 of the same version, fetched
     # with an apt state of its own (the host's architectures stay as they are); they go where
     # the 64-bit Wine looks for them, beside its wow64 DLLs.
-    local version apt=$cache/apt
+    local version
     version=$(chroot "$new" dpkg-query -W -f='${Version}' libwine)
-    rm -rf "$apt"
     mkdir -p "$apt/lists/partial" "$apt/archives/partial" "$apt/parts" "$apt/prefs"
     echo "deb [arch=i386 signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror trixie main" >"$apt/sources.list"
     touch "$apt/status"
@@ -75,11 +78,10 @@ make_tree() {
     (cd "$apt" && apt-get "${options[@]}" download "libwine:i386=$version")
     dpkg-deb -x "$apt"/libwine_*_i386.deb "$apt/x"
     cp -a "$apt/x/usr/lib/i386-linux-gnu/wine/i386-windows/." "$new/usr/lib/x86_64-linux-gnu/wine/i386-windows/"
-    rm -rf "$apt"
     [ -f "$new/usr/lib/x86_64-linux-gnu/wine/i386-windows/user32.dll" ] || { echo "no 32-bit user32.dll in libwine:i386" >&2; exit 1; }
 
     echo "$recipe" >"$new/.siborang-recipe"
-    rm -rf "$tree"
+    rm -rf --one-file-system "$tree"
     mv "$new" "$tree"
 }
 
@@ -92,6 +94,12 @@ setup() {
     exec 9>"$cache/.lock"
     flock 9
     ready && return 0
+    # Only a tree this script made (its recipe file says so) is replaced.
+    if [ -e "$tree" ] && [ ! -f "$tree/.siborang-recipe" ]; then
+        echo "wow64.sh: $tree has no .siborang-recipe, so it is no tree this script made;" \
+            "it is left as it is. Move or delete it, or set SIBORANG_CACHE to another folder." >&2
+        exit 1
+    fi
     command -v debootstrap >/dev/null || "$here/setup.sh"
     local start=$SECONDS
     make_tree
