@@ -2,7 +2,6 @@
 // title, the main window and the loop.
 #include "app/SingleInstance.h"
 #include "clock/Unit1.h"
-#include "controls/Calendar.h"
 #include "resources/ResourceNames.h"
 #include "win/Application.h"
 #include "win/StartupTrace.h"

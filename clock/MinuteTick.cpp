@@ -52,7 +52,7 @@ bool SameMemo(const MemoRecord& a, const MemoRecord& b) {
 
 }  // namespace
 
-void RunMinuteTick(TickWorld& world, std::int32_t& intervalCounter, TickMemory& memory) {
+void RunMinuteTick(TickWorld& world, const Settings& settings, std::int32_t& intervalCounter, TickMemory& memory) {
     const TickTime now = world.Now();
     const TickMemory::Hour hour{now.year, now.month, now.day, now.hour};
     // Ticks keep their phase and an announcement holds the thread for seconds, so a tick due at
@@ -68,16 +68,16 @@ void RunMinuteTick(TickWorld& world, std::int32_t& intervalCounter, TickMemory& 
         return whole;
     };
 
-    if (world.IntervalChecked()) {
+    if (settings.speakAtIntervals) {
         ++intervalCounter;
-        if (intervalCounter >= ParseIntegerStrict(world.IntervalText())) {
+        if (intervalCounter >= ParseIntegerStrict(settings.intervalText)) {
             const bool whole = speak();
             intervalCounter = 0;
             if (!whole) return;
         }
     }
 
-    if (world.MemoChecked()) {
+    if (settings.showMemos) {
         world.OpenMemos();
         const std::int32_t count = world.MemoCount();
         auto& unstored = memory.shownUnstored;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "clock/SettingsLogic.h"
 #include "memo/MemoRecord.h"
 
 namespace siborang {
@@ -56,9 +57,6 @@ class TickWorld {
 public:
     virtual ~TickWorld() = default;
     virtual TickTime Now() = 0;
-    virtual bool IntervalChecked() = 0;
-    virtual std::string IntervalText() = 0;
-    virtual bool MemoChecked() = 0;
     // False when the program or the session ended during the announcement: the tick ends
     // there, so that no memo is stored as seen by a program about to go.
     virtual bool SpeakNow() = 0;
@@ -83,7 +81,8 @@ struct TickMemory {
     std::map<std::int32_t, MemoRecord> shownUnstored;
 };
 
-// One tick; intervalCounter counts ticks towards the next interval announcement.
-void RunMinuteTick(TickWorld& world, std::int32_t& intervalCounter, TickMemory& memory);
+// One tick with the settings the window shows (the two switches and the interval);
+// intervalCounter counts ticks towards the next interval announcement.
+void RunMinuteTick(TickWorld& world, const Settings& settings, std::int32_t& intervalCounter, TickMemory& memory);
 
 }  // namespace siborang

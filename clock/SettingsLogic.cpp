@@ -12,28 +12,39 @@ bool ReadBool(SettingsStore& store, const char* key, bool fallback) {
     return ReadInteger(store, key, fallback ? 1 : 0) != 0;
 }
 
-std::optional<HotKeyKeys> LoadSettings(SettingsStore& store, SettingsView& view) {
-    if (ReadInteger(store, "Option1", 0) == 1) view.EnableListenButton();
-    const std::int32_t modifiers = ReadInteger(store, "VKEY", 3);
-    const std::int32_t key = ReadInteger(store, "KEY", 87);
-    view.SetShortcut(JoinShortcut(modifiers, key));
-    view.SetIntervalChecked(ReadBool(store, "Check1", true));
-    view.SetMemoChecked(ReadBool(store, "Check2", true));
-    const auto minutes = static_cast<std::uint16_t>(ReadInteger(store, "MINUTE", 30));
-    view.SetIntervalText(std::to_string(minutes));
-    return HotKeyKeys{static_cast<std::uint32_t>(modifiers) & 0xFFFFu, static_cast<std::uint32_t>(key)};
+void WriteInteger(SettingsStore& store, const char* key, std::int32_t value) {
+    store.WriteString(key, std::to_string(value));
 }
 
-std::optional<HotKeyKeys> SaveSettings(SettingsStore& store, SettingsView& view) {
-    const SplitHotKey split = SplitShortcut(view.Shortcut());
-    const HotKeyKeys keys{ModifierFlags(split), split.key};
-    store.WriteString("KEY", std::to_string(keys.key));
-    store.WriteString("VKEY", std::to_string(keys.modifiers));
-    store.WriteString("Check1", view.IntervalChecked() ? "1" : "0");
-    store.WriteString("Check2", view.MemoChecked() ? "1" : "0");
-    store.WriteString("MINUTE", std::to_string(ParseIntegerStrict(view.IntervalText())));
-    if (keys.modifiers == 0) return std::nullopt;
-    return keys;
+void WriteBool(SettingsStore& store, const char* key, bool value) { store.WriteString(key, value ? "1" : "0"); }
+
+Settings LoadSettings(SettingsStore& store) {
+    Settings s;
+    s.listenOffered = ReadInteger(store, "Option1", 0) == 1;
+    s.hotKey.modifiers = static_cast<std::uint32_t>(ReadInteger(store, "VKEY", 3));
+    s.hotKey.key = static_cast<std::uint32_t>(ReadInteger(store, "KEY", 87));
+    s.speakAtIntervals = ReadBool(store, "Check1", true);
+    s.showMemos = ReadBool(store, "Check2", true);
+    // The low 16 bits, unsigned.
+    s.intervalText = std::to_string(static_cast<std::uint16_t>(ReadInteger(store, "MINUTE", 30)));
+    return s;
+}
+
+void SaveSettings(SettingsStore& store, const Settings& s) {
+    WriteInteger(store, "KEY", static_cast<std::int32_t>(s.hotKey.key));
+    WriteInteger(store, "VKEY", static_cast<std::int32_t>(s.hotKey.modifiers));
+    WriteBool(store, "Check1", s.speakAtIntervals);
+    WriteBool(store, "Check2", s.showMemos);
+    WriteInteger(store, "MINUTE", ParseIntegerStrict(s.intervalText));
+}
+
+HotKeyKeys HotKeyAtStart(const Settings& settings) {
+    return {settings.hotKey.modifiers & 0xFFFFu, settings.hotKey.key};
+}
+
+std::optional<HotKeyKeys> HotKeyOnRun(const Settings& settings) {
+    if (settings.hotKey.modifiers == 0) return std::nullopt;
+    return settings.hotKey;
 }
 
 }  // namespace siborang

@@ -1,6 +1,8 @@
 #pragma once
-// The settings transfer between Tockly.ini and the main window. Portable: the file and the
-// window are behind the two interfaces below.
+// The settings Tockly.ini keeps and the main window shows, as one value, and its transfer to
+// and from the file. Portable: the file is behind the interface below. A new setting is a
+// field of Settings, its key in LoadSettings and SaveSettings, and a line each way in the
+// main window's transfer.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,30 +26,32 @@ public:
 
 std::int32_t ReadInteger(SettingsStore& store, const char* key, std::int32_t fallback);
 bool ReadBool(SettingsStore& store, const char* key, bool fallback);
+void WriteInteger(SettingsStore& store, const char* key, std::int32_t value);
+void WriteBool(SettingsStore& store, const char* key, bool value);
 
-// The main window's side of the transfer.
-class SettingsView {
-public:
-    virtual ~SettingsView() = default;
-    virtual void EnableListenButton() = 0;
-    virtual std::uint16_t Shortcut() = 0;
-    virtual void SetShortcut(std::uint16_t value) = 0;
-    virtual bool IntervalChecked() = 0;
-    virtual void SetIntervalChecked(bool checked) = 0;
-    virtual bool MemoChecked() = 0;
-    virtual void SetMemoChecked(bool checked) = 0;
-    virtual std::string IntervalText() = 0;
-    virtual void SetIntervalText(const std::string& text) = 0;
+struct Settings {
+    // As stored: modifier flags ("VKEY") and key code ("KEY"), whatever their size.
+    HotKeyKeys hotKey{};
+    bool speakAtIntervals = false;  // "Check1"
+    bool showMemos = false;         // "Check2"
+    // The interval box's text: parsed strictly where it is used, so that a text the box did
+    // not normalise fails there ("MINUTE").
+    std::string intervalText{};
+    // "들어 보기" offered ("Option1" 1); only ever read.
+    bool listenOffered = false;
+    friend bool operator==(const Settings&, const Settings&) = default;
 };
 
-// Both modes give the hotkey the settings now hold, as it is to be registered (the window
-// registers it, in one place); nullopt: none.
-//
-// Mode 'r': the file into the window. The stored modifiers (their low 16 bits) and key are
-// registered as they are, even without a modifier.
-std::optional<HotKeyKeys> LoadSettings(SettingsStore& store, SettingsView& view);
-// Mode 'w': the window into the file; the first failure raises and stops the save. The box's
-// keys are registered (by Run) only with a modifier: a bare key or an empty box gives none.
-std::optional<HotKeyKeys> SaveSettings(SettingsStore& store, SettingsView& view);
+// The file's settings; the defaults where it has none.
+Settings LoadSettings(SettingsStore& store);
+// Key by key; the first failure raises and stops the save.
+void SaveSettings(SettingsStore& store, const Settings& settings);
+
+// The hotkey that settings just loaded register: the stored modifiers (their low 16 bits) and
+// key as they are, even without a modifier.
+HotKeyKeys HotKeyAtStart(const Settings& settings);
+// The hotkey that Run registers with settings just saved: only with a modifier, so a bare key
+// or an empty box gives none.
+std::optional<HotKeyKeys> HotKeyOnRun(const Settings& settings);
 
 }  // namespace siborang

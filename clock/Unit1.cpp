@@ -29,24 +29,6 @@ constexpr UINT kNoMoveNoSize = SWP_NOMOVE | SWP_NOSIZE;
 
 }  // namespace
 
-// The main window's controls as the settings transfer sees them.
-class TForm1::SettingsAdapter final : public SettingsView {
-public:
-    explicit SettingsAdapter(TForm1& form) : form_(form) {}
-    void EnableListenButton() override { form_.Button1->SetEnabled(true); }
-    std::uint16_t Shortcut() override { return form_.HotKey1->HotKeyValue(); }
-    void SetShortcut(std::uint16_t value) override { form_.HotKey1->SetHotKeyValue(value); }
-    bool IntervalChecked() override { return form_.CheckBox1->Checked(); }
-    void SetIntervalChecked(bool checked) override { form_.CheckBox1->SetChecked(checked); }
-    bool MemoChecked() override { return form_.CheckBox2->Checked(); }
-    void SetMemoChecked(bool checked) override { form_.CheckBox2->SetChecked(checked); }
-    std::string IntervalText() override { return win::Narrow(form_.Edit1->Text()); }
-    void SetIntervalText(const std::string& text) override { form_.Edit1->SetText(win::Widen(text)); }
-
-private:
-    TForm1& form_;
-};
-
 TickTime Form1Tick::Now() {
     TickTime now{};
     std::uint16_t second;
@@ -55,9 +37,6 @@ TickTime Form1Tick::Now() {
     return now;
 }
 
-bool Form1Tick::IntervalChecked() { return form_.CheckBox1->Checked(); }
-std::string Form1Tick::IntervalText() { return win::Narrow(form_.Edit1->Text()); }
-bool Form1Tick::MemoChecked() { return form_.CheckBox2->Checked(); }
 bool Form1Tick::SpeakNow() { return siborang::SpeakNow(); }
 void Form1Tick::OpenMemos() { OpenMemoFile(); }
 std::int32_t Form1Tick::MemoCount() { return siborang::MemoCount(); }
@@ -95,7 +74,9 @@ TForm1::~TForm1() {
 }
 
 void TForm1::FormCreate(win::Form&) {
-    // OleAut32 is never loaded by this build, so there is no library reference to give back.
+    // No OleAut32 reference to give back: the program takes one only when a screen reader first
+    // asks (win/AccessLibraries), pinned for the rest of the process because a reader may hold
+    // our objects until the end. Any other reference is its loader's to release.
     win::RemoveCaption(*this);
     ::ShowWindowAsync(App().Handle(), SW_HIDE);
     // Always on top and out of sight at (-9999, -9999), in one move; not activated: out of
@@ -127,8 +108,30 @@ LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 std::optional<HotKeyKeys> TForm1::LoadSaveSettings(char mode) {
     ProfileStore store;
-    SettingsAdapter view(*this);
-    return mode == 'r' ? LoadSettings(store, view) : SaveSettings(store, view);
+    if (mode == 'r') {
+        const Settings loaded = LoadSettings(store);
+        ShowSettings(loaded);
+        return HotKeyAtStart(loaded);
+    }
+    const Settings shown = ShownSettings();
+    SaveSettings(store, shown);
+    return HotKeyOnRun(shown);
+}
+
+void TForm1::ShowSettings(const Settings& s) {
+    Button1->SetEnabled(s.listenOffered);
+    HotKey1->SetHotKeyValue(JoinShortcut(s.hotKey));
+    CheckBox1->SetChecked(s.speakAtIntervals);
+    CheckBox2->SetChecked(s.showMemos);
+    Edit1->SetText(win::Widen(s.intervalText));
+}
+
+Settings TForm1::ShownSettings() const {
+    return {.hotKey = KeysOfShortcut(HotKey1->HotKeyValue()),
+            .speakAtIntervals = CheckBox1->Checked(),
+            .showMemos = CheckBox2->Checked(),
+            .intervalText = win::Narrow(Edit1->Text()),
+            .listenOffered = Button1->Enabled()};
 }
 
 void TForm1::CheckBox1Click(win::Control&) { Edit1->SetEnabled(CheckBox1->Checked()); }
@@ -205,7 +208,7 @@ void TForm1::Edit1Exit(win::Control&) {
 void TForm1::Timer1Timer(win::Timer&) {
     Form1Tick world(*this);
     try {
-        RunMinuteTick(world, IntervalCounter, tickMemory_);
+        RunMinuteTick(world, ShownSettings(), IntervalCounter, tickMemory_);
     } catch (...) {
         ShowTickError();
     }

@@ -2,7 +2,7 @@
 // The main window: settings, the global hotkey, the tray icon and the minute timer.
 #include <cstdint>
 #include <memory>
-#include <string>
+#include <optional>
 
 #include "clock/GlobalHotKey.h"
 #include "clock/MinuteTick.h"
@@ -80,7 +80,9 @@ protected:
     void DoClose(win::CloseAction& action) override { FormClose(*this, action); }
 
 private:
-    class SettingsAdapter;
+    // The settings into and out of their controls; a setting is one line in each.
+    void ShowSettings(const Settings& settings);
+    Settings ShownSettings() const;
 
     // Moves the window to the bottom-right corner at the DPI it ends up with there; returns that.
     win::Dpi PlaceAtCorner();
@@ -93,15 +95,12 @@ private:
     bool tickErrorShown_ = false;  // a tick's error box is up
 };
 
-// What the minute tick reads, speaks, scans and shows, as the main window and the memo file
-// give it.
+// The clock, the speaker, the memo file and the notes of the minute tick, as the program has
+// them.
 class Form1Tick : public TickWorld {
 public:
     explicit Form1Tick(TForm1& form) : form_(form) {}
     TickTime Now() override;
-    bool IntervalChecked() override;
-    std::string IntervalText() override;
-    bool MemoChecked() override;
     bool SpeakNow() override;
     void OpenMemos() override;
     std::int32_t MemoCount() override;

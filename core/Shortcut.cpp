@@ -29,12 +29,17 @@ std::uint32_t ModifierFlags(const SplitHotKey& split) {
     return flags;
 }
 
-std::uint16_t JoinShortcut(std::int32_t modifiers, std::int32_t key) {
-    std::uint16_t value = static_cast<std::uint16_t>(key) & kShortcutKeyMask;
-    if (modifiers & static_cast<std::int32_t>(kModShift)) value |= kShortcutShift;
-    if (modifiers & static_cast<std::int32_t>(kModControl)) value |= kShortcutCtrl;
-    if (modifiers & static_cast<std::int32_t>(kModAlt)) value |= kShortcutAlt;
+std::uint16_t JoinShortcut(const HotKeyKeys& keys) {
+    std::uint16_t value = static_cast<std::uint16_t>(keys.key) & kShortcutKeyMask;
+    if (keys.modifiers & kModShift) value |= kShortcutShift;
+    if (keys.modifiers & kModControl) value |= kShortcutCtrl;
+    if (keys.modifiers & kModAlt) value |= kShortcutAlt;
     return value;
+}
+
+HotKeyKeys KeysOfShortcut(std::uint16_t shortcut) {
+    const SplitHotKey split = SplitShortcut(shortcut);
+    return {ModifierFlags(split), split.key};
 }
 
 // The box's Shift, Ctrl and Alt flags (1, 2, 4) are the shortcut's three modifier bits in the

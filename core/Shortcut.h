@@ -33,9 +33,11 @@ struct HotKeyKeys {
     friend bool operator==(const HotKeyKeys&, const HotKeyKeys&) = default;
 };
 
-// The shortcut value of stored modifier flags and key code: the exact inverse of the split
-// that saving does, so that what is stored comes back unchanged (F1, arrows, Shift).
-std::uint16_t JoinShortcut(std::int32_t modifiers, std::int32_t key);
+// The shortcut value of stored modifier flags and key code: the exact inverse of
+// KeysOfShortcut, so that what is stored comes back unchanged (F1, arrows, Shift).
+std::uint16_t JoinShortcut(const HotKeyKeys& keys);
+// A shortcut value's modifier flags and key code (SplitShortcut, ModifierFlags).
+HotKeyKeys KeysOfShortcut(std::uint16_t shortcut);
 
 // The hotkey box's value (key code in the low byte, its own modifier flags above it) as a
 // shortcut value: the extended-key flag falls off.

@@ -26,8 +26,7 @@ MemoRecord Memo(int year, int month, int day, int hour, int minute, const char* 
 class FakeWorld : public TickWorld {
 public:
     TickTime now{2026, 12, 8, 10, 7};
-    bool check1 = true, check2 = true;
-    std::string interval = "30";
+    Settings settings{.speakAtIntervals = true, .showMemos = true, .intervalText = "30"};
     std::vector<MemoRecord> file;
     std::vector<std::string> log;
     std::vector<PendingNoteTexts> notes;
@@ -37,9 +36,6 @@ public:
     TickMemory memory;
 
     TickTime Now() override { return now; }
-    bool IntervalChecked() override { return check1; }
-    std::string IntervalText() override { return interval; }
-    bool MemoChecked() override { return check2; }
     bool SpeakNow() override {
         log.push_back("speak");
         return !endsDuringSpeech;
@@ -124,11 +120,11 @@ TEST(NotePlaces, StayInsideTheMarginsAtEveryScale) {
 
 TEST(MinuteTick, DueAndMissedMemosAreStoredConfirmedThenShownInFileOrder) {
     FakeWorld w;
-    w.check1 = false;
+    w.settings.speakAtIntervals = false;
     w.file = {Memo(2026, 12, 8, 10, 7, "due"), Memo(2026, 12, 8, 10, 8, "future"), Memo(2026, 12, 1, 8, 0, "missed"),
               Memo(2026, 12, 1, 8, 0, "shown", 1), Memo(2026, 12, 1, 8, 0, "two", 2), Memo(2026, 12, 8, 10, 7, "also")};
     std::int32_t counter = 0;
-    RunMinuteTick(w, counter, w.memory);
+    RunMinuteTick(w, w.settings, counter, w.memory);
     EXPECT_EQ(w.log, (std::vector<std::string>{"open", "write 0", "note", "write 2", "note", "write 5", "note", "close"}));
     ASSERT_EQ(w.notes.size(), 3u);
     EXPECT_EQ(Text(w.notes[0].Lines[0]), "due");
@@ -140,49 +136,49 @@ TEST(MinuteTick, DueAndMissedMemosAreStoredConfirmedThenShownInFileOrder) {
     EXPECT_EQ(w.file[4].Confirmed, 2);  // any non-zero value counts as shown, and stays
     // A second tick in the same minute shows nothing new.
     w.log.clear();
-    RunMinuteTick(w, counter, w.memory);
+    RunMinuteTick(w, w.settings, counter, w.memory);
     EXPECT_EQ(w.log, (std::vector<std::string>{"open", "close"}));
 }
 
 TEST(MinuteTick, AnUnreadableRecordIsSkipped) {
     FakeWorld w;
-    w.check1 = false;
+    w.settings.speakAtIntervals = false;
     w.file = {Memo(2026, 12, 8, 10, 7), Memo(2026, 12, 8, 10, 7)};
     w.unreadable = 0;
     std::int32_t counter = 0;
-    RunMinuteTick(w, counter, w.memory);
+    RunMinuteTick(w, w.settings, counter, w.memory);
     EXPECT_EQ(w.log, (std::vector<std::string>{"open", "write 1", "note", "close"}));
 }
 
 TEST(MinuteTick, IntervalSpeaksOnTheNthTick) {
     FakeWorld w;
-    w.check2 = false;
+    w.settings.showMemos = false;
     std::int32_t counter = 0;
     for (int tick = 1; tick <= 60; ++tick) {
         w.log.clear();
-        RunMinuteTick(w, counter, w.memory);
+        RunMinuteTick(w, w.settings, counter, w.memory);
         EXPECT_EQ(w.log.size(), (tick == 30 || tick == 60) ? 1u : 0u) << tick;
     }
-    w.interval = "1";
+    w.settings.intervalText = "1";
     for (int tick = 0; tick < 3; ++tick) {
         w.log.clear();
-        RunMinuteTick(w, counter, w.memory);
+        RunMinuteTick(w, w.settings, counter, w.memory);
         EXPECT_EQ(w.log, (std::vector<std::string>{"speak"}));
     }
-    w.interval = "-5";
+    w.settings.intervalText = "-5";
     w.log.clear();
-    RunMinuteTick(w, counter, w.memory);
+    RunMinuteTick(w, w.settings, counter, w.memory);
     EXPECT_EQ(w.log, (std::vector<std::string>{"speak"}));
     EXPECT_EQ(counter, 0);
 }
 
 TEST(MinuteTick, AProgramEndingDuringTheIntervalAnnouncementLeavesTheDueMemosUnseen) {
     FakeWorld w;
-    w.interval = "1";
+    w.settings.intervalText = "1";
     w.endsDuringSpeech = true;
     w.file = {Memo(2026, 12, 8, 10, 7, "due")};
     std::int32_t counter = 0;
-    RunMinuteTick(w, counter, w.memory);
+    RunMinuteTick(w, w.settings, counter, w.memory);
     EXPECT_EQ(w.log, std::vector<std::string>{"speak"});
     EXPECT_EQ(w.file[0].Confirmed, 0);
 }
@@ -190,16 +186,16 @@ TEST(MinuteTick, AProgramEndingDuringTheIntervalAnnouncementLeavesTheDueMemosUns
 TEST(MinuteTick, FullHourSpeaksOnceWhateverTheSwitches) {
     FakeWorld w;
     w.now.minute = 0;
-    w.interval = "1";
+    w.settings.intervalText = "1";
     std::int32_t counter = 0;
-    RunMinuteTick(w, counter, w.memory);  // the interval reached in minute 0: spoken once
+    RunMinuteTick(w, w.settings, counter, w.memory);  // the interval reached in minute 0: spoken once
     EXPECT_EQ(std::count(w.log.begin(), w.log.end(), "speak"), 1);
     for (auto [check1, check2] : {std::pair{false, true}, std::pair{false, false}}) {
-        w.check1 = check1;
-        w.check2 = check2;
+        w.settings.speakAtIntervals = check1;
+        w.settings.showMemos = check2;
         ++w.now.hour;
         w.log.clear();
-        RunMinuteTick(w, counter, w.memory);
+        RunMinuteTick(w, w.settings, counter, w.memory);
         EXPECT_EQ(std::count(w.log.begin(), w.log.end(), "speak"), 1);
     }
     EXPECT_EQ(w.log, (std::vector<std::string>{"speak"}));  // both off: only the hour
@@ -207,14 +203,14 @@ TEST(MinuteTick, FullHourSpeaksOnceWhateverTheSwitches) {
 
 TEST(MinuteTick, EachFullHourIsSpokenByTheFirstTickInItsMinuteZeroOnly) {
     FakeWorld w;
-    w.check1 = w.check2 = false;
+    w.settings.speakAtIntervals = w.settings.showMemos = false;
     std::int32_t counter = 0;
     auto spokenAt = [&](int day, int hour, int minute) {
         w.now.day = static_cast<std::uint16_t>(day);
         w.now.hour = static_cast<std::uint16_t>(hour);
         w.now.minute = static_cast<std::uint16_t>(minute);
         w.log.clear();
-        RunMinuteTick(w, counter, w.memory);
+        RunMinuteTick(w, w.settings, counter, w.memory);
         return std::count(w.log.begin(), w.log.end(), "speak");
     };
     EXPECT_EQ(spokenAt(8, 10, 0), 1);  // a tick due at 9:59:58, come late
@@ -223,8 +219,8 @@ TEST(MinuteTick, EachFullHourIsSpokenByTheFirstTickInItsMinuteZeroOnly) {
     EXPECT_EQ(spokenAt(9, 10, 1), 0);
     EXPECT_EQ(spokenAt(9, 10, 0), 1);  // the clock set back into the hour
     // The interval's announcement in minute 0 was the hour's; its own count goes on as before.
-    w.check1 = true;
-    w.interval = "2";
+    w.settings.speakAtIntervals = true;
+    w.settings.intervalText = "2";
     EXPECT_EQ(spokenAt(9, 11, 59), 0);
     EXPECT_EQ(spokenAt(9, 12, 0), 1);
     EXPECT_EQ(spokenAt(9, 12, 0), 0);
@@ -233,34 +229,34 @@ TEST(MinuteTick, EachFullHourIsSpokenByTheFirstTickInItsMinuteZeroOnly) {
 
 TEST(MinuteTick, AMemoWhoseFlagCannotBeStoredIsShownOnceWhileTheFileHoldsItThere) {
     FakeWorld w;
-    w.check1 = false;
+    w.settings.speakAtIntervals = false;
     w.file = {Memo(2026, 12, 1, 8, 0, "locked"), Memo(2026, 12, 1, 9, 0, "free")};
     w.unwritable = 0;
     std::int32_t counter = 0;
-    RunMinuteTick(w, counter, w.memory);
+    RunMinuteTick(w, w.settings, counter, w.memory);
     ASSERT_EQ(w.notes.size(), 2u);
     w.log.clear();
-    RunMinuteTick(w, counter, w.memory);
+    RunMinuteTick(w, w.settings, counter, w.memory);
     EXPECT_EQ(w.log, (std::vector<std::string>{"open", "write 0", "close"}));  // only the flag again
     // Another memo in its place (rewritten, or moved down by a deletion) is a memo of its own.
     w.file[0].Lines[0].Assign("rewritten");
-    RunMinuteTick(w, counter, w.memory);
+    RunMinuteTick(w, w.settings, counter, w.memory);
     ASSERT_EQ(w.notes.size(), 3u);
     EXPECT_EQ(Text(w.notes[2].Lines[0]), "rewritten");
     // Once the flag can be stored, it is.
     w.unwritable = -1;
-    RunMinuteTick(w, counter, w.memory);
-    RunMinuteTick(w, counter, w.memory);
+    RunMinuteTick(w, w.settings, counter, w.memory);
+    RunMinuteTick(w, w.settings, counter, w.memory);
     EXPECT_EQ(w.notes.size(), 3u);
     EXPECT_EQ(w.file[0].Confirmed, 1);
 }
 
 TEST(MinuteTick, AnUnparsableIntervalEndsTheTick) {
     FakeWorld w;
-    w.interval = "abc";
+    w.settings.intervalText = "abc";
     w.now.minute = 0;
     std::int32_t counter = 0;
-    EXPECT_THROW(RunMinuteTick(w, counter, w.memory), AppError);
+    EXPECT_THROW(RunMinuteTick(w, w.settings, counter, w.memory), AppError);
     EXPECT_TRUE(w.log.empty());  // no memo scan, no hourly announcement
 }
 

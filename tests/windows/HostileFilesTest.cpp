@@ -169,8 +169,6 @@ public:
         const auto u = [](int v) { return static_cast<std::uint16_t>(v); };
         return {u(now_.year), u(now_.month), u(now_.day), u(now_.hour), u(now_.minute)};
     }
-    bool IntervalChecked() override { return false; }
-    bool MemoChecked() override { return true; }
     bool SpeakNow() override { return true; }
 
 private:
@@ -223,6 +221,7 @@ protected:
 TEST_F(HostileFiles, DamagedMemoFilesThroughTheMinuteTick) {
     auto form = std::make_unique<TForm1>(win::Application::Instance());
     form->Timer1->SetEnabled(false);  // only the ticks below
+    const Settings memosOnly{.showMemos = true};
     Random random(kSeed);
     int files = 0;
     for (; files < 160 && !HasFailure(); ++files) {
@@ -233,7 +232,7 @@ TEST_F(HostileFiles, DamagedMemoFilesThroughTheMinuteTick) {
         SweepTick tick(*form, c.now);
         std::int32_t counter = 0;
         TickMemory memory;
-        win::Guard([&] { RunMinuteTick(tick, counter, memory); });  // as the timer runs it
+        win::Guard([&] { RunMinuteTick(tick, memosOnly, counter, memory); });  // as the timer runs it
         const std::string context = Context(files, c.kind, c.bytes);
         EXPECT_FALSE(MemoFileIsOpen()) << context;
         EXPECT_TRUE(TakeNotes() == expected) << context << ": not the " << expected.size() << " notes expected";
