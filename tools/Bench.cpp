@@ -69,6 +69,10 @@ bool HotKeyHeld() {
     return true;
 }
 
+// A probe holds the hotkey for an instant, and a program registering it in that instant fails
+// for good: so the probe waits until the program first waits for input, past its registration.
+bool HotKeyHeldOnceIdle(HANDLE process) { return ::WaitForInputIdle(process, 0) == 0 && HotKeyHeld(); }
+
 struct StartFigures {
     double ms;
     double privateKb;
@@ -109,7 +113,7 @@ std::optional<StartFigures> TryStart(const std::wstring& exe, const wchar_t* win
         Pump();
         window = ::FindWindowW(windowClass, nullptr);
         if (until == Until::TrayIcon) return window && TrayProbe::addedAt != 0;
-        return window && (until == Until::Window || HotKeyHeld());
+        return window && (until == Until::Window || HotKeyHeldOnceIdle(process.Get()));
     };
     while (!ready()) {
         if (Now() - t0 > timeoutMs) {
@@ -321,7 +325,8 @@ void Ticks(const std::wstring& clock, int records, int due) {
     }
     KernelHandle process(pi.hProcess), thread(pi.hThread);
     HWND form = nullptr;
-    for (const double t0 = Now(); !(form = ::FindWindowW(L"TForm1", nullptr)) || !HotKeyHeld(); ::Sleep(1)) {
+    for (const double t0 = Now(); !(form = ::FindWindowW(L"TForm1", nullptr)) || !HotKeyHeldOnceIdle(process.Get());
+         ::Sleep(1)) {
         if (Now() - t0 > 20000) {
             std::fprintf(stderr, "the clock did not come up within 20 s\n");
             ::TerminateProcess(process.Get(), 1);
