@@ -53,6 +53,9 @@ public:
 
 protected:
     WindowBase() noexcept = default;
+    // Its timers numbered from `firstTimerId` on: a window of a system class has timers of its
+    // own, numbered from 1 too.
+    explicit WindowBase(UINT_PTR firstTimerId) noexcept : nextTimerId_(firstTimerId) {}
     // A window still alive is unbound first, so that nothing it receives while it goes reaches
     // an object that is half destroyed, and then destroyed.
     virtual ~WindowBase();

@@ -32,7 +32,8 @@ public:
     virtual std::optional<LRESULT> HandleReflected(UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
-    using Control::Control;
+    WindowedControl(ControlSite& site, Control* parent, const ControlRow& row)
+        : Control(site, parent, row), WindowBase(0x10000) {}
     // Creates and binds a window of a system class, with the row's place (scaled), state and
     // font. `commonClasses`: the ICC_* flags of a class of comctl32's, registered (the library
     // loaded from the system directory) before the kind's first window; 0 for user32's classes.
