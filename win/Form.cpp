@@ -129,7 +129,7 @@ Form* Form::FromHandle(HWND hwnd) noexcept { return dynamic_cast<Form*>(WindowBa
 
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (HandleForControls(graphics_, Handle(), message, wParam, lParam, result)) return result;
+    if (HandleForControls(*this, graphics_, Handle(), message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {

@@ -73,7 +73,7 @@ namespace {
 // The control of ours whose window sent `parent` a notification, found as each message names
 // its sender; nullptr for any other message or sender (a menu's command or item, the parent's
 // own scroll bars).
-WindowedControl* SenderOf(HWND parent, UINT message, LPARAM lParam) noexcept {
+WindowedControl* SenderOf(const ControlSite& site, HWND parent, UINT message, LPARAM lParam) noexcept {
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
         return WindowedControl::FromHandle(reinterpret_cast<HWND>(lParam));
     switch (message) {
@@ -88,11 +88,16 @@ WindowedControl* SenderOf(HWND parent, UINT message, LPARAM lParam) noexcept {
         return item.CtlType == ODT_MENU ? nullptr : WindowedControl::FromHandle(item.hwndItem);
     }
     case WM_MEASUREITEM: {
-        // Named by its identifier only. One asked while the window is being made comes before
-        // its control is bound to it, and gets the default.
+        // Named by its identifier only, unique in the form. One asked while the window is being
+        // made comes before its control is bound to it, and gets the default.
         const auto& item = *reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
         if (item.CtlType == ODT_MENU) return nullptr;
-        return WindowedControl::FromHandle(::GetDlgItem(parent, static_cast<int>(item.CtlID)));
+        for (const auto& c : site.Controls()) {
+            const HWND child = c->Handle();
+            const auto id = child ? static_cast<UINT>(::GetWindowLongPtrW(child, GWLP_ID)) : 0u;
+            if (child && ::GetParent(child) == parent && id == item.CtlID) return WindowedControl::FromHandle(child);
+        }
+        return nullptr;
     }
     default:
         return nullptr;
@@ -101,9 +106,9 @@ WindowedControl* SenderOf(HWND parent, UINT message, LPARAM lParam) noexcept {
 
 }  // namespace
 
-bool HandleForControls(GraphicHost& graphics, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                       LRESULT& result) {
-    if (WindowedControl* sender = SenderOf(window, message, lParam)) {
+bool HandleForControls(ControlSite& site, GraphicHost& graphics, HWND window, UINT message, WPARAM wParam,
+                       LPARAM lParam, LRESULT& result) {
+    if (WindowedControl* sender = SenderOf(site, window, message, lParam)) {
         if (const std::optional<LRESULT> answer = sender->HandleReflected(message, wParam, lParam)) {
             result = *answer;
             return true;

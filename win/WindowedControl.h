@@ -46,11 +46,11 @@ protected:
 
 class GraphicHost;
 
-// What a window that holds controls (a form, a container) does first with each message: what
-// a child window reports to it goes to the child's control (HandleReflected), the mouse and a
-// reader's presses to its graphic controls. True when that used the message up; `result` is
-// then the message's result.
-bool HandleForControls(GraphicHost& graphics, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                       LRESULT& result);
+// What a window that holds controls (a form, a container of the form `site`) does first with
+// each message: what a child window reports to it goes to the child's control
+// (HandleReflected), the mouse and a reader's presses to its graphic controls. True when that
+// used the message up; `result` is then the message's result.
+bool HandleForControls(ControlSite& site, GraphicHost& graphics, HWND window, UINT message, WPARAM wParam,
+                       LPARAM lParam, LRESULT& result);
 
 }  // namespace siborang::win

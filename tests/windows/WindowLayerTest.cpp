@@ -441,7 +441,8 @@ public:
         CreateSystemWindow(TRACKBAR_CLASSW, RowStyle(row), 0, ICC_BAR_CLASSES);
     }
     std::optional<LRESULT> HandleReflected(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message != WM_HSCROLL && message != WM_NOTIFY) return WindowedControl::HandleReflected(message, wParam, lParam);
+        if (message != WM_HSCROLL && message != WM_NOTIFY)
+            return WindowedControl::HandleReflected(message, wParam, lParam);
         heard.push_back(message == WM_HSCROLL ? LOWORD(wParam) : reinterpret_cast<const NMHDR*>(lParam)->code);
         return 7;
     }
