@@ -8,8 +8,6 @@
 namespace siborang {
 namespace {
 
-constexpr UINT_PTR kSelectTimerId = 1;
-
 static_assert(kKeyPageUp == VK_PRIOR && kKeyPageDown == VK_NEXT && kKeyEnd == VK_END && kKeyHome == VK_HOME);
 static_assert(kKeyLeft == VK_LEFT && kKeyUp == VK_UP && kKeyRight == VK_RIGHT && kKeyDown == VK_DOWN);
 
@@ -120,22 +118,13 @@ LRESULT GridWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CANCELMODE:
         if (!releasing_) model_.CancelSelecting();
         break;
-    case WM_TIMER:
-        if (wParam == kSelectTimerId) {
-            POINT at{};
-            ::GetCursorPos(&at);
-            ::ScreenToClient(hwnd, &at);
-            model_.SelectTimerTick(at.x, at.y);
-            return 0;
-        }
-        break;
     case WM_KEYDOWN:
         if (model_.KeyDown(static_cast<unsigned>(wParam), ::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_CONTROL) < 0)) {
             return 0;
         }
         break;
     case WM_DESTROY:
-        ::KillTimer(hwnd, kSelectTimerId);
+        selectTimer_.SetEnabled(false);
         break;
     default:
         break;
@@ -156,12 +145,14 @@ void GridWindow::InvalidateGrid() {
 }
 
 void GridWindow::SetSelectTimer(bool running) {
-    if (!Handle()) return;
-    if (running) {
-        ::SetTimer(Handle(), kSelectTimerId, kSelectTimerInterval, nullptr);
-    } else {
-        ::KillTimer(Handle(), kSelectTimerId);
-    }
+    if (Handle()) selectTimer_.SetEnabled(running);
+}
+
+void GridWindow::SelectTimerTick() {
+    POINT at{};
+    ::GetCursorPos(&at);
+    ::ScreenToClient(Handle(), &at);
+    model_.SelectTimerTick(at.x, at.y);
 }
 
 void GridWindow::Paint(HDC target) {

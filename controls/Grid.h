@@ -5,6 +5,7 @@
 
 #include "controls/GridModel.h"
 #include "win/Handles.h"
+#include "win/Timer.h"
 #include "win/Win32.h"
 #include "win/Window.h"
 
@@ -51,6 +52,8 @@ protected:
 
 private:
     void Paint(HDC target);
+    // The pointer dragged out of the grid while selecting moves the selection on, a cell a tick.
+    void SelectTimerTick();
     bool Focused() const noexcept;
     // The grid is the control of its form that has, or had when the form was left, the focus.
     bool IsActiveControl() const noexcept;
@@ -63,6 +66,7 @@ private:
     win::Brush colorBrush_;
     bool releasing_ = false;  // our own ReleaseCapture is no lost capture
     win::AccessibleSource* accessible_ = nullptr;
+    win::Timer selectTimer_{*this, kSelectTimerInterval, false, [this](win::Timer&) { SelectTimerTick(); }};
 };
 
 }  // namespace siborang

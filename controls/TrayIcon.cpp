@@ -16,7 +16,6 @@ namespace siborang {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TTrayIconWindow";
-constexpr UINT_PTR kAddRetryTimer = 1;
 
 bool IsCp949LeadByte(char c) {
     const auto byte = static_cast<unsigned char>(c);
@@ -152,12 +151,17 @@ void TTrayIcon::AddIconOrRetry() {
     // without a retry it would run the whole session with no icon and no way in.
     if (AddIcon()) return;
     addRetriesLeft_ = kAddRetries;
-    ::SetTimer(Handle(), kAddRetryTimer, AddRetryInterval, nullptr);
+    addRetry_.SetEnabled(true);
 }
 
 void TTrayIcon::StopAddRetries() {
-    ::KillTimer(Handle(), kAddRetryTimer);
+    addRetry_.SetEnabled(false);
     addRetriesLeft_ = 0;
+}
+
+void TTrayIcon::RetryAdd() {
+    // One queued before the icon was put out of the tray adds nothing.
+    if (!active_ || designing_ || AddIcon() || --addRetriesLeft_ <= 0) StopAddRetries();
 }
 
 bool TTrayIcon::ModifyIcon() {
@@ -210,11 +214,6 @@ LRESULT TTrayIcon::TrayWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kFrontAgainMessage:
         if (keepFront_ && ::IsWindowVisible(keepFront_) && ::IsWindowEnabled(keepFront_))
             ::SetForegroundWindow(keepFront_);
-        return 0;
-    case WM_TIMER:
-        if (wParam != kAddRetryTimer) return DefaultProc(message, wParam, lParam);
-        // One queued before the icon was put out of the tray adds nothing.
-        if (!active_ || designing_ || AddIcon() || --addRetriesLeft_ <= 0) StopAddRetries();
         return 0;
     case WM_CLOSE:
         // The icon's own plumbing: closed from outside (a script, taskkill), it would leave the

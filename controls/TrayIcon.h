@@ -9,6 +9,7 @@
 
 #include "win/ControlRow.h"
 #include "win/Handles.h"
+#include "win/Timer.h"
 #include "win/Win32.h"
 #include "win/Window.h"
 
@@ -103,6 +104,8 @@ private:
     // Adds the icon, and tries again a few times while the shell refuses it.
     void AddIconOrRetry();
     void StopAddRetries();
+    // The retry timer's tick: one more add, until the shell takes it or the tries run out.
+    void RetryAdd();
     bool ModifyIcon();
     bool DeleteIcon();
     void DoRightClick();
@@ -120,6 +123,7 @@ private:
     // The shell broadcasts this when it makes the notification area anew (Explorer restarted).
     const UINT taskbarCreated_;
     int addRetriesLeft_ = 0;
+    win::Timer addRetry_{*this, AddRetryInterval, false, [this](win::Timer&) { RetryAdd(); }};
     UINT lastReported_ = 0;  // the last mouse or keyboard notification and its tick count
     DWORD lastReportedAt_ = 0;
     HWND keepFront_ = nullptr;  // brought to the front by the last event's handler

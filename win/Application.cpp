@@ -9,7 +9,6 @@
 #include "win/Form.h"
 #include "win/Modal.h"
 #include "win/StartupTrace.h"
-#include "win/SystemLibrary.h"
 #include "win/Text.h"
 
 namespace siborang::win {
@@ -46,8 +45,6 @@ void Application::Initialize(HINSTANCE instance, const wchar_t* iconName) {
     // Before any window exists: each one answers screen readers through the accessibility layer.
     WindowBase::SetObjectHook(&AnswerGetObject);
     gdi_.SetModule(instance);
-    InitCommonControlsFromSystem(ICC_HOTKEY_CLASS);
-    startup::Mark("comctl32");
     icon_ = gdi_.SharedIcon(iconName, ::GetSystemMetrics(SM_CXICON));
     window_.Create(instance, title_, icon_);
 }

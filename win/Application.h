@@ -23,8 +23,8 @@ public:
     // only code with no form at hand (start-up, a popup menu) asks for it here.
     static Application& Instance();
 
-    // Loads the common controls and creates the application window; `iconName` names the
-    // icon resource of the program, which every form's class carries.
+    // Creates the application window; `iconName` names the icon resource of the program,
+    // which every form's class carries.
     void Initialize(HINSTANCE instance, const wchar_t* iconName);
     HINSTANCE ModuleInstance() const noexcept { return instance_; }
     HICON IconHandle() const noexcept { return icon_; }

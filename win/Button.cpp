@@ -19,8 +19,10 @@ void Button::Press() {
     if (Enabled()) Click();
 }
 
-void Button::HandleCommand(WORD code) {
-    if (code == BN_CLICKED) Click();
+std::optional<LRESULT> Button::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COMMAND) return WindowedControl::HandleReflected(message, wParam, lParam);
+    if (HIWORD(wParam) == BN_CLICKED) Click();
+    return 0;
 }
 
 bool Button::DoAccessibleDefaultAction() {

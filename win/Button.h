@@ -18,7 +18,7 @@ public:
     bool PressedBy(PressKey key) const noexcept override;
     bool PressedByEnter() const noexcept override { return true; }
     bool PressedByMnemonic() const noexcept override { return true; }
-    void HandleCommand(WORD code) override;
+    std::optional<LRESULT> HandleReflected(UINT message, WPARAM wParam, LPARAM lParam) override;
     std::optional<std::wstring> AccessibleDefaultAction() const override { return kPressAction; }
     bool DoAccessibleDefaultAction() override;
 

@@ -16,8 +16,10 @@ void CheckBox::SetChecked(bool checked) {
     if (OnClick) OnClick(*this);
 }
 
-void CheckBox::HandleCommand(WORD code) {
-    if (code == BN_CLICKED && OnClick) OnClick(*this);
+std::optional<LRESULT> CheckBox::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COMMAND) return WindowedControl::HandleReflected(message, wParam, lParam);
+    if (HIWORD(wParam) == BN_CLICKED && OnClick) OnClick(*this);
+    return 0;
 }
 
 }  // namespace siborang::win

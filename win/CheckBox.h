@@ -14,7 +14,7 @@ public:
     bool Checked() const noexcept;
     // Changing the state runs OnClick, as a click would.
     void SetChecked(bool checked);
-    void HandleCommand(WORD code) override;
+    std::optional<LRESULT> HandleReflected(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 }  // namespace siborang::win

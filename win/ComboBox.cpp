@@ -57,9 +57,11 @@ int ComboBox::ItemIndex() const noexcept { return static_cast<int>(::SendMessage
 
 void ComboBox::SetItemIndex(int index) { ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
-void ComboBox::HandleCommand(WORD code) {
+std::optional<LRESULT> ComboBox::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COMMAND) return WindowedControl::HandleReflected(message, wParam, lParam);
     // Only the user's choice of an entry; typing in the edit part does nothing.
-    if (code == CBN_SELCHANGE && OnClick) OnClick(*this);
+    if (HIWORD(wParam) == CBN_SELCHANGE && OnClick) OnClick(*this);
+    return 0;
 }
 
 }  // namespace siborang::win

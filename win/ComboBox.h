@@ -25,7 +25,7 @@ public:
     void ClearItems();
     int ItemIndex() const noexcept;  // -1: none
     void SetItemIndex(int index);
-    void HandleCommand(WORD code) override;
+    std::optional<LRESULT> HandleReflected(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ApplyDpi() override;
 
 protected:

@@ -26,7 +26,7 @@ LRESULT Container::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // Containers pass on what their children report and route the mouse to their graphic
     // children, as the form does for its own.
     LRESULT result = 0;
-    if (HandleForControls(graphics_, Handle(), message, wParam, lParam, result)) return result;
+    if (HandleForControls(Owner(), graphics_, Handle(), message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_ERASEBKGND:
         return 1;  // WM_PAINT fills the whole surface

@@ -86,8 +86,6 @@ public:
     // row's own name); nullopt: the layout names it not.
     std::optional<std::wstring> LayoutAccessibleName() const;
 
-    // A WM_COMMAND notification from the control's window.
-    virtual void HandleCommand(WORD /*code*/) {}
     // Mouse input routed to the control, at a point in its own coordinates. A left press and
     // release inside an enabled control is a click.
     virtual void MouseDown(MouseButton button, unsigned shift, POINT at);

@@ -2,8 +2,11 @@
 // What a control sees of the form it stands on. The form is the site; a control knows no
 // more of it than this: the window and module it is made in, the scale and fonts, the shared
 // pictures, the surface its graphic controls are drawn on, the keyboard unit it hands the
-// focus to, and the lookup of the form's other controls by name.
+// focus to, and the form's controls: every one, by name, by window. The keyboard unit sees the
+// form through this too.
+#include <memory>
 #include <string_view>
+#include <vector>
 
 #include "win/Dpi.h"
 #include "win/Look.h"
@@ -39,6 +42,11 @@ public:
     virtual GraphicHost& Graphics() noexcept = 0;
     virtual DialogKeyboard& Keyboard() noexcept = 0;
     virtual Control* FindControl(std::string_view name) const noexcept = 0;
+    // In creation order.
+    virtual const std::vector<std::unique_ptr<Control>>& Controls() const noexcept = 0;
+    // The control of the form that holds `window` (a combo box for its edit part); nullptr
+    // when it is none of them.
+    virtual Control* ControlOf(HWND window) const noexcept = 0;
 
 protected:
     ~ControlSite() = default;

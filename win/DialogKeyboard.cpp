@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "core/Mnemonic.h"
-#include "win/Form.h"
+#include "win/Window.h"
 
 namespace siborang::win {
 namespace {
@@ -36,7 +36,7 @@ void DialogKeyboard::RevealCuesFor(const MSG& msg) noexcept {
         return;
     }
     // Asked first: once shown, the cues stay, and the form need not tell its controls again.
-    if (::SendMessageW(form_.Handle(), WM_QUERYUISTATE, 0, 0) & kCueFlags) ShowKeyboardCues(form_.Handle());
+    if (::SendMessageW(form_.SiteWindow(), WM_QUERYUISTATE, 0, 0) & kCueFlags) ShowKeyboardCues(form_.SiteWindow());
 }
 
 void DialogKeyboard::CollectTabStops(const Control* container, std::vector<Control*>& stops,
@@ -63,7 +63,7 @@ Control* DialogKeyboard::FirstTabStop() const {
 }
 
 Control* DialogKeyboard::ActiveControl() const noexcept {
-    if (FocusWithin(form_.Handle())) return form_.ControlOf(::GetFocus());
+    if (FocusWithin(form_.SiteWindow())) return form_.ControlOf(::GetFocus());
     return savedFocus_;
 }
 
@@ -80,18 +80,18 @@ bool DialogKeyboard::RestoreFocus() {
 
 void DialogKeyboard::KeepFocusOnForm() {
     focusOnForm_ = true;
-    ::SetFocus(form_.Handle());
+    ::SetFocus(form_.SiteWindow());
 }
 
 void DialogKeyboard::HandFocusOnFrom(Control& control) {
-    if (!handFrom_) ::PostMessageW(form_.Handle(), kHandFocusOnMessage, 0, 0);
+    if (!handFrom_) ::PostMessageW(form_.SiteWindow(), kHandFocusOnMessage, 0, 0);
     handFrom_ = &control;
 }
 
 void DialogKeyboard::HandFocusOn() {
     Control* from = std::exchange(handFrom_, nullptr);
     // Given to a control meanwhile (by a click, by the handler): it stays there.
-    if (!from || FocusWithin(form_.Handle())) return;
+    if (!from || FocusWithin(form_.SiteWindow())) return;
     Control* next = from;
     if (!CanTakeFocus(from)) {
         std::vector<Control*> stops;
@@ -100,7 +100,7 @@ void DialogKeyboard::HandFocusOn() {
         const auto i = static_cast<std::size_t>(at - stops.begin());
         next = at != stops.end() && stops.size() > 1 ? stops[(i + 1) % stops.size()] : nullptr;
     }
-    if (::GetActiveWindow() != form_.Handle()) {
+    if (::GetActiveWindow() != form_.SiteWindow()) {
         // A window the handler put up is in front: the focus comes back with the activation.
         if (next) savedFocus_ = next;
     } else if (next) {

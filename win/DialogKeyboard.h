@@ -1,16 +1,14 @@
 #pragma once
 // A form's keyboard as the dialog manager would keep it on a window that is no dialog:
 // mnemonics, Enter on the focused push button, the Tab ring in tab order, and the focused
-// control saved when the form is left and given back when it is activated again.
+// control saved when the form is left and given back when it is activated again. It sees the
+// form as its controls do, through the site (win/ControlSite.h).
 #include <vector>
 
 #include "win/Control.h"
 #include "win/Win32.h"
 
 namespace siborang::win {
-
-class Control;
-class Form;
 
 // Shows the focus rectangle and the access keys' underlines in a top-level window and its
 // controls. Windows hides them in a window opened by the mouse, while "underline access keys" is
@@ -19,7 +17,7 @@ void ShowKeyboardCues(HWND window) noexcept;
 
 class DialogKeyboard {
 public:
-    explicit DialogKeyboard(Form& form) noexcept : form_(form) {}
+    explicit DialogKeyboard(ControlSite& form) noexcept : form_(form) {}
     DialogKeyboard(const DialogKeyboard&) = delete;
     DialogKeyboard& operator=(const DialogKeyboard&) = delete;
 
@@ -71,7 +69,7 @@ private:
     // `keep` is listed in its place even when it cannot take the focus.
     void CollectTabStops(const Control* container, std::vector<Control*>& stops, const Control* keep = nullptr) const;
 
-    Form& form_;
+    ControlSite& form_;
     Control* savedFocus_ = nullptr;  // had the focus when the form was last left
     Control* handFrom_ = nullptr;    // disabled while focused; the focus is handed on from it
     bool focusOnForm_ = false;       // the form itself holds the focus (KeepFocusOnForm)

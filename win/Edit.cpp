@@ -27,14 +27,17 @@ void Edit::FocusByTab() {
     ::SendMessageW(Handle(), EM_SETSEL, 0, -1);
 }
 
-void Edit::HandleCommand(WORD code) {
-    if (restoring_) return;
+std::optional<LRESULT> Edit::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COMMAND) return WindowedControl::HandleReflected(message, wParam, lParam);
+    const WORD code = HIWORD(wParam);
+    if (restoring_) return 0;
     if (code == EN_CHANGE && (settingText_ || !cp949Limit_ || KeepWithinCp949Limit()) && OnChange)
         OnChange(*this);
     if (code == EN_KILLFOCUS && OnExit) {
         // Leaving for another control of the same form; deactivating the form is no exit.
         if (FocusWithin(Owner().SiteWindow())) OnExit(*this);
     }
+    return 0;
 }
 
 bool Edit::KeepWithinCp949Limit() {

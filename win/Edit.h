@@ -21,7 +21,7 @@ public:
     // be longer than a box lets the user type).
     void SetText(std::wstring_view text) override;
     void FocusByTab() override;
-    void HandleCommand(WORD code) override;
+    std::optional<LRESULT> HandleReflected(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     // Puts back the last text that fitted when a typed change does not; false when it did.

@@ -8,7 +8,6 @@
 #include "win/Application.h"
 #include "win/Modal.h"
 #include "win/Text.h"
-#include "win/Timer.h"
 #include "win/WindowedControl.h"
 
 namespace siborang::win {
@@ -130,7 +129,7 @@ Form* Form::FromHandle(HWND hwnd) noexcept { return dynamic_cast<Form*>(WindowBa
 
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (HandleForControls(graphics_, Handle(), message, wParam, lParam, result)) return result;
+    if (HandleForControls(*this, graphics_, Handle(), message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
@@ -165,11 +164,6 @@ LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case DialogKeyboard::kHandFocusOnMessage:
         keyboard_.HandFocusOn();
         return 0;
-    case WM_TIMER:
-        for (Timer* timer : timers_) {
-            if (timer->HandleTimer(wParam)) return 0;
-        }
-        return DefaultProc(message, wParam, lParam);
     case WM_ERASEBKGND: {
         RECT rc;
         ::GetClientRect(Handle(), &rc);

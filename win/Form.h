@@ -18,7 +18,6 @@ namespace siborang::win {
 
 class Application;
 class ModalLoop;
-class Timer;
 
 enum class FormBorder { Dialog, Sizeable };
 enum class CloseAction { None, Hide, Free };
@@ -87,11 +86,8 @@ public:
     void MoveTo(int left, int top);
 
     Control* FindControl(std::string_view name) const noexcept override;
-    // In creation order.
-    const std::vector<std::unique_ptr<Control>>& Controls() const noexcept { return controls_; }
-    // The control of this form that holds `window` (a combo box for its edit part); nullptr
-    // when it is none of them.
-    Control* ControlOf(HWND window) const noexcept;
+    const std::vector<std::unique_ptr<Control>>& Controls() const noexcept override { return controls_; }
+    Control* ControlOf(HWND window) const noexcept override;
     static Form* FromHandle(HWND hwnd) noexcept;
 
     // What its controls see of it.
@@ -128,11 +124,6 @@ public:
 
     // Child-window identifiers, unique within the form.
     int NextControlId() noexcept override { return nextControlId_++; }
-    // Timer identifiers count from 1 in creation order, so the shell or a test that posts a
-    // form's WM_TIMER can name its first timer.
-    UINT_PTR NextTimerId() noexcept { return nextTimerId_++; }
-    void AddTimer(Timer& timer) { timers_.push_back(&timer); }
-    void RemoveTimer(Timer& timer) { std::erase(timers_, &timer); }
 
 protected:
     // The close handler: may change the action.
@@ -195,8 +186,6 @@ private:
     COLORREF backColor_ = 0;
     Brush backBrush_;
     int nextControlId_ = 100;
-    UINT_PTR nextTimerId_ = 1;
-    std::vector<Timer*> timers_;
     WindowFrame frame_{*this};
     std::wstring caption_;  // the window text: the title Alt+Tab and Task View show
     std::wstring alert_;

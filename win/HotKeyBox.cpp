@@ -8,7 +8,7 @@ namespace siborang::win {
 
 HotKeyBox::HotKeyBox(ControlSite& site, Control* parent, const ControlRow& row, const Args& args)
     : WindowedControl(site, parent, row) {
-    CreateSystemWindow(HOTKEY_CLASSW, RowStyle(row), WS_EX_CLIENTEDGE);
+    CreateSystemWindow(HOTKEY_CLASSW, RowStyle(row), WS_EX_CLIENTEDGE, ICC_HOTKEY_CLASS);
     ::SendMessageW(Handle(), HKM_SETRULES, args.invalidCombinations, MAKELPARAM(args.fallbackModifiers, 0));
     SetHotKeyValue(args.shortcut);
 }

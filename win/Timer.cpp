@@ -1,23 +1,24 @@
 #include "win/Timer.h"
 
-#include "win/Form.h"
+#include "win/Window.h"
 
 namespace siborang::win {
 
-Timer::Timer(Form& owner, UINT interval, bool enabled, Handler onTimer)
-    : OnTimer(std::move(onTimer)), owner_(owner), id_(owner.NextTimerId()), interval_(interval) {
-    owner_.AddTimer(*this);
+Timer::Timer(WindowBase& owner, UINT interval, bool enabled, Handler onTimer)
+    : OnTimer(std::move(onTimer)), owner_(owner), id_(owner.nextTimerId_++), interval_(interval) {
+    owner_.timers_.push_back(this);
     SetEnabled(enabled);
 }
 
 Timer::~Timer() {
     if (enabled_ && owner_.Handle()) ::KillTimer(owner_.Handle(), id_);
-    owner_.RemoveTimer(*this);
+    std::erase(owner_.timers_, this);
 }
 
 void Timer::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;
+    if (!owner_.Handle()) return;
     if (enabled) {
         ::SetTimer(owner_.Handle(), id_, interval_, nullptr);
     } else {

@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "win/ErrorBoundary.h"
 #include "win/Text.h"
+#include "win/Timer.h"
 
 namespace siborang::win {
 namespace {
@@ -112,7 +113,14 @@ LRESULT CALLBACK WindowBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
         if (objectHook(hwnd, wParam, lParam, answer, &BoundClient, &BoundFrame)) return answer;
     }
     // The error boundary: nothing thrown by a handler unwinds into Win32.
-    return Guard([&] { return self->WindowProc(message, wParam, lParam); });
+    return Guard([&] {
+        if (message == WM_TIMER) {
+            for (Timer* timer : self->timers_) {
+                if (timer->HandleTimer(wParam)) return LRESULT{0};
+            }
+        }
+        return self->WindowProc(message, wParam, lParam);
+    });
 }
 
 }  // namespace siborang::win

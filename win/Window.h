@@ -2,11 +2,14 @@
 // The one window base: every window of the program (forms, controls, the grid, the tray's
 // hidden window, the application window) is bound to its object by one static procedure,
 // which runs each message inside the error boundary and drops the binding at WM_NCDESTROY.
+#include <vector>
+
 #include "win/Win32.h"
 
 namespace siborang::win {
 
 class AccessibleSource;
+class Timer;
 
 // A window class of this module whose procedure is the common one. Registered once; later
 // calls with the same name do nothing.
@@ -50,6 +53,9 @@ public:
 
 protected:
     WindowBase() noexcept = default;
+    // Its timers numbered from `firstTimerId` on: a window of a system class has timers of its
+    // own, numbered from 1 too.
+    explicit WindowBase(UINT_PTR firstTimerId) noexcept : nextTimerId_(firstTimerId) {}
     // A window still alive is unbound first, so that nothing it receives while it goes reaches
     // an object that is half destroyed, and then destroyed.
     virtual ~WindowBase();
@@ -66,7 +72,8 @@ protected:
     // Unbinds and destroys the window, if there is one.
     void DestroyHandle() noexcept;
 
-    // Every message of the bound window; the default handling is DefaultProc.
+    // Every message of the bound window but its timers' ticks, which go to their timers
+    // (win/Timer.h) first; the default handling is DefaultProc.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The window has gone (destroyed from outside or by its parent); Handle() is nullptr now.
@@ -75,10 +82,15 @@ protected:
 private:
     static LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     friend void RegisterWindowClass(HINSTANCE, const WindowClassDesign&);
+    friend class Timer;
     void Bind(HWND hwnd) noexcept;
 
     HWND hwnd_ = nullptr;
     WNDPROC original_ = nullptr;  // a subclassed window's own procedure
+    std::vector<Timer*> timers_;
+    // Timer identifiers count from 1 in creation order, so the shell or a test that posts a
+    // window's WM_TIMER can name its first timer.
+    UINT_PTR nextTimerId_ = 1;
 };
 
 }  // namespace siborang::win

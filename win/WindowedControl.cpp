@@ -2,6 +2,8 @@
 
 #include "core/Errors.h"
 #include "win/GraphicHost.h"
+#include "win/StartupTrace.h"
+#include "win/SystemLibrary.h"
 
 namespace siborang::win {
 
@@ -16,7 +18,21 @@ DWORD WindowedControl::RowStyle(const ControlRow& row) {
     return style;
 }
 
-void WindowedControl::CreateSystemWindow(const wchar_t* className, DWORD style, DWORD exStyle) {
+namespace {
+
+// comctl32's classes registered so far; the library itself is loaded with the first.
+void RegisterCommonClasses(DWORD classes) noexcept {
+    static DWORD registered = 0;
+    if ((registered & classes) == classes) return;
+    const startup::Section timing("comctl32");
+    if (InitCommonControlsFromSystem(classes)) registered |= classes;
+}
+
+}  // namespace
+
+void WindowedControl::CreateSystemWindow(const wchar_t* className, DWORD style, DWORD exStyle,
+                                         DWORD commonClasses) {
+    if (commonClasses) RegisterCommonClasses(commonClasses);
     const auto id = static_cast<INT_PTR>(Owner().NextControlId());
     const RECT rc = Bounds();
     const HWND hwnd = ::CreateWindowExW(exStyle, className, caption_.c_str(), style, rc.left, rc.top,
@@ -35,48 +51,69 @@ void WindowedControl::ApplyDpi() {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-namespace {
-
-// What a child window reports to its parent, handled by the child's control; true when it
-// was one of ours.
-bool ReflectChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+std::optional<LRESULT> WindowedControl::HandleReflected(UINT message, WPARAM wParam, LPARAM) {
+    const auto dc = reinterpret_cast<HDC>(wParam);
     switch (message) {
-    case WM_COMMAND:
-        if (Control* c = lParam ? WindowedControl::FromHandle(reinterpret_cast<HWND>(lParam)) : nullptr) {
-            c->HandleCommand(HIWORD(wParam));
-            result = 0;
-            return true;
-        }
-        return false;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        if (Control* c = WindowedControl::FromHandle(reinterpret_cast<HWND>(lParam))) {
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            ::SetTextColor(dc, c->TextColor());
-            ::SetBkColor(dc, c->BackColor());
-            result = reinterpret_cast<LRESULT>(c->BackBrush());
-            return true;
-        }
-        return false;
+        ::SetTextColor(dc, TextColor());
+        ::SetBkColor(dc, BackColor());
+        return reinterpret_cast<LRESULT>(BackBrush());
     case WM_CTLCOLOREDIT:
-        if (Control* c = WindowedControl::FromHandle(reinterpret_cast<HWND>(lParam))) {
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            ::SetTextColor(dc, c->TextColor());
-            ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-            result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-            return true;
-        }
-        return false;
+        ::SetTextColor(dc, TextColor());
+        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
     default:
-        return false;
+        return std::nullopt;
+    }
+}
+
+namespace {
+
+// The control of ours whose window sent `parent` a notification, found as each message names
+// its sender; nullptr for any other message or sender (a menu's command or item, the parent's
+// own scroll bars).
+WindowedControl* SenderOf(const ControlSite& site, HWND parent, UINT message, LPARAM lParam) noexcept {
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+        return WindowedControl::FromHandle(reinterpret_cast<HWND>(lParam));
+    switch (message) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return WindowedControl::FromHandle(reinterpret_cast<HWND>(lParam));
+    case WM_NOTIFY:
+        return WindowedControl::FromHandle(reinterpret_cast<const NMHDR*>(lParam)->hwndFrom);
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return item.CtlType == ODT_MENU ? nullptr : WindowedControl::FromHandle(item.hwndItem);
+    }
+    case WM_MEASUREITEM: {
+        // Named by its identifier only, unique in the form. One asked while the window is being
+        // made comes before its control is bound to it, and gets the default.
+        const auto& item = *reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
+        if (item.CtlType == ODT_MENU) return nullptr;
+        for (const auto& c : site.Controls()) {
+            const HWND child = c->Handle();
+            const auto id = child ? static_cast<UINT>(::GetWindowLongPtrW(child, GWLP_ID)) : 0u;
+            if (child && ::GetParent(child) == parent && id == item.CtlID) return WindowedControl::FromHandle(child);
+        }
+        return nullptr;
+    }
+    default:
+        return nullptr;
     }
 }
 
 }  // namespace
 
-bool HandleForControls(GraphicHost& graphics, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                       LRESULT& result) {
-    if (ReflectChildMessage(message, wParam, lParam, result)) return true;
+bool HandleForControls(ControlSite& site, GraphicHost& graphics, HWND window, UINT message, WPARAM wParam,
+                       LPARAM lParam, LRESULT& result) {
+    if (WindowedControl* sender = SenderOf(site, window, message, lParam)) {
+        if (const std::optional<LRESULT> answer = sender->HandleReflected(message, wParam, lParam)) {
+            result = *answer;
+            return true;
+        }
+    }
     result = 0;
     return graphics.Route(window, message, wParam, lParam);
 }

@@ -19,6 +19,7 @@
 #include "win/HotKeyBox.h"
 #include "win/Label.h"
 #include "win/Text.h"
+#include "win/WindowedControl.h"
 
 namespace siborang {
 namespace {
@@ -428,6 +429,50 @@ TEST(Controls, HotKeyBoxRules) {
     ::SendMessageW(form.Keys->Handle(), WM_KEYUP, 'W', 0xC0110001);
     EXPECT_EQ(form.Keys->HotKeyValue(), 0xC000 | 'W');
     form.Close();
+}
+
+// A kind of its own, made in this file alone: a trackbar, which reports through WM_HSCROLL and
+// WM_NOTIFY to the window it stands on.
+class TTestBar final : public win::WindowedControl {
+public:
+    struct Args {};
+    TTestBar(win::ControlSite& site, Control* parent, const win::ControlRow& row, const Args&)
+        : WindowedControl(site, parent, row) {
+        CreateSystemWindow(TRACKBAR_CLASSW, RowStyle(row), 0, ICC_BAR_CLASSES);
+    }
+    std::optional<LRESULT> HandleReflected(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != WM_HSCROLL && message != WM_NOTIFY)
+            return WindowedControl::HandleReflected(message, wParam, lParam);
+        heard.push_back(message == WM_HSCROLL ? LOWORD(wParam) : reinterpret_cast<const NMHDR*>(lParam)->code);
+        return 7;
+    }
+    std::vector<UINT> heard;
+};
+
+class TBarForm : public win::Form {
+public:
+    TBarForm();
+    win::GroupBox* Group = nullptr;
+    TTestBar* Bar = nullptr;
+};
+
+const win::Row<TBarForm> kBarLayout[] = {
+    {{.name = "Group", .left = 8, .top = 8, .width = 200, .height = 60}, win::Into<&TBarForm::Group>()},
+    {{.name = "Bar", .parent = "Group", .left = 10, .top = 20, .width = 150, .height = 30, .tabOrder = 0},
+     win::Into<&TBarForm::Bar>()},
+};
+
+TBarForm::TBarForm() : win::Form(win::Application::Instance(), kTestFormSpec) {
+    BuildLayout<TBarForm>(*this, kBarLayout);
+}
+
+TEST(Controls, WhatAChildReportsThroughScrollOrNotifyReachesItsOwnKind) {
+    TBarForm form;
+    const HWND bar = form.Bar->Handle();
+    ::SendMessageW(bar, WM_KEYDOWN, VK_RIGHT, 0);  // the bar tells its parent it moved a line
+    NMHDR released{bar, static_cast<UINT_PTR>(::GetDlgCtrlID(bar)), NM_RELEASEDCAPTURE};
+    EXPECT_EQ(::SendMessageW(form.Group->Handle(), WM_NOTIFY, released.idFrom, reinterpret_cast<LPARAM>(&released)), 7);
+    EXPECT_EQ(form.Bar->heard, (std::vector<UINT>{TB_LINEDOWN, static_cast<UINT>(NM_RELEASEDCAPTURE)}));
 }
 
 TEST(Form, CloseHidesOrFreesAsTheHandlerSays) {
