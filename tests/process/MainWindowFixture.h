@@ -245,33 +245,6 @@ inline std::string SettingOf(const char* key) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Lines of the shared stderr file written by one thread after an offset
-
-inline std::vector<std::string> TraceLinesSince(const std::wstring& path, ULONGLONG offset, DWORD thread,
-                                         std::string_view marker) {
-    std::vector<std::string> lines;
-    FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return lines;
-    LARGE_INTEGER at;
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    if (!::SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN)) return lines;
-    std::string text;
-    char buffer[8192];
-    DWORD n = 0;
-    while (::ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr) && n > 0) text.append(buffer, n);
-    // Wine puts the writing thread's id in hex in front of every trace line.
-    char prefix[16];
-    std::snprintf(prefix, sizeof prefix, "%04lx:", static_cast<unsigned long>(thread));
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        const std::string_view line(text.data() + start, end - start);
-        if (line.starts_with(prefix) && line.find(marker) != std::string_view::npos) lines.emplace_back(line);
-    }
-    return lines;
-}
-
-// ---------------------------------------------------------------------------------------------
 // What the process holds, as far as another process can count it
 
 struct SystemHandleEntry {

@@ -424,7 +424,7 @@ TEST_F(TitleButtons, XEndsTheProgramTakesTheIconAwayAndFreesTheHotKey) {
         return;
     }
     // NIM_DELETE is 2.
-    const auto deletes = TraceLinesSince(g_tracePath, offset, iconThread, "Shell_NotifyIconW dwMessage = 2,");
+    const auto deletes = TraceLinesSince(g_tracePath, offset, "Shell_NotifyIconW dwMessage = 2,", iconThread);
     EXPECT_EQ(deletes.size(), 1u) << "the clock asked the shell to delete its icon " << deletes.size() << " times";
 }
 
