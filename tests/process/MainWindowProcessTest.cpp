@@ -8,6 +8,7 @@
 #include <string>
 
 #include "speech/ClipSequence.h"
+#include "tests/process/GdiCount.h"
 #include "tests/process/MainWindowFixture.h"
 
 namespace {
