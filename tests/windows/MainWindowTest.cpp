@@ -1,4 +1,6 @@
-// The main window's settings through the real Tockly.ini, controls and hotkey registration.
+// The main window in-process, one case per wiring point: its settings through the real Tockly.ini,
+// controls and hotkey registration, Run, the tray icon, the title's chrome, the notes it raises and
+// its minute tick. The rules behind them are tested natively.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,7 +33,7 @@ using probes::HotKeyHeld;
 std::filesystem::path SettingsPath() { return probes::SettingsPath(); }
 std::string ReadKey(const char* key) { return probes::ReadSetting(key); }
 
-class Settings : public ::testing::Test {
+class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         std::ifstream in(SettingsPath(), std::ios::binary);
@@ -65,11 +67,13 @@ private:
     bool hadFile_ = false;
 };
 
+using MainWindowSettings = MainWindowFixture;
+
 // Loading is wired to every control and to the registration: each stored setting away from its
 // default shows (the values' own rules, the defaults among them: LoadSettings in the native
 // tests), the interval box follows its switch as a click would make it, the hotkey is held
 // under the program's atom, and closing gives it back.
-TEST_F(Settings, StoredSettingsReachTheControlsAndTheHotKey) {
+TEST_F(MainWindowSettings, StoredSettingsReachTheControlsAndTheHotKey) {
     Write("Option1", "1");
     Write("VKEY", "4");
     Write("KEY", "112");
@@ -89,7 +93,7 @@ TEST_F(Settings, StoredSettingsReachTheControlsAndTheHotKey) {
     EXPECT_FALSE(HotKeyHeld(MOD_SHIFT, VK_F1));
 }
 
-TEST_F(Settings, ReadingWithNoFileCreatesNone) {
+TEST_F(MainWindowSettings, ReadingWithNoFileCreatesNone) {
     Start();
     EXPECT_EQ(::GetFileAttributesW(SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -97,7 +101,7 @@ TEST_F(Settings, ReadingWithNoFileCreatesNone) {
 // The real box, not a stand-in: an arrow key typed into it is a key of the keyboard's extended
 // part, which the box marks as such. Run stores it as the file names it, and the next start
 // shows it again as that key ("Left", not "Num 4").
-TEST_F(Settings, AnExtendedKeyTypedIntoTheBoxSurvivesRunAndTheNextStart) {
+TEST_F(MainWindowSettings, AnExtendedKeyTypedIntoTheBoxSurvivesRunAndTheNextStart) {
     TForm1& f = Start();
     f.ShowForm(true);
     f.HotKey1->SetFocus();
@@ -124,7 +128,8 @@ TEST_F(Settings, AnExtendedKeyTypedIntoTheBoxSurvivesRunAndTheNextStart) {
 }
 
 // The main window once it is running: shown from the tray, Run, the interval box, the chrome.
-using MainWindow = Settings;
+using MainWindow = MainWindowFixture;
+using MainWindowRun = MainWindowFixture;
 
 TEST_F(MainWindow, ShowFormPutsItAtTheBottomRightCornerTopmostAndWhollyOnTheScreen) {
     TForm1& f = Start();
@@ -184,7 +189,7 @@ TEST_F(MainWindow, TheIntervalSwitchEnablesTheIntervalBox) {
     EXPECT_TRUE(f.Edit1->Enabled());
 }
 
-TEST_F(MainWindow, RunSavesRegistersResetsAndHides) {
+TEST_F(MainWindowRun, SavesTheControlsRegistersResetsAndHides) {
     TForm1& f = Start();
     f.ShowForm(true);
     f.Timer1->SetEnabled(false);
@@ -207,7 +212,7 @@ TEST_F(MainWindow, RunSavesRegistersResetsAndHides) {
     EXPECT_EQ(f.Timer1->Interval(), 60000u);
 }
 
-TEST_F(MainWindow, RunWithAnEmptyBoxRegistersNothing) {
+TEST_F(MainWindowRun, WithAnEmptyHotKeyBoxRegistersNothing) {
     TForm1& f = Start();
     ::UnregisterHotKey(f.Handle(), static_cast<int>(f.HotKeyAtom()));
     f.HotKey1->SetHotKeyValue(0);
@@ -216,7 +221,7 @@ TEST_F(MainWindow, RunWithAnEmptyBoxRegistersNothing) {
     EXPECT_FALSE(HotKeyHeld(0, 0));
 }
 
-TEST_F(MainWindow, RunWithBothSwitchesOffLeavesTheTimerStopped) {
+TEST_F(MainWindowRun, WithBothSwitchesOffLeavesTheTimerStopped) {
     TForm1& f = Start();
     f.Timer1->SetEnabled(false);
     f.CheckBox1->SetChecked(false);
@@ -231,7 +236,7 @@ TEST_F(MainWindow, RunWithBothSwitchesOffLeavesTheTimerStopped) {
 // The real profile functions refusing the write: the error box, the window kept, and the rest of
 // Run not done (which write stops a save: SaveSettings natively; an unparsable interval through
 // real keys: IntervalBox in the process tests).
-TEST_F(MainWindow, RunThatCannotWriteTheFileShowsTheErrorAndKeepsTheWindow) {
+TEST_F(MainWindowRun, AFileThatCannotBeWrittenShowsTheErrorAndKeepsTheWindow) {
     Write("MINUTE", "20");
     TForm1& f = Start();
     f.ShowForm(true);
