@@ -6,21 +6,12 @@
 #include <vector>
 
 #include "core/Errors.h"
+#include "tests/common/MemoSamples.h"
 
 namespace siborang {
 namespace {
 
-MemoRecord Memo(int year, int month, int day, int hour, int minute, const char* line1 = "", std::uint8_t confirmed = 0) {
-    MemoRecord m{};
-    m.Confirmed = confirmed;
-    m.Year = static_cast<std::int16_t>(year);
-    m.Month = static_cast<std::int16_t>(month);
-    m.Day = static_cast<std::int16_t>(day);
-    m.Hour = static_cast<std::int16_t>(hour);
-    m.Minute = static_cast<std::int16_t>(minute);
-    m.Lines[0].Assign(line1);
-    return m;
-}
+using samples::Memo;
 
 // A clock, a speaker and a memo file in memory; it records what the tick did.
 class FakeWorld : public TickWorld {

@@ -62,7 +62,7 @@ TEST(LoadSettings, IntervalKeepsTheLowSixteenBitsUnsigned) {
 // The join into the box's value and the split out of it are inverses, so a Run that changes
 // nothing saves the same two numbers and registers the same hotkey at the next start. The value
 // here goes through no box; the real box, which marks extended keys, is tried in the Windows
-// tests (Settings.AnExtendedKeyTypedIntoTheBoxSurvivesRunAndTheNextStart).
+// tests (MainWindowSettings.AnExtendedKeyTypedIntoTheBoxSurvivesRunAndTheNextStart).
 TEST(LoadSettings, StoredHotKeyComesBackThroughTheJoinAndTheSplit) {
     struct Case {
         const char* vkey;

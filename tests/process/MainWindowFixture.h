@@ -7,29 +7,18 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cwctype>
 #include <initializer_list>
-#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 #include "tests/common/ShellProbe.h"
-#include "tests/process/GdiCount.h"
 #include "tests/process/ProcessSupport.h"
 #include "win/Handles.h"
 #include "win/Text.h"
 #include "win/Win32.h"
-
-#include <psapi.h>
-#include <winternl.h>
-
-// Not declared by the MinGW headers, though user32 exports it.
-extern "C" __declspec(dllimport) DWORD WINAPI GetGuiResources(HANDLE process, DWORD flags);
 
 namespace siborang::process_tests {
 
@@ -72,112 +61,45 @@ inline constexpr WineTray kWineTrays[] = {{L"__winex11_standalone_tray", L"__win
 // Windows of another process
 
 // Sent, not posted: returns once the window's thread has taken everything sent before it.
-inline bool Answers(HWND window, UINT timeoutMs = 5000) {
-    DWORD_PTR ignored = 0;
-    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, timeoutMs, &ignored) != 0;
-}
+bool Answers(HWND window, UINT timeoutMs = 5000);
 
 // The text as the control itself holds it (an edit's text lives in the edit).
-inline std::wstring TextOf(HWND window) {
-    wchar_t buffer[512] = {};
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000, &length))
-        return {};
-    return std::wstring(buffer, std::min<std::size_t>(length, 511));
-}
+std::wstring TextOf(HWND window);
 
-inline std::wstring CaptionOf(HWND window) {
-    wchar_t buffer[512] = {};
-    const int n = ::GetWindowTextW(window, buffer, 512);
-    return std::wstring(buffer, static_cast<std::size_t>(std::max(n, 0)));
-}
+std::wstring CaptionOf(HWND window);
 
-inline std::string ClassOf(HWND window) {
-    wchar_t name[128] = {};
-    ::GetClassNameW(window, name, 128);
-    return Narrow(name);
-}
+std::string ClassOf(HWND window);
 
-inline RECT RectOf(HWND window) {
-    RECT rc{};
-    ::GetWindowRect(window, &rc);
-    return rc;
-}
+RECT RectOf(HWND window);
 
-inline POINT TopLeftOf(HWND window) {
-    const RECT rc = RectOf(window);
-    return {rc.left, rc.top};
-}
+POINT TopLeftOf(HWND window);
 
-inline std::string Describe(POINT p) { return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")"; }
+std::string Describe(POINT p);
 
-inline std::string Describe(HWND window) {
-    const RECT rc = RectOf(window);
-    std::ostringstream out;
-    out << ClassOf(window) << " \"" << Narrow(CaptionOf(window)) << "\" at " << rc.left << "," << rc.top << " - "
-        << rc.right << "," << rc.bottom;
-    return out.str();
-}
+std::string Describe(HWND window);
 
-inline bool Topmost(HWND window) { return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+bool Topmost(HWND window);
 
-inline RECT VirtualScreen() {
-    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return {left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
+RECT VirtualScreen();
 
 // Where a tray click puts `window` on this screen: higher only where this system's title bars
 // made it taller than the corner leaves room for.
-inline POINT Corner(HWND window) {
-    const RECT rc = RectOf(window);
-    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    return {::GetSystemMetrics(SM_CXSCREEN) - kCornerFromRight,
-            std::min(screenHeight - kCornerFromBottom, screenHeight - static_cast<int>(rc.bottom - rc.top))};
-}
+POINT Corner(HWND window);
 
-inline std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{pid, {}};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) CALLBACK -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s.pid) s.found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+std::vector<HWND> TopLevelWindowsOf(DWORD pid);
 
 // Every window of the process, children included.
-inline std::size_t WindowCountOf(DWORD pid) {
-    std::size_t count = 0;
-    for (HWND top : TopLevelWindowsOf(pid)) {
-        ++count;
-        ::EnumChildWindows(
-            top, [](HWND, LPARAM param) CALLBACK -> BOOL { return ++*reinterpret_cast<std::size_t*>(param), TRUE; },
-            reinterpret_cast<LPARAM>(&count));
-    }
-    return count;
-}
+std::size_t WindowCountOf(DWORD pid);
 
 // A visible top-level window of the process of this class.
-inline HWND VisibleWindowOf(const wchar_t* className, DWORD pid) {
-    for (const auto& w : TopLevelWindows(className)) {
-        if (w.pid == pid && ::IsWindowVisible(w.hwnd)) return w.hwnd;
-    }
-    return nullptr;
-}
+HWND VisibleWindowOf(const wchar_t* className, DWORD pid);
 
 using siborang::probes::ShellHolds;
 
 // Until `done` holds or time runs out; the window answering a sent message in between lets
 // whatever was posted to it before be handled.
 template <class Predicate>
-inline bool WaitUntil(HWND window, Predicate done, Clock::duration timeout = kStateTimeout) {
+bool WaitUntil(HWND window, Predicate done, Clock::duration timeout = kStateTimeout) {
     const auto deadline = Clock::now() + timeout;
     for (;;) {
         if (window) Answers(window);
@@ -190,123 +112,28 @@ inline bool WaitUntil(HWND window, Predicate done, Clock::duration timeout = kSt
 // ---------------------------------------------------------------------------------------------
 // Input through the system's input path, as from the keyboard and the mouse
 
-inline bool SendKey(WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return ::SendInput(1, &input, sizeof input) == 1;
-}
+bool SendKey(WORD vk, bool up);
 
-inline bool TapKeys(std::initializer_list<WORD> keys) {
-    bool sent = true;
-    for (WORD vk : keys) sent = SendKey(vk, false) && SendKey(vk, true) && sent;
-    return sent;
-}
+bool TapKeys(std::initializer_list<WORD> keys);
 
 // The keys pressed in order and let go in reverse, as a chord.
-inline bool PressChord(std::initializer_list<WORD> keys) {
-    bool sent = true;
-    for (WORD vk : keys) sent = SendKey(vk, false) && sent;
-    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) sent = SendKey(*it, true) && sent;
-    return sent;
-}
+bool PressChord(std::initializer_list<WORD> keys);
 
 // A left click where the cursor is put first.
-inline bool RealClick(POINT screen) {
-    if (!::SetCursorPos(screen.x, screen.y)) return false;
-    INPUT inputs[2]{};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    return ::SendInput(2, inputs, sizeof(INPUT)) == 2;
-}
+bool RealClick(POINT screen);
 
 // The focus and the active window of the thread that owns `window`, as another program sees them.
-inline GUITHREADINFO GuiInfoOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) info = GUITHREADINFO{};
-    return info;
-}
-inline HWND FocusOf(HWND window) { return GuiInfoOf(window).hwndFocus; }
-inline HWND ActiveOf(HWND window) { return GuiInfoOf(window).hwndActive; }
+GUITHREADINFO GuiInfoOf(HWND window);
+HWND FocusOf(HWND window);
+HWND ActiveOf(HWND window);
 
 // ---------------------------------------------------------------------------------------------
 // Tockly.ini as the clock left it
 
-inline std::string SettingOf(const char* key) {
-    const std::string path = Narrow(SettingsPath());
-    // This process's profile cache may still hold what an earlier test saw there.
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-    char buffer[256] = {};
-    const DWORD n = ::GetPrivateProfileStringA("TOCKLY", key, "(missing)", buffer, sizeof buffer, path.c_str());
-    return std::string(buffer, n);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Lines of the shared stderr file written by one thread after an offset
-
-inline std::vector<std::string> TraceLinesSince(const std::wstring& path, ULONGLONG offset, DWORD thread,
-                                         std::string_view marker) {
-    std::vector<std::string> lines;
-    FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return lines;
-    LARGE_INTEGER at;
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    if (!::SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN)) return lines;
-    std::string text;
-    char buffer[8192];
-    DWORD n = 0;
-    while (::ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr) && n > 0) text.append(buffer, n);
-    // Wine puts the writing thread's id in hex in front of every trace line.
-    char prefix[16];
-    std::snprintf(prefix, sizeof prefix, "%04lx:", static_cast<unsigned long>(thread));
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        const std::string_view line(text.data() + start, end - start);
-        if (line.starts_with(prefix) && line.find(marker) != std::string_view::npos) lines.emplace_back(line);
-    }
-    return lines;
-}
+std::string SettingOf(const char* key);
 
 // ---------------------------------------------------------------------------------------------
 // What the process holds, as far as another process can count it
-
-struct SystemHandleEntry {
-    PVOID object;
-    ULONG_PTR processId;
-    ULONG_PTR handleValue;
-    ULONG grantedAccess;
-    USHORT creatorBackTraceIndex;
-    USHORT objectTypeIndex;
-    ULONG handleAttributes;
-    ULONG reserved;
-};
-struct SystemHandleTable {
-    ULONG_PTR count;
-    ULONG_PTR reserved;
-    SystemHandleEntry entries[1];
-};
-inline constexpr auto kSystemExtendedHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(64);
-inline constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
-
-// The process's entries in the system's handle table; nullopt when it cannot be read.
-inline std::optional<std::size_t> HandleTableCount(DWORD pid) {
-    std::vector<unsigned char> buffer(1u << 20);
-    ULONG needed = 0;
-    NTSTATUS status;
-    while ((status = ::NtQuerySystemInformation(kSystemExtendedHandleInformation, buffer.data(),
-                                                static_cast<ULONG>(buffer.size()), &needed)) == kInfoLengthMismatch &&
-           buffer.size() < (64u << 20))
-        buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed));
-    if (status != 0) return std::nullopt;
-    const auto* table = reinterpret_cast<const SystemHandleTable*>(buffer.data());
-    std::size_t count = 0;
-    for (ULONG_PTR i = 0; i < table->count; ++i) count += table->entries[i].processId == pid;
-    return count;
-}
 
 struct Usage {
     std::size_t handles = 0;
@@ -315,37 +142,11 @@ struct Usage {
 };
 
 // GetProcessHandleCount where it counts (Wine answers 0 and success); the handle table else.
-inline Usage UsageOf(HANDLE process, DWORD pid, std::string& handleSource) {
-    Usage usage;
-    DWORD handles = 0;
-    if (::GetProcessHandleCount(process, &handles) && handles > 0) {
-        usage.handles = handles;
-        handleSource = "GetProcessHandleCount";
-    } else if (const auto counted = HandleTableCount(pid)) {
-        usage.handles = *counted;
-        handleSource = "the system handle table (GetProcessHandleCount reports 0)";
-    } else {
-        handleSource = "nothing: neither GetProcessHandleCount nor the handle table answers";
-    }
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    memory.cb = sizeof memory;
-    if (::GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
-        usage.privateBytes = memory.PagefileUsage;  // Wine leaves PrivateUsage at zero
-    usage.windows = WindowCountOf(pid);
-    return usage;
-}
+Usage UsageOf(HANDLE process, DWORD pid, std::string& handleSource);
 
 // The GDI and USER objects a started SiborangCounted.exe holds, as it counts them; nullopt when
 // no counted build runs.
-inline std::optional<LONG> CountedGdiObjects() {
-    const KernelHandle mapping(::OpenFileMappingW(FILE_MAP_READ, FALSE, kGdiCountMapping));
-    if (!mapping) return std::nullopt;
-    const auto* count = static_cast<const LONG*>(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, sizeof(LONG)));
-    if (!count) return std::nullopt;
-    const LONG value = *count;
-    ::UnmapViewOfFile(count);
-    return value;
-}
+std::optional<LONG> CountedGdiObjects();
 
 // ---------------------------------------------------------------------------------------------
 // The fixture: one started clock and its windows
@@ -359,34 +160,7 @@ protected:
     }
 
     // Starts the clock and finds its windows; fails the test when any is missing.
-    void Start(bool traceSound = false, bool traceText = false) {
-        clock_.emplace(startDir_.empty() ? workDir_.Path() : startDir_, traceSound, traceText, exe_);
-        ASSERT_TRUE(clock_->Started()) << "CreateProcess failed, error " << clock_->StartError();
-        form_ = clock_->WaitUntilReady();
-        ASSERT_NE(form_, nullptr) << "no TForm1 window of the new process appeared";
-        // Start-up is over once the hotkey is registered, the last thing it does.
-        ASSERT_EQ(ProbeUntil(ERROR_HOTKEY_ALREADY_REGISTERED, kHotKeyTimeout), DWORD{ERROR_HOTKEY_ALREADY_REGISTERED})
-            << "Ctrl+Alt+W is not held after start-up";
-        app_ = clock_->AppWindow();
-        ASSERT_NE(app_, nullptr) << "no TApplication window";
-        tray_ = WindowOf(kTrayClass, clock_->Id());
-        ASSERT_NE(tray_, nullptr) << "no TTrayIconWindow: the shell has nowhere to report clicks on the icon";
-
-        panel_ = ::FindWindowExW(form_, nullptr, L"TPanel", nullptr);
-        group_ = ::FindWindowExW(form_, nullptr, L"TGroupBox", nullptr);
-        run_ = ::FindWindowExW(form_, nullptr, L"Button", kRunText);
-        ASSERT_NE(panel_, nullptr) << "no title panel";
-        ASSERT_NE(group_, nullptr) << "no group box";
-        ASSERT_NE(run_, nullptr) << "no Run button";
-        hotKeyBox_ = ::FindWindowExW(group_, nullptr, HOTKEY_CLASSW, nullptr);
-        intervalSwitch_ = ::FindWindowExW(group_, nullptr, L"Button", kIntervalSwitchText);
-        memoSwitch_ = ::FindWindowExW(group_, nullptr, L"Button", kMemoSwitchText);
-        interval_ = ::FindWindowExW(group_, nullptr, L"Edit", nullptr);
-        ASSERT_NE(hotKeyBox_, nullptr) << "no hotkey box";
-        ASSERT_NE(intervalSwitch_, nullptr) << "no interval check box";
-        ASSERT_NE(memoSwitch_, nullptr) << "no memo check box";
-        ASSERT_NE(interval_, nullptr) << "no interval box";
-    }
+    void Start(bool traceSound = false, bool traceText = false);
 
     DWORD Pid() const { return clock_->Id(); }
 
@@ -428,23 +202,10 @@ protected:
     }
 
     // The clock in front and the interval box holding the caret, by a click into it.
-    void FocusIntervalBoxByClick() {
-        ::SetForegroundWindow(form_);
-        const RECT rc = RectOf(interval_);
-        ASSERT_TRUE(RealClick({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2})) << "SendInput refused the click";
-        ASSERT_TRUE(WaitUntil(form_, [&] { return FocusOf(form_) == interval_; }, kTypingTimeout))
-            << "the click did not put the caret into the interval box; the focus is on "
-            << (FocusOf(form_) ? Describe(FocusOf(form_)) : std::string("nothing"));
-    }
+    void FocusIntervalBoxByClick();
 
     // Replaces the interval box's text by typing, as over a selection of all of it.
-    void TypeIntoIntervalBox(std::wstring_view letters) {
-        ASSERT_TRUE(TapKeys({VK_HOME}));
-        ASSERT_TRUE(PressChord({VK_SHIFT, VK_END}));
-        for (wchar_t c : letters) ASSERT_TRUE(TapKeys({static_cast<WORD>(::towupper(c))}));
-        ASSERT_TRUE(WaitUntil(form_, [&] { return TextOf(interval_) == letters; }, kTypingTimeout))
-            << "typed \"" << Narrow(letters) << "\", the box holds \"" << Narrow(TextOf(interval_)) << "\"";
-    }
+    void TypeIntoIntervalBox(std::wstring_view letters);
 
     struct SeenBox {
         HWND hwnd = nullptr;
@@ -454,31 +215,13 @@ protected:
     };
 
     // The standard error box of the clock, once it is up.
-    std::optional<SeenBox> WaitForErrorBox() const {
-        HWND box = nullptr;
-        if (!WaitUntil(nullptr, [&] { return (box = VisibleWindowOf(L"#32770", Pid())) != nullptr; }))
-            return std::nullopt;
-        Answers(box);
-        HWND text = ::GetDlgItem(box, kMessageBoxTextId);
-        return SeenBox{box, CaptionOf(box), text ? TextOf(text) : std::wstring(), ::GetWindow(box, GW_OWNER)};
-    }
+    std::optional<SeenBox> WaitForErrorBox() const;
 
     // What a box of the clock that is up says, for failure messages.
-    std::string BoxNote() const {
-        HWND box = VisibleWindowOf(L"#32770", Pid());
-        if (!box) return "; no box of the clock is up";
-        HWND text = ::GetDlgItem(box, kMessageBoxTextId);
-        return "; a box of the clock says \"" + Narrow(text ? TextOf(text) : std::wstring()) + "\"";
-    }
+    std::string BoxNote() const;
 
     // Answers the box with OK, as its button would, and waits until it is gone.
-    bool AnswerBox(HWND box) const {
-        const bool gone = ::PostMessageW(box, WM_COMMAND, IDOK, 0) &&
-                          WaitUntil(form_, [&] { return !::IsWindow(box) || !::IsWindowVisible(box); });
-        // Answered outside the box's own loop: the handler that put it up has returned.
-        Answers(form_);
-        return gone;
-    }
+    bool AnswerBox(HWND box) const;
 
     std::wstring startDir_;  // where the clock starts (and finds PostIt.dat); empty: workDir_
     std::wstring exe_;       // the program started; empty: the one under test

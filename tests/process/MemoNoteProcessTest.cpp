@@ -113,7 +113,7 @@ protected:
         std::vector<std::wstring> texts;
         constexpr std::string_view kMarker = "DrawTextExW L\"";
         const DWORD thread = ::GetWindowThreadProcessId(form_, nullptr);
-        for (const std::string& line : TraceLinesSince(g_tracePath, offset, thread, kMarker))
+        for (const std::string& line : TraceLinesSince(g_tracePath, offset, kMarker, thread))
             texts.push_back(DecodeTraced(std::string_view(line).substr(line.find(kMarker) + kMarker.size())));
         return texts;
     }

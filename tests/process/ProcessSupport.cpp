@@ -224,28 +224,37 @@ std::string Joined(const std::vector<std::string>& names) {
     return out.empty() ? "(none)" : out;
 }
 
-std::vector<PlayedClip> SoundTrace::ClipsSince(ULONGLONG offset) const {
-    std::vector<PlayedClip> clips;
-    FileHandle file(::CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+std::vector<std::string> TraceLinesSince(const std::wstring& path, ULONGLONG offset, std::string_view marker,
+                                         std::optional<DWORD> thread) {
+    std::vector<std::string> lines;
+    FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return clips;
+    if (!file) return lines;
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(offset);
-    if (!::SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN)) return clips;
+    if (!::SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN)) return lines;
     std::string text;
     char buffer[8192];
     DWORD n = 0;
     while (::ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr) && n > 0) text.append(buffer, n);
 
-    std::size_t lineStart = 0;
-    for (std::size_t end; (end = text.find('\n', lineStart)) != std::string::npos; lineStart = end + 1) {
-        const std::string_view line(text.data() + lineStart, end - lineStart);
-        const std::size_t mark = line.find(kMarker);
-        if (mark == std::string_view::npos) continue;
-        const std::size_t nameStart = mark + kMarker.size();
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string_view line(text.data() + start, end - start);
+        if (line.find(marker) == std::string_view::npos) continue;
+        if (thread && ThreadOf(line) != thread) continue;
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
+std::vector<PlayedClip> SoundTrace::ClipsSince(ULONGLONG offset) const {
+    std::vector<PlayedClip> clips;
+    for (const std::string& line : TraceLinesSince(path_, offset, kMarker)) {
+        const std::size_t nameStart = line.find(kMarker) + kMarker.size();
         const std::size_t nameEnd = line.find('"', nameStart);
-        if (nameEnd == std::string_view::npos) continue;
-        clips.push_back({std::string(line.substr(nameStart, nameEnd - nameStart)), ThreadOf(line)});
+        if (nameEnd == std::string::npos) continue;
+        clips.push_back({line.substr(nameStart, nameEnd - nameStart), ThreadOf(line)});
     }
     return clips;
 }

@@ -147,7 +147,14 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
-// The clip names Wine's winmm trace shows in the shared stderr file
+// Wine's trace in the shared stderr file
+
+// The complete lines written after `offset` that hold `marker`; with `thread`, only those that
+// Windows thread wrote (Wine puts its id in hex in front of every line).
+std::vector<std::string> TraceLinesSince(const std::wstring& path, ULONGLONG offset, std::string_view marker,
+                                         std::optional<DWORD> thread = std::nullopt);
+
+// The clip names of the winmm trace
 
 struct PlayedClip {
     std::string name;

@@ -236,50 +236,6 @@ using Closing = ProcessTest;
 
 // ---------------------------------------------------------------------------------------------
 
-TEST_F(StartUp, FirstStartStaysOutOfSightAndHoldsTheDefaultHotKey) {
-    SiborangProcess clock(workDir_.Path());
-    ASSERT_TRUE(clock.Started()) << "CreateProcess failed, error " << clock.StartError();
-
-    HWND form = clock.WaitUntilReady();
-    ASSERT_NE(form, nullptr) << "no TForm1 window of the new process appeared";
-
-    EXPECT_EQ(ProbeUntil(ERROR_HOTKEY_ALREADY_REGISTERED, kHotKeyTimeout), DWORD{ERROR_HOTKEY_ALREADY_REGISTERED})
-        << "Ctrl+Alt+W is not held";
-
-    // Shown, but parked where no monitor reaches; above other windows.
-    if (::IsWindowVisible(form)) {
-        RECT rc;
-        ASSERT_TRUE(::GetWindowRect(form, &rc));
-        EXPECT_EQ(rc.left, -9999);
-        EXPECT_EQ(rc.top, -9999);
-        const RECT screen{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
-                          ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                          ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-        RECT overlap;
-        EXPECT_FALSE(::IntersectRect(&overlap, &rc, &screen))
-            << "main window at " << rc.left << "," << rc.top << " - " << rc.right << "," << rc.bottom
-            << " is on screen";
-    }
-    EXPECT_NE(::GetWindowLongPtrW(form, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-
-    // The application window owns the form, carries the title and is never shown, so there
-    // is no taskbar button.
-    HWND app = clock.AppWindow();
-    ASSERT_NE(app, nullptr) << "no TApplication window";
-    EXPECT_FALSE(::IsWindowVisible(app));
-    EXPECT_EQ(::GetWindow(form, GW_OWNER), app);
-    wchar_t title[64] = {};
-    ::GetWindowTextW(app, title, 64);
-    EXPECT_EQ(std::wstring(title), std::wstring(kAppTitle)) << "title is \"" << siborang::win::Narrow(title) << "\"";
-
-    EXPECT_FALSE(StateOf(workDir_.Path() + L"\\PostIt.dat").exists) << "PostIt.dat was created at start-up";
-
-    // Resident: still there a moment later.
-    std::this_thread::sleep_for(500ms);
-    EXPECT_TRUE(clock.Running());
-    EXPECT_EQ(TopLevelWindows(kFormClass).size(), 1u);
-}
-
 TEST_F(StartUp, SecondStartBacksOffSilently) {
     SiborangProcess first(workDir_.Path());
     ASSERT_TRUE(first.Started()) << "CreateProcess failed, error " << first.StartError();

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <filesystem>
 #include <memory>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "clock/MinuteTick.h"
 #include "clock/Unit1.h"
 #include "clock/Unit3.h"
 #include "memo/MemoFile.h"
@@ -142,19 +144,24 @@ struct Note {
     auto operator<=>(const Note&) const = default;
 };
 
-// Which memos a tick at `now` raises, by the file's own bytes, and the file it leaves.
+TickTime TickOf(const Due& now) {
+    const auto u = [](int v) { return static_cast<std::uint16_t>(v); };
+    return {u(now.year), u(now.month), u(now.day), u(now.hour), u(now.minute)};
+}
+
+// Which memos a tick at `now` raises, and the file it leaves: the timing and the heading are
+// the tick's own (their rules are tested natively), the record read from the file's bytes.
 std::vector<Note> ExpectedNotes(const MemoFileCase& c, std::string& after) {
     std::vector<Note> notes;
     after = c.bytes;
     for (std::size_t i = 0; i < c.bytes.size() / kRecord; ++i) {
-        const Due d = DueOf(c.bytes, i);
-        if (c.bytes[i * kRecord] != 0 || d > c.now) continue;
+        MemoRecord memo;
+        std::memcpy(&memo, c.bytes.data() + i * kRecord, kRecord);
+        const MemoTiming timing = TimingOf(memo, TickOf(c.now));
+        if (memo.Confirmed != 0 || timing == MemoTiming::Future) continue;
         after[i * kRecord] = 1;
-        wchar_t heading[128];
-        std::swprintf(heading, 128, L"%ls%d년 %d월 %d일 %d시 %d분", d < c.now ? L"지나친 메모: " : L"", d.year,
-                      d.month, d.day, d.hour, d.minute);
-        notes.push_back({heading, win::FromCp949(LineOf(c.bytes, i, 0) + "   " + LineOf(c.bytes, i, 1) + "   " +
-                                                 LineOf(c.bytes, i, 2))});
+        notes.push_back({win::FromCp949(NoteHeading(memo, timing)),
+                         win::FromCp949(LineOf(c.bytes, i, 0) + "   " + LineOf(c.bytes, i, 1) + "   " + LineOf(c.bytes, i, 2))});
     }
     std::sort(notes.begin(), notes.end());
     return notes;
@@ -165,10 +172,7 @@ std::vector<Note> ExpectedNotes(const MemoFileCase& c, std::string& after) {
 class SweepTick final : public Form1Tick {
 public:
     SweepTick(TForm1& form, const Due& now) : Form1Tick(form), now_(now) {}
-    TickTime Now() override {
-        const auto u = [](int v) { return static_cast<std::uint16_t>(v); };
-        return {u(now_.year), u(now_.month), u(now_.day), u(now_.hour), u(now_.minute)};
-    }
+    TickTime Now() override { return TickOf(now_); }
     bool SpeakNow() override { return true; }
 
 private:
