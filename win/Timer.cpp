@@ -17,6 +17,8 @@ Timer::~Timer() {
 
 void Timer::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
+    // With no window there is nothing to tick on: the timer stays stopped, as Enabled() says.
+    if (enabled && !owner_.Handle()) return;
     enabled_ = enabled;
     if (!owner_.Handle()) return;
     if (enabled) {

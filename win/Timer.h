@@ -19,8 +19,8 @@ public:
     Timer& operator=(const Timer&) = delete;
 
     bool Enabled() const noexcept { return enabled_; }
-    // Starting begins a fresh period; setting the state it already has changes nothing. It
-    // ticks only while the owner's window exists.
+    // Starting begins a fresh period; setting the state it already has changes nothing. An
+    // owner without a window cannot start it.
     void SetEnabled(bool enabled);
     UINT Interval() const noexcept { return interval_; }
 
