@@ -2,6 +2,9 @@
 // input it sends them, and what the clock holds.
 #include "tests/process/MainWindowFixture.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <cwctype>
 #include <iterator>
 #include <sstream>
@@ -179,6 +182,59 @@ bool RealClick(POINT screen) {
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     return ::SendInput(2, inputs, sizeof(INPUT)) == 2;
 }
+
+// Wine starts a Unix program without a handle to wait on, so a shell around it leaves a file
+// behind when it ends: the output, then the status.
+bool Xdo(const std::wstring& args, std::string* output) {
+    static unsigned counter = 0;
+    const std::wstring marker =
+        L"/tmp/siborang-xdo-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    std::wstring command = L"/bin/sh -c \"/usr/bin/xdotool " + args + L" > " + marker + L".part; echo $? >> " +
+                           marker + L".part; mv " + marker + L".part " + marker + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    const KernelHandle process(info.hProcess), thread(info.hThread);
+    std::wstring path = L"Z:" + marker;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    std::string text;
+    const bool ended = WaitUntil(nullptr, [&] {
+        FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+        char buffer[256];
+        DWORD n = 0;
+        if (!file || !::ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr) || n == 0) return false;
+        text.assign(buffer, n);
+        return true;
+    });
+    ::DeleteFileW(path.c_str());
+    const std::size_t status = text.find_last_of('\n', text.size() >= 2 ? text.size() - 2 : 0);
+    if (output) *output = text.substr(0, status == std::string::npos ? 0 : status);
+    return ended && text.compare(status == std::string::npos ? 0 : status + 1, 1, "0") == 0;
+}
+
+// The X server sends typed keys to the X window with the input focus, which follows the
+// active window a moment later: Wine's outer X window of it, or the one inside for its client
+// area. Now and then Wine asks for the focus before the X server shows a new window, and the X
+// server refuses; the window is then given the X focus as a window manager would, since only
+// the keys' way there is at stake (the window's own focus is checked through Win32).
+bool XFocusOn(HWND window) {
+    const auto outer = reinterpret_cast<std::uintptr_t>(::GetPropW(window, L"__wine_x11_whole_window"));
+    const auto inner = reinterpret_cast<std::uintptr_t>(::GetPropW(window, L"__wine_x11_client_window"));
+    if (!outer) return true;  // not an X11 driver: nothing to wait for
+    const auto focused = [&] {
+        std::string focus;
+        if (!Xdo(L"getwindowfocus -f", &focus)) return false;
+        const auto xid = std::strtoull(focus.c_str(), nullptr, 10);
+        return xid == outer || (inner && xid == inner);
+    };
+    if (WaitUntil(nullptr, focused, 3s)) return true;
+    return Xdo(L"windowfocus " + std::to_wstring(outer)) && WaitUntil(nullptr, focused);
+}
+
+bool XdoAvailable() { return ::GetFileAttributesW(L"Z:\\usr\\bin\\xdotool") != INVALID_FILE_ATTRIBUTES; }
 
 GUITHREADINFO GuiInfoOf(HWND window) {
     GUITHREADINFO info{};

@@ -122,6 +122,14 @@ bool PressChord(std::initializer_list<WORD> keys);
 // A left click where the cursor is put first.
 bool RealClick(POINT screen);
 
+// Runs xdotool with `args` and waits until it is done; true when it did what it was told, and
+// then `output` holds what it printed. Keys sent so go through the X server as typed ones do,
+// to the X window with the input focus.
+bool Xdo(const std::wstring& args, std::string* output = nullptr);
+// Until the X server gives `window` the input focus, or it is given as a window manager would.
+bool XFocusOn(HWND window);
+bool XdoAvailable();
+
 // The focus and the active window of the thread that owns `window`, as another program sees them.
 GUITHREADINFO GuiInfoOf(HWND window);
 HWND FocusOf(HWND window);
