@@ -246,8 +246,9 @@ TEST_F(RunButton, RunGivesTheHotKeyBackAndItsRealKeysSpeak) {
                     "clips cannot be seen\n");
         return;
     }
-    // Through the X server, as typed: Wine brings its modifier state in line with the X server's
-    // when the X focus moves on after Run, and would drop keys sent past the X server meanwhile.
+    // Through the X server, as typed, once the X focus has moved on after Run: keys sent past
+    // the X server in that moment were now and then lost under Wine (as it brings its modifier
+    // state in line with the X server's, it seems).
     ASSERT_TRUE(XFocusOn(::GetForegroundWindow())) << "no window took the X focus after Run";
     const SoundTrace trace(g_tracePath);
     const ULONGLONG offset = trace.Size();
