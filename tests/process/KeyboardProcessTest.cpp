@@ -4,9 +4,6 @@
 // number box left for another program and come back to.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "memo/MemoRecord.h"
