@@ -336,9 +336,11 @@ TEST_F(MemoTickSoak, FiveThousandTicksOverAThousandPendingMemosKeepHandlesWindow
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_FALSE(::SendMessageW(intervalSwitch_, BM_GETCHECK, 0, 0) == BST_CHECKED) << "the settings file was not read";
 
-    // Ticks in minute 0 also speak the hour, some seconds each: keep the run out of it.
+    // Ticks in minute 0 also speak the hour, some seconds each: keep the run, a few seconds
+    // long, out of it. The wait is 100 s at most, well inside a test's deadline (waiting out
+    // minutes 58 to 0 once outlasted it, and the deadline ended the clock mid-run).
     SYSTEMTIME now;
-    for (::GetLocalTime(&now); now.wMinute == 0 || now.wMinute >= 58; ::GetLocalTime(&now))
+    for (::GetLocalTime(&now); now.wMinute == 0 || (now.wMinute == 59 && now.wSecond >= 20); ::GetLocalTime(&now))
         std::this_thread::sleep_for(1s);
 
     for (int n = 0; n < kWarmUpTicks; ++n) ASSERT_TRUE(Tick()) << "warm-up tick " << n;
